@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "surface.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace image {
+
+// A picture read from a file, or why it could not be read.
+struct PictureRead {
+    QImage picture; // RGB32, alpha dropped; null when error is set
+    QString error;  // a clear, user-facing reason; empty on success
+};
+
+// Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels.
+PictureRead readPicture(const QString& path);
+
+// Writes the surface as a 24-bit BMP. An existing file is replaced only by a complete
+// new one. Returns a user-facing reason on failure.
+std::optional<QString> writeBitmap(const Surface& surface, const QString& path);
+
+} // namespace image

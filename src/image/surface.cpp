@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace image {
+
+namespace {
+
+QImage allocate(int width, int height)
+{
+    if (width < 0 || height < 0)
+        throw SurfaceError("Invalid picture size: " + std::to_string(width) + " x "
+                           + std::to_string(height) + " pixels");
+    if (qint64(width) * height > Surface::kMaxPixels)
+        throw SurfaceError("Not enough memory for a picture of " + std::to_string(width)
+                           + " x " + std::to_string(height) + " pixels");
+    if (width == 0 || height == 0)
+        return {};
+    QImage pixels(width, height, QImage::Format_RGB32);
+    if (pixels.isNull())
+        throw SurfaceError("Not enough memory for a picture of " + std::to_string(width)
+                           + " x " + std::to_string(height) + " pixels");
+    return pixels;
+}
+
+} // namespace
+
+Surface::Surface(Colour background, int width, int height)
+    : m_pixels(allocate(width, height))
+    , m_width(width)
+    , m_height(height)
+    , m_background(background)
+{
+    clear();
+}
+
+void Surface::clear()
+{
+    if (!m_pixels.isNull())
+        m_pixels.fill(backgroundPixel());
+}
+
+void Surface::resize(int width, int height)
+{
+    if (width == m_width && height == m_height)
+        return;
+    QImage resized = allocate(width, height);
+    if (!resized.isNull()) {
+        resized.fill(backgroundPixel());
+        const int keepWidth = std::min(width, m_width);
+        const int keepHeight = std::min(height, m_height);
+        for (int y = 0; y < keepHeight; ++y)
+            std::memcpy(resized.scanLine(y), m_pixels.constScanLine(y), size_t(keepWidth) * sizeof(QRgb));
+    }
+    m_pixels = std::move(resized);
+    m_width = width;
+    m_height = height;
+}
+
+void Surface::assign(const QImage& picture)
+{
+    QImage converted = picture.format() == QImage::Format_RGB32
+        ? picture
+        : picture.convertToFormat(QImage::Format_ARGB32);
+    QImage pixels = allocate(converted.width(), converted.height());
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(converted.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(pixels.scanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            to[x] = from[x] | 0xFF000000u;
+    }
+    m_pixels = std::move(pixels);
+    m_width = picture.width();
+    m_height = picture.height();
+}
+
+} // namespace image

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "colour.h"
+
+#include <QImage>
+#include <stdexcept>
+
+namespace image {
+
+// Raised by a surface that cannot take the size asked of it (negative, or more than
+// memory allows). The surface is left as it was.
+class SurfaceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A picture box's pixels: width x height, origin top-left, with a background colour.
+// What is drawn stays until drawn over. Pixels are held as opaque QRgb (0xFFRRGGBB)
+// rows so that whole-row work runs at memory speed; the checked per-pixel calls are
+// the free functions in raster.h.
+class Surface {
+public:
+    // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
+    static constexpr qint64 kMaxPixels = qint64(1) << 28;
+
+    explicit Surface(Colour background = 0, int width = 0, int height = 0);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    Colour background() const { return m_background; }
+    QRgb backgroundPixel() const { return toPixel(m_background); }
+
+    // Fills every pixel with the background colour.
+    void clear();
+
+    // Keeps the pixels that stay inside in place from the top-left; new area gets the
+    // background colour. Throws SurfaceError for a negative or too large size.
+    void resize(int width, int height);
+    void setWidth(int width) { resize(width, m_height); }
+    void setHeight(int height) { resize(m_width, height); }
+
+    // Takes a picture's pixels and size; alpha is dropped, colour channels kept as stored.
+    void assign(const QImage& picture);
+
+    // Unchecked row access; y must lie in [0, height).
+    QRgb* row(int y) { return reinterpret_cast<QRgb*>(m_pixels.scanLine(y)); }
+    const QRgb* row(int y) const { return reinterpret_cast<const QRgb*>(m_pixels.constScanLine(y)); }
+
+    // The whole surface as an RGB32 picture (null while the surface has no area).
+    // Shares the pixels until either side is written.
+    const QImage& picture() const { return m_pixels; }
+
+private:
+    QImage m_pixels;
+    int m_width = 0;
+    int m_height = 0;
+    Colour m_background = 0;
+};
+
+} // namespace image

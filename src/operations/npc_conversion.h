@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "count_answer.h"
+#include "outcome.h"
+#include "progress.h"
+#include "image/surface.h"
+#include "settings/sprite_size.h"
+
+#include <QString>
+#include <optional>
+
+namespace ops {
+
+// Why a cell size cannot be converted to (below 1 x 1), or nullopt where it can.
+std::optional<QString> spriteSizeProblem(settings::SpriteSize size);
+
+// Rebuilds the sheet on the sprite cell grid: the sheet, as it is now, is cut into
+// sprites.numeric rows and columns.numeric columns of equal real size; each cell is
+// stretched (image::StretchBlt) onto a size.width x size.height cell of `scratch`, at
+// the same row and column, then every pixel of exactly RGB(0, 0, 0) becomes
+// RGB(20, 20, 20), and the result replaces `work`. Both scratch surfaces are cleared at
+// the end; `scratch` keeps the result's size.
+// Milestones: 0, 40, 70. Refuses a cell size below 1 x 1; fails (type mismatch) where a
+// count has no strict reading, and where a size is negative or too large.
+Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
+                     const CountAnswer& sprites, const CountAnswer& columns,
+                     settings::SpriteSize size, Progress& progress);
+
+} // namespace ops
