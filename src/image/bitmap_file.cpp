@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: MIT
+#include "bitmap_file.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cstdlib>
+
+namespace image {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("image::BitmapFile", text);
+}
+
+// Qt's BMP reader fills the rows a truncated file lacks with whatever memory held and
+// reports success. This device sees every request the reader makes (it is opened
+// unbuffered, so requests arrive whole) and notes when one runs past the end of the
+// file. The file below it stays buffered: RLE pictures are read a byte at a time.
+class ShortReadWatch : public QIODevice {
+public:
+    explicit ShortReadWatch(const QString& path) : m_file(path) {}
+
+    bool openFile()
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            return false;
+        return open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    QString fileError() const { return m_file.errorString(); }
+    void arm() { m_armed = true; }
+    bool ranShort() const { return m_ranShort; }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_file.size(); }
+
+    bool seek(qint64 pos) override
+    {
+        return QIODevice::seek(pos) && m_file.seek(pos);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 got = m_file.read(data, maxSize);
+        if (m_armed && got < maxSize)
+            m_ranShort = true;
+        return got;
+    }
+
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QFile m_file;
+    bool m_armed = false;
+    bool m_ranShort = false;
+};
+
+// The reader refuses pictures above a memory limit (128 MB by default). Raise it so
+// every size a surface takes loads, even through a reader that decodes to 64 bits a
+// pixel (16-bit PNG); the pixel count itself is checked against kMaxPixels.
+void allowLargestSurface()
+{
+    static const bool once = [] {
+        constexpr qint64 kMegabytes = Surface::kMaxPixels * 8 / (1024 * 1024);
+        const int current = QImageReader::allocationLimit();
+        if (current != 0 && current < kMegabytes)
+            QImageReader::setAllocationLimit(int(kMegabytes));
+        return true;
+    }();
+    (void)once;
+}
+
+QString sizeText(qint64 width, qint64 height)
+{
+    return tr("%1 x %2 pixels").arg(width).arg(height);
+}
+
+// Alpha is dropped and colour channels are kept as stored: a 32-bit BMP with an alpha
+// mask arrives as non-premultiplied ARGB32, whose channels must not be blended.
+QImage opaqueRgb32(QImage picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        break;
+    default:
+        // Premultiplied input is unpremultiplied here, the best that can be recovered.
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        break;
+    }
+    if (picture.isNull())
+        return picture;
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] |= 0xFF000000u;
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+    return picture;
+}
+
+QString tooLarge(qint64 width, qint64 height)
+{
+    return tr("The picture is too large: %1. At most %2 pixels can be loaded, such as 16384 x 16384.")
+        .arg(sizeText(width, height))
+        .arg(Surface::kMaxPixels);
+}
+
+PictureRead failure(const QString& reason)
+{
+    return {QImage(), reason};
+}
+
+} // namespace
+
+PictureRead readPicture(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failure(tr("The file does not exist."));
+    if (info.isDir())
+        return failure(tr("This is a folder, not a picture file."));
+    if (info.isFile() && info.size() == 0)
+        return failure(tr("The file is empty."));
+
+    allowLargestSurface();
+    ShortReadWatch device(path);
+    if (!device.openFile())
+        return failure(tr("The file could not be opened: %1").arg(device.fileError()));
+
+    QImageReader reader(&device);
+    reader.setAutoTransform(false);
+    const QByteArray format = reader.format();
+
+    // Refuse oversized pictures before the reader allocates them. (-1, -1) means the
+    // header gave no size; Qt's BMP reader reports a top-down picture's height as negative.
+    if (reader.supportsOption(QImageIOHandler::Size)) {
+        const QSize size = reader.size();
+        if (size != QSize(-1, -1)) {
+            const qint64 width = std::llabs(size.width());
+            const qint64 height = std::llabs(size.height());
+            if (width == 0 || height == 0)
+                return failure(tr("The picture has no pixels (%1).").arg(sizeText(width, height)));
+            if (width * height > Surface::kMaxPixels)
+                return failure(tooLarge(width, height));
+        }
+    }
+
+    device.arm();
+    QImage picture = reader.read();
+    if (picture.isNull())
+        return failure(tr("The file could not be read as a picture: %1").arg(reader.errorString()));
+    // Other readers fetch ahead in blocks, so a short read means nothing there.
+    if (format == "bmp" && device.ranShort())
+        return failure(tr("The file is incomplete: it ends before the picture's last pixels."));
+    const int width = picture.width();
+    const int height = picture.height();
+    if (qint64(width) * height > Surface::kMaxPixels)
+        return failure(tooLarge(width, height));
+
+    picture = opaqueRgb32(std::move(picture));
+    if (picture.isNull())
+        return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
+    return {picture, QString()};
+}
+
+std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
+{
+    // A BMP file cannot hold a picture without pixels.
+    if (surface.width() == 0 || surface.height() == 0)
+        return tr("A picture with no pixels cannot be saved (%1).")
+            .arg(sizeText(surface.width(), surface.height()));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return tr("The file could not be created: %1").arg(file.errorString());
+
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(surface.picture())) {
+        // The writer's own text is vague when the device failed; prefer the device's.
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                     : writer.errorString();
+        file.cancelWriting();
+        return tr("The picture could not be written: %1").arg(reason);
+    }
+    if (!file.commit())
+        return tr("The picture could not be written: %1").arg(file.errorString());
+    return std::nullopt;
+}
+
+} // namespace image
