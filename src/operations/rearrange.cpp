@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: MIT
+#include "rearrange.h"
+
+#include "blank_surface.h"
+#include "image/pixel_round.h"
+#include "image/raster.h"
+#include "settings/number_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace ops {
+
+Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer,
+                      Progress& progress)
+{
+    const QStringList entries = answer.split(QLatin1Char(','), Qt::KeepEmptyParts);
+    const auto n = std::count_if(entries.cbegin(), entries.cend(),
+                                 [](const QString& entry) { return !entry.isEmpty(); });
+    // Commas only: there is no band height to work with.
+    if (n == 0)
+        return Outcome::unchanged();
+
+    progress.reached(0);
+    const int width = work.width();
+    const int height = work.height();
+    if (scratch.width() != width || scratch.height() != height)
+        makeBlank(scratch, width, height);
+
+    const double h = double(height) / double(n);
+    const int bandHeight = image::roundToPixel(h);
+    progress.reached(10);
+
+    // Which scratch rows some band wrote; the others get the background afterwards,
+    // which leaves the same rows as clearing first would, without a pass over the sheet.
+    std::vector<bool> written(size_t(height), false);
+    qint64 i = 0;
+    for (const QString& entry : entries) {
+        if (entry.isEmpty())
+            continue;
+        const double v = settings::readNumber(entry.trimmed());
+        const int from = image::roundToPixel(v * h - h);
+        const int to = image::roundToPixel(double(i) * h);
+        image::BitBlt(scratch, 0, to, width, bandHeight, work, 0, from);
+
+        // The rows BitBlt copied: the band's rows whose source row lies inside the sheet.
+        const qint64 first = std::max<qint64>({0, to, qint64(to) - from});
+        const qint64 last = std::min<qint64>({height, qint64(to) + bandHeight,
+                                              qint64(to) - from + height});
+        for (qint64 row = first; row < last; ++row)
+            written[size_t(row)] = true;
+        ++i;
+        progress.tick();
+    }
+    const QRgb background = scratch.backgroundPixel();
+    for (int y = 0; y < height && width > 0; ++y) {
+        if (!written[size_t(y)])
+            std::fill_n(scratch.row(y), width, background);
+    }
+    progress.reached(80);
+
+    image::BitBlt(work, 0, 0, width, height, scratch, 0, 0);
+    return Outcome::changed();
+}
+
+} // namespace ops
