@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+#include "negative.h"
+
+#include "blank_surface.h"
+#include "image/pixel_round.h"
+#include "settings/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace ops {
+
+namespace {
+
+const QRgb kBlack = image::toPixel(image::rgb(0, 0, 0));
+const QRgb kWhite = image::toPixel(image::rgb(255, 255, 255));
+
+// One strip and where its block goes. Strip pixels come from the sheet as widened to
+// the result's width (new columns in the sheet's background); a strip column that
+// cannot be copied keeps the strip buffer's background, and so does the block's rest
+// after the strip and its negative.
+struct Strip {
+    int from = 0;        // first sheet column of the strip
+    int width = 0;       // strip width; its negative follows at this offset
+    int sheetWidth = 0;  // the sheet's width before widening
+    int bufferWidth = 0; // the widened width, also that of the strip buffer
+    QRgb sheetBackground = 0;
+    QRgb bufferBackground = 0;
+};
+
+// Writes the first `count` columns of the strip buffer's row as it stands once strip
+// and negative are made: the strip, its negative, then the buffer's background.
+void writeBlockRow(QRgb* out, int count, const QRgb* sheetRow, const Strip& strip)
+{
+    const int copied = std::max(0, std::min(strip.width, strip.bufferWidth - strip.from));
+    const int stripEnd = std::min(count, strip.width);
+    const int sheetEnd = std::min(stripEnd, std::max(0, std::min(copied, strip.sheetWidth - strip.from)));
+    const int widenedEnd = std::max(sheetEnd, std::min(stripEnd, copied));
+    if (sheetEnd > 0)
+        std::memcpy(out, sheetRow + strip.from, size_t(sheetEnd) * sizeof(QRgb));
+    std::fill(out + sheetEnd, out + widenedEnd, strip.sheetBackground);
+    std::fill(out + widenedEnd, out + stripEnd, strip.bufferBackground);
+
+    const int negativeEnd = std::min<qint64>(count, 2 * qint64(strip.width));
+    for (int x = strip.width; x < negativeEnd; ++x)
+        out[x] = (out[x - strip.width] & kColourBits) == 0 ? kWhite : kBlack;
+    std::fill(out + std::max(stripEnd, negativeEnd), out + count, strip.bufferBackground);
+}
+
+} // namespace
+
+Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
+                     const CountAnswer& columns, Progress& progress)
+{
+    const int sheetWidth = work.width();
+    // Narrower strips than a pixel would only make black columns.
+    if (!(columns.numeric >= 1 && columns.numeric <= sheetWidth))
+        return Outcome::refused(
+            QStringLiteral("This sheet can be split into 1 to %1 animation columns.").arg(sheetWidth));
+
+    progress.reached(0);
+    try {
+        if (!columns.strict) {
+            scratch.clear();
+            scratch2.clear();
+            return Outcome::failed(settings::typeMismatchText());
+        }
+        const double n = *columns.strict;
+        const double w = double(sheetWidth) / n;
+        const int height = work.height();
+        const int newWidth = image::roundToPixel(float(2 * (n * w)));
+        makeBlank(scratch2, newWidth, height);
+        makeBlank(scratch, newWidth, height);
+        progress.reached(20);
+
+        Strip strip;
+        strip.width = image::roundToPixel(w);
+        strip.sheetWidth = sheetWidth;
+        strip.bufferWidth = newWidth;
+        strip.sheetBackground = work.backgroundPixel();
+        strip.bufferBackground = scratch.backgroundPixel();
+        const int blockWidth = image::roundToPixel(2 * w);
+        const double middle = std::floor(columns.numeric - 1) / 2;
+
+        double last = 0;
+        qint64 pending = 0;
+        for (double k = 0; k <= n - 1; ++k) {
+            if (k == middle)
+                progress.reached(50);
+            strip.from = image::roundToPixel(k * w);
+            const int at = image::roundToPixel(k * (2 * w));
+            const int count = std::max(0, std::min(blockWidth, newWidth - at));
+            for (int y = 0; y < height && count > 0; ++y) {
+                writeBlockRow(scratch2.row(y) + at, count, work.row(y), strip);
+                pending += count;
+                if (pending >= 65536) {
+                    progress.tick();
+                    pending = 0;
+                }
+            }
+            last = k;
+        }
+        // The strip buffer keeps the last strip and its negative.
+        strip.from = image::roundToPixel(last * w);
+        const int kept = int(std::min<qint64>(newWidth, 2 * qint64(strip.width)));
+        for (int y = 0; y < height && kept > 0; ++y)
+            writeBlockRow(scratch.row(y), kept, work.row(y), strip);
+        progress.reached(70);
+
+        if (newWidth > 0 && height > 0)
+            work.assign(scratch2.picture());
+        else
+            work.resize(newWidth, height);
+        return Outcome::changed();
+    } catch (const image::SurfaceError& error) {
+        scratch.clear();
+        scratch2.clear();
+        return Outcome::failed(QString::fromStdString(error.what()));
+    } catch (const std::bad_alloc&) {
+        scratch.clear();
+        scratch2.clear();
+        return Outcome::failed(QStringLiteral("Not enough memory to make the negative."));
+    }
+}
+
+} // namespace ops
