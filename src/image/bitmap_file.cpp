@@ -109,9 +109,10 @@ QImage opaqueRgb32(QImage picture)
 
 QString tooLarge(qint64 width, qint64 height)
 {
-    return tr("The picture is too large: %1. At most %2 pixels can be loaded, such as 16384 x 16384.")
+    return tr("The picture is too large: %1. At most %2 million pixels can be loaded, such as "
+              "16384 x 16384.")
         .arg(sizeText(width, height))
-        .arg(Surface::kMaxPixels);
+        .arg(Surface::kMaxPixels / 1000000);
 }
 
 PictureRead failure(const QString& reason)
