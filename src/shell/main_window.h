@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "image/surface.h"
+#include "operations/outcome.h"
+#include "settings/sprite_size.h"
+
+#include <QMainWindow>
+#include <QPointF>
+#include <QString>
+
+class QAction;
+class QLabel;
+class QProgressBar;
+class QScrollBar;
+
+namespace settings {
+class OptionsPanel;
+}
+
+namespace shell {
+
+class DialogService;
+class ProgressBarReporter;
+class Viewport;
+
+// The window-level values the commands share.
+struct WindowState {
+    settings::SpriteSize sprite;  // SpriteWidth, SpriteHeight
+    float ImageWidth = 0;         // twips, recorded by the last load
+    float ImageHeight = 0;
+    float MaxScrollX = 0;         // pixels the working image is wider than the viewport
+    float MaxScrollY = 0;
+    bool ColorPickMode = false;   // the next press on the viewport picks a colour
+    QString LastLoadPath;
+    QString LastSavePath;
+};
+
+// The program's one window: its controls, menus, values and commands.
+class Main final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Main(DialogService& dialogs, QWidget* parent = nullptr);
+    ~Main() override;
+
+    // The dispatcher the File menu and two operations go through: 0 save, 1 load,
+    // 2 negative, 3 exit, 4 NPC conversion; any other code does nothing. It checks
+    // nothing itself: the menu handlers apply the guards first.
+    void RunCommand(int code);
+
+    // Redraws the viewport from the working image's pixel (x, y) and recomputes the
+    // scroll limits.
+    void UpdatePic(double x, double y);
+
+    const WindowState& state() const { return m_state; }
+    const image::Surface& workingImage() const { return m_picPic1; }
+    bool imageLoaded() const;
+    bool optionsOpen() const;
+    bool operationRunning() const { return m_busy; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
+                        const QKeySequence& shortcut, void (Main::*handler)());
+
+    // Menu handlers: the guards, then the command.
+    void mnuFileSave_Click();
+    void mnuFileLoad_Click();
+    void mnuFileOptions_Click();
+    void mnuFileExit_Click();
+    void mnuFileNeg_Click();
+    void mnuFileNPC_Click();
+    void mnuFileArrange_Click();
+    void mnuFileChange_Click();
+    bool commandsSilenced() const;
+    bool refuseWithoutImage();
+
+    // Commands.
+    void savePicture();
+    void loadPicture();
+    void exitProgram();
+    void NPCPic();
+    void NegPic();
+    void rearrangeSprites();
+    void changeColourAt(QPointF position);
+
+    // Shared steps.
+    void applyScrollLimits();
+    void showPointer(QPointF position);
+    void layOut();
+    void showError(const QString& text);
+    bool reportOutcome(const ops::Outcome& outcome);
+
+    DialogService& m_dialogs;
+    WindowState m_state;
+
+    image::Surface m_picPic1;   // the working image
+    image::Surface m_picsetup;  // scratch surfaces of the operations
+    image::Surface m_picsetup1;
+
+    QWidget* m_client = nullptr;
+    QLabel* m_lblCurImage = nullptr;
+    QLabel* m_lblcoords = nullptr;
+    Viewport* m_picPic = nullptr;
+    QScrollBar* m_VScroll1 = nullptr;
+    QScrollBar* m_HScroll1 = nullptr;
+    QProgressBar* m_PB = nullptr;
+    settings::OptionsPanel* m_OpsFrame = nullptr;
+
+    bool m_busy = false;    // an operation runs; commands and viewport presses wait
+    bool m_exiting = false; // the exit was confirmed; the close needs no question
+};
+
+} // namespace shell

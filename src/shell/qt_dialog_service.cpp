@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: MIT
+#include "qt_dialog_service.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace shell {
+
+Answer QtDialogService::message(const QString& text, Buttons buttons, const QString& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, m_parent);
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return Answer::Ok;
+}
+
+QString QtDialogService::input(const QString& prompt, const QString& title)
+{
+    bool accepted = false;
+    const QString text = QInputDialog::getText(m_parent, title, prompt, QLineEdit::Normal, QString(), &accepted);
+    return accepted ? text : QString();
+}
+
+QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool save)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(settings.filter);
+    dialog.setDefaultSuffix(settings.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
+
+    // The start path may name a file: open in its folder with the file selected.
+    const QFileInfo start(settings.startPath);
+    if (start.isDir()) {
+        dialog.setDirectory(start.absoluteFilePath());
+    } else {
+        dialog.setDirectory(start.absolutePath());
+        if (start.exists())
+            dialog.selectFile(start.fileName());
+    }
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogService::openFile(const FileDialogSettings& settings)
+{
+    return runFileDialog(settings, false);
+}
+
+QString QtDialogService::saveFile(const FileDialogSettings& settings)
+{
+    return runFileDialog(settings, true);
+}
+
+std::optional<image::Colour> QtDialogService::chooseColour()
+{
+    const QColor chosen = QColorDialog::getColor(m_lastColour, m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    m_lastColour = chosen;
+    return image::rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+void QtDialogService::yield()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace shell

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "image/surface.h"
+
+#include <QFrame>
+#include <QPointF>
+
+namespace shell {
+
+// The visible picture box `picPic`: a framed widget that shows its own surface, whose
+// size follows the widget's inner area. Pointer positions are reported in surface
+// pixels, (0, 0) being the inner top-left corner inside the border.
+class Viewport final : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int kBorder = 2;
+
+    explicit Viewport(QWidget* parent = nullptr);
+
+    image::Surface& surface() { return m_surface; }
+    const image::Surface& surface() const { return m_surface; }
+
+    // The outer size exceeds the inner one by the border on both sides.
+    int outerWidth() const { return m_surface.width() + 2 * kBorder; }
+    int outerHeight() const { return m_surface.height() + 2 * kBorder; }
+
+signals:
+    void pointerMoved(QPointF position);
+    void pressed(QPointF position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPointF toSurface(QPointF widgetPosition) const;
+
+    image::Surface m_surface;
+};
+
+} // namespace shell

@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: MIT
+#include "window_fixture.h"
+
+#include "settings/options_panel.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+using shell::Answer;
+
+class tst_MainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startValues();
+    void menus();
+    void controlsAtTheirPlaces();
+    void commandsSilentWhileOptionsOpen_data();
+    void commandsSilentWhileOptionsOpen();
+    void optionsKeepsThePanelOpen();
+    void operationsNeedAnImage_data();
+    void operationsNeedAnImage();
+    void saveNeedsNoImage();
+    void exitByMenu_data();
+    void exitByMenu();
+    void closeBox_data();
+    void closeBox();
+    void unknownCommandCodes();
+    void windowKeepsItsMinimumSize();
+    void resizeScrollsBackToTheCorner();
+};
+
+void tst_MainWindow::startValues()
+{
+    WindowFixture f;
+    const shell::WindowState& state = f.window->state();
+    QCOMPARE(state.sprite.width, 24.0);
+    QCOMPARE(state.sprite.height, qint16(48));
+    QCOMPARE(state.MaxScrollX, 0.0f);
+    QCOMPARE(state.MaxScrollY, 0.0f);
+    QCOMPARE(state.ImageWidth, 0.0f);
+    QCOMPARE(state.ImageHeight, 0.0f);
+    QVERIFY(!state.ColorPickMode);
+    QVERIFY(state.LastLoadPath.endsWith(QLatin1String("/images/")));
+    QVERIFY(state.LastSavePath.endsWith(QLatin1String("/images/")));
+    QVERIFY(state.LastLoadPath.startsWith(QCoreApplication::applicationDirPath()));
+
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Pixmold by Dorvane"));
+    QVERIFY(!f.window->windowIcon().isNull());
+    QVERIFY(f.caption().isEmpty());
+    QVERIFY(f.readout().isEmpty());
+    QVERIFY(f.hScroll()->isHidden());
+    QVERIFY(f.vScroll()->isHidden());
+    QVERIFY(f.progressBar()->isHidden());
+    QVERIFY(!f.window->optionsOpen());
+    QCOMPARE(f.window->workingImage().width(), 73);
+    QCOMPARE(f.window->workingImage().height(), 209);
+    QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+void tst_MainWindow::menus()
+{
+    WindowFixture f;
+    const QList<QAction*> menus = f.window->menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("&Operations"));
+
+    struct Item { const char* name; const char* caption; QKeySequence shortcut; };
+    const Item file[] = {
+        {"mnuFileSave", "&Save Picture", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnuFileLoad", "&Load Picture", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {"mnuFileDash", "", QKeySequence()},
+        {"mnuFileOptions", "&Options", QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnuFileDash2", "", QKeySequence()},
+        {"mnuFileExit", "&Exit Program", QKeySequence(Qt::CTRL | Qt::Key_X)},
+    };
+    const Item operations[] = {
+        {"mnuFileNeg", "&Make Negative", QKeySequence(Qt::Key_F1)},
+        {"mnuFileNPC", "M&ake NPC-Compatible", QKeySequence(Qt::Key_F2)},
+        {"mnuFileArrange", "&Re-Arrange Sprites", QKeySequence(Qt::Key_F3)},
+        {"mnuFileChange", "&Change A Color", QKeySequence(Qt::Key_F4)},
+    };
+    auto check = [](QMenu* menu, const auto& items) {
+        const QList<QAction*> actions = menu->actions();
+        QCOMPARE(actions.size(), qsizetype(std::size(items)));
+        for (qsizetype i = 0; i < actions.size(); ++i) {
+            QCOMPARE(actions[i]->objectName(), QLatin1String(items[i].name));
+            QCOMPARE(actions[i]->text(), QLatin1String(items[i].caption));
+            QCOMPARE(actions[i]->shortcut(), items[i].shortcut);
+            QVERIFY(actions[i]->isEnabled());
+            QVERIFY(!actions[i]->isCheckable());
+        }
+    };
+    check(menus[0]->menu(), file);
+    check(menus[1]->menu(), operations);
+}
+
+void tst_MainWindow::controlsAtTheirPlaces()
+{
+    WindowFixture f;
+    // Design positions in twips at 15 to the pixel; the viewport's size is the layout's.
+    QCOMPARE(f.control<QLabel>("lblCurImage")->geometry(), QRect(8, 0, 169, 17));
+    QCOMPARE(f.control<QLabel>("lblcoords")->geometry(), QRect(176, 0, 73, 17));
+    QCOMPARE(f.viewport()->pos(), QPoint(8, 16));
+    QCOMPARE(f.control<settings::OptionsPanel>("OpsFrame")->pos(), QPoint(8, 16));
+    QCOMPARE(f.hScroll()->x(), 8);
+    QCOMPARE(f.vScroll()->y(), 16);
+    QCOMPARE(f.vScroll()->x(), f.viewport()->geometry().right() + 1);
+    QCOMPARE(f.hScroll()->y(), f.viewport()->geometry().bottom() + 1);
+    QCOMPARE(f.progressBar()->y(), f.hScroll()->geometry().bottom() + 1);
+
+    const QPalette name = f.control<QLabel>("lblCurImage")->palette();
+    QCOMPARE(name.color(QPalette::Window), QColor(Qt::black));
+    QCOMPARE(name.color(QPalette::WindowText), QColor(0, 192, 192));
+    QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::rgb(128, 128, 128));
+    QCOMPARE(f.progressBar()->minimum(), 0);
+    QCOMPARE(f.progressBar()->maximum(), 100);
+}
+
+void tst_MainWindow::commandsSilentWhileOptionsOpen_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const char* action : {"mnuFileSave", "mnuFileLoad", "mnuFileExit", "mnuFileNeg", "mnuFileNPC",
+                               "mnuFileArrange", "mnuFileChange"})
+        QTest::newRow(action) << QString::fromLatin1(action);
+}
+
+void tst_MainWindow::commandsSilentWhileOptionsOpen()
+{
+    QFETCH(QString, action);
+    WindowFixture f;
+    f.trigger("mnuFileOptions");
+    QVERIFY(f.window->optionsOpen());
+    f.trigger(qPrintable(action));
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!f.window->state().ColorPickMode);
+}
+
+void tst_MainWindow::optionsKeepsThePanelOpen()
+{
+    WindowFixture f;
+    f.trigger("mnuFileOptions");
+    f.trigger("mnuFileOptions");
+    QVERIFY(f.window->optionsOpen());
+    QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+void tst_MainWindow::operationsNeedAnImage_data()
+{
+    QTest::addColumn<QString>("action");
+    for (const char* action : {"mnuFileNeg", "mnuFileNPC", "mnuFileArrange", "mnuFileChange"})
+        QTest::newRow(action) << QString::fromLatin1(action);
+}
+
+void tst_MainWindow::operationsNeedAnImage()
+{
+    QFETCH(QString, action);
+    WindowFixture f;
+    const QImage before = toImage(f.window->workingImage());
+    f.trigger(qPrintable(action));
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("You must have an image loaded first!"));
+    QCOMPARE(f.dialogs.shown[0].title, QStringLiteral("Tarnel"));
+    QVERIFY(!f.window->state().ColorPickMode);
+    QCOMPARE(toImage(f.window->workingImage()), before);
+
+    // Nothing was armed: a press on the viewport does nothing.
+    f.mouse(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton);
+    QCOMPARE(f.dialogs.shown.size(), 1);
+}
+
+void tst_MainWindow::saveNeedsNoImage()
+{
+    WindowFixture f;
+    f.dialogs.files.enqueue(QString());
+    f.trigger("mnuFileSave");
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.dialogs.shown[0].kind, QStringLiteral("save"));
+}
+
+void tst_MainWindow::exitByMenu_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("yes") << Answer::Yes;
+    QTest::newRow("no") << Answer::No;
+}
+
+void tst_MainWindow::exitByMenu()
+{
+    QFETCH(Answer, answer);
+    WindowFixture f;
+    f.dialogs.answers.enqueue(answer);
+    f.trigger("mnuFileExit");
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("Are you sure you wish to exit the Pixmold?"));
+    QCOMPARE(f.dialogs.shown[0].title, QStringLiteral("Tarnel"));
+    QCOMPARE(f.window->isVisible(), answer == Answer::No);
+}
+
+void tst_MainWindow::closeBox_data()
+{
+    exitByMenu_data();
+}
+
+void tst_MainWindow::closeBox()
+{
+    QFETCH(Answer, answer);
+    WindowFixture f;
+    f.load(patternPicture(400, 300));
+    f.hScroll()->setValue(40);
+    f.trigger("mnuFileOptions");
+    f.dialogs.answers.enqueue(answer);
+    f.window->close();
+    QCOMPARE(f.dialogs.messages(), QStringList{QStringLiteral("Are you sure you wish to exit the Pixmold?")});
+    QCOMPARE(f.window->isVisible(), answer == Answer::No);
+    if (answer == Answer::No) {
+        QCOMPARE(f.hScroll()->value(), 40);
+        QVERIFY(f.window->optionsOpen());
+        QCOMPARE(f.caption(), QStringLiteral("sheet.bmp"));
+    }
+}
+
+void tst_MainWindow::unknownCommandCodes()
+{
+    WindowFixture f;
+    f.window->RunCommand(5);
+    f.window->RunCommand(-1);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QVERIFY(f.window->isVisible());
+}
+
+void tst_MainWindow::windowKeepsItsMinimumSize()
+{
+    WindowFixture f;
+    f.window->resize(200, 200);
+    QCoreApplication::processEvents();
+    // 4350 x 4695 twips outside; the viewport 3641.4028 x 3135 twips.
+    QCOMPARE(f.window->frameGeometry().size(), QSize(290, 313));
+    QCOMPARE(f.viewport()->size(), QSize(243, 209));
+    QCOMPARE(f.viewport()->surface().width(), 243 - 2 * shell::Viewport::kBorder);
+}
+
+void tst_MainWindow::resizeScrollsBackToTheCorner()
+{
+    WindowFixture f;
+    f.load(patternPicture(1000, 800));
+    f.hScroll()->setValue(100);
+    f.vScroll()->setValue(50);
+    QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::GetPixel(f.window->workingImage(), 100, 50));
+
+    f.window->resize(600, 500);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.hScroll()->value(), 0);
+    QCOMPARE(f.vScroll()->value(), 0);
+    QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::GetPixel(f.window->workingImage(), 0, 0));
+    // The viewport follows the window; the scroll limits follow the viewport.
+    QCOMPARE(f.viewport()->width(), shell::toPixels(float(600 * 15 * 0.83710407239819)));
+    QCOMPARE(f.window->state().MaxScrollX, float(1000 - f.viewport()->surface().width()));
+    QCOMPARE(f.control<settings::OptionsPanel>("OpsFrame")->pos(), QPoint(8, 16));
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "main_window_test.moc"
