@@ -70,7 +70,9 @@ void Main::layOut()
     // The minimum and the fractions apply to the outer size, frame and menu bar included.
     const QSize outer = frameGeometry().size();
     const QSize decoration = outer - size();
-    setMinimumSize(toPixels(kMinWindowWidth) - decoration.width(), toPixels(kMinWindowHeight) - decoration.height());
+    const QSize minimum(toPixels(kMinWindowWidth) - decoration.width(), toPixels(kMinWindowHeight) - decoration.height());
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
 
     const WindowLayout layout = layoutWindow(float(outer.width()) * kTwipsPerPixel,
                                              float(outer.height()) * kTwipsPerPixel);

@@ -2,6 +2,7 @@
 #include "window_fixture.h"
 
 #include "settings/options_panel.h"
+#include "shell/window_layout.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -255,7 +256,8 @@ void tst_MainWindow::resizeScrollsBackToTheCorner()
     QCOMPARE(f.vScroll()->value(), 0);
     QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::GetPixel(f.window->workingImage(), 0, 0));
     // The viewport follows the window; the scroll limits follow the viewport.
-    QCOMPARE(f.viewport()->width(), shell::toPixels(float(600 * 15 * 0.83710407239819)));
+    QCOMPARE(f.viewport()->width(),
+             shell::toPixels(float(f.window->frameGeometry().width() * 15 * 0.83710407239819)));
     QCOMPARE(f.window->state().MaxScrollX, float(1000 - f.viewport()->surface().width()));
     QCOMPARE(f.control<settings::OptionsPanel>("OpsFrame")->pos(), QPoint(8, 16));
 }

@@ -148,7 +148,7 @@ void tst_WindowOperations::optionsSizeReachesTheConversion()
 void tst_WindowOperations::negative()
 {
     WindowFixture f;
-    f.load(patternPicture(96, 40));
+    f.load(patternPicture(200, 40));
     f.hScroll()->setValue(0);
     BarWatch bar;
     bar.attach(f);
@@ -156,12 +156,12 @@ void tst_WindowOperations::negative()
     f.trigger("mnuFileNeg");
     QCOMPARE(f.dialogs.shown[1].text, QStringLiteral("How many Animation Columns are present?"));
     QCOMPARE(f.dialogs.shown[1].title, QStringLiteral("Animation Columns"));
-    QCOMPARE(f.window->workingImage().width(), 192);
+    QCOMPARE(f.window->workingImage().width(), 400);
     QCOMPARE(f.window->workingImage().height(), 40);
     QCOMPARE(bar.values, (QList<int>{0, 20, 70, 90}));
     QCOMPARE(f.progressBar()->value(), 100);
     QVERIFY(f.progressBar()->isHidden());
-    QCOMPARE(f.window->state().MaxScrollX, float(192 - f.viewport()->surface().width()));
+    QCOMPARE(f.window->state().MaxScrollX, float(400 - f.viewport()->surface().width()));
     QVERIFY(f.hScroll()->isVisibleTo(f.window.get()));
 }
 
