@@ -129,7 +129,10 @@ PictureRead readPicture(const QString& path)
         return failure(tr("The file does not exist."));
     if (info.isDir())
         return failure(tr("This is a folder, not a picture file."));
-    if (info.isFile() && info.size() == 0)
+    // Opening a named pipe would wait for a writer; devices are no pictures either.
+    if (!info.isFile())
+        return failure(tr("This is a device or other special file, not a picture file."));
+    if (info.size() == 0)
         return failure(tr("The file is empty."));
 
     allowLargestSurface();
@@ -179,6 +182,11 @@ std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
     if (surface.width() == 0 || surface.height() == 0)
         return tr("A picture with no pixels cannot be saved (%1).")
             .arg(sizeText(surface.width(), surface.height()));
+
+    // The save file would rename its result over a device or pipe of that name.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile() && !existing.isDir())
+        return tr("The file could not be created: the name belongs to a device or other special file.");
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -1,0 +1,408 @@
+// SPDX-License-Identifier: MIT
+#include "image/bitmap_file.h"
+#include "image/raster.h"
+
+#include <QtTest>
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+using image::Colour;
+using image::Surface;
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool putFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray encode(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
+// A BMP file: the 14-byte file header, then the info header and the data given.
+QByteArray bitmapFile(const QByteArray& infoAndData, quint32 dataOffset)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(14 + infoAndData.size()) << quint16(0) << quint16(0) << dataOffset;
+    out.writeRawData(infoAndData.constData(), int(infoAndData.size()));
+    return bytes;
+}
+
+QByteArray infoHeader(qint32 width, qint32 height, quint16 bits, quint32 compression, quint32 dataSize,
+                      quint32 colours = 0)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(40) << width << height << quint16(1) << bits << compression << dataSize
+        << qint32(2835) << qint32(2835) << colours << colours;
+    return bytes;
+}
+
+// 2 x 1, 32 bits with an alpha mask (version 4 header): (10, 20, 30) fully transparent
+// and (200, 100, 50) half transparent.
+QByteArray alphaBitmap()
+{
+    QByteArray info;
+    QDataStream out(&info, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(108) << qint32(2) << qint32(1) << quint16(1) << quint16(32) << quint32(3)
+        << quint32(8) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    out << quint32(0x00FF0000) << quint32(0x0000FF00) << quint32(0x000000FF) << quint32(0xFF000000);
+    out << quint32(0x73524742); // 'sRGB'
+    for (int i = 0; i < 12; ++i)
+        out << quint32(0); // end points and gamma
+    const char pixels[] = {30, 20, 10, 0, 50, 100, char(200), char(128)};
+    out.writeRawData(pixels, 8);
+    return bitmapFile(info, 14 + 108);
+}
+
+// A width x height 8-bit RLE picture: rows alternate between palette entries 0 and 1.
+QByteArray runLengthBitmap(int width, int height, QRgb first, QRgb second)
+{
+    QByteArray data;
+    for (int y = 0; y < height; ++y) {
+        for (int left = width; left > 0; left -= 255) {
+            data.append(char(std::min(left, 255)));
+            data.append(char(y % 2));
+        }
+        data.append('\0').append('\0');
+    }
+    data.append('\0').append('\1');
+    QByteArray info = infoHeader(width, height, 8, 1, quint32(data.size()), 2);
+    QDataStream out(&info, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(first & 0xFFFFFF) << quint32(second & 0xFFFFFF);
+    return bitmapFile(info + data, 14 + 40 + 8);
+}
+
+// PNG signature, IHDR of 100000 x 100000 RGB, an empty IDAT and IEND, CRCs included.
+const unsigned char kHugePng[] = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44,
+    0x52, 0x00, 0x01, 0x86, 0xa0, 0x00, 0x01, 0x86, 0xa0, 0x08, 0x02, 0x00, 0x00, 0x00, 0x27,
+    0x30, 0x9c, 0x9f, 0x00, 0x00, 0x00, 0x00, 0x49, 0x44, 0x41, 0x54, 0x35, 0xaf, 0x06, 0x1e,
+    0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
+} // namespace
+
+class tst_BitmapFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void roundTripKeepsEveryColour_data();
+    void roundTripKeepsEveryColour();
+    void saveReplacesExistingFile();
+    void failedSaveInReadOnlyFolderKeepsExistingFile();
+    void saveFails_data();
+    void saveFails();
+    void emptySurfaceIsNotSaved();
+    void readFails_data();
+    void readFails();
+    void alphaIsDroppedColoursKept_data();
+    void alphaIsDroppedColoursKept();
+    void hugeHeaderRefusedQuickly_data();
+    void hugeHeaderRefusedQuickly();
+    void largestSheetLoads();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_BitmapFile::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_BitmapFile::roundTripKeepsEveryColour_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+
+    // Odd widths exercise the padding of 24-bit rows to four bytes.
+    QTest::newRow("1x1") << 1 << 1;
+    QTest::newRow("2x3") << 2 << 3;
+    QTest::newRow("3x2") << 3 << 2;
+    QTest::newRow("5x1") << 5 << 1;
+    QTest::newRow("37x23") << 37 << 23;
+}
+
+void tst_BitmapFile::roundTripKeepsEveryColour()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    const QList<Colour> pinned = {0x000000, 0x010101, 0x000001, 0x000100, 0x010000,
+                                  0xFFFFFF, 0xFEFEFE, 0xFF00FF, 0x00FFFF, 0x808080};
+    QRandomGenerator random(20240607); // fixed seed
+    Surface sheet(0, width, height);
+    QList<Colour> written;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int i = y * width + x;
+            const Colour colour = i < pinned.size() ? pinned[i] : random.bounded(0x1000000u);
+            image::SetPixel(sheet, x, y, colour);
+            written << colour;
+        }
+    }
+
+    const QString path = m_dir.filePath(QStringLiteral("round trip %1x%2.bmp").arg(width).arg(height));
+    const std::optional<QString> error = image::writeBitmap(sheet, path);
+    QVERIFY2(!error, qPrintable(error.value_or(QString())));
+
+    const QByteArray bytes = fileBytes(path);
+    QVERIFY(bytes.startsWith("BM"));
+    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
+
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.format(), QImage::Format_RGB32);
+    QCOMPARE(read.picture.size(), QSize(width, height));
+    QList<Colour> loaded;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            loaded << image::fromPixel(read.picture.pixel(x, y));
+    QCOMPARE(loaded, written);
+}
+
+void tst_BitmapFile::saveReplacesExistingFile()
+{
+    const QString path = m_dir.filePath("replaced.bmp");
+    QVERIFY(putFile(path, QByteArray(5000, 'x')));
+    Surface sheet(image::rgb(1, 2, 3), 3, 2);
+    QVERIFY(!image::writeBitmap(sheet, path));
+
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.size(), QSize(3, 2));
+    QCOMPARE(read.picture.pixel(2, 1), qRgb(1, 2, 3));
+    QCOMPARE(QDir(m_dir.path()).entryList({"replaced*"}, QDir::Files), QStringList{"replaced.bmp"});
+}
+
+void tst_BitmapFile::failedSaveInReadOnlyFolderKeepsExistingFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("sheet.bmp");
+    const QByteArray old = "old picture bytes";
+    QVERIFY(putFile(path, old));
+
+    const auto writable = QFile::permissions(dir.path());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
+    if (putFile(dir.filePath("probe"), "x"))
+        QSKIP("This user writes into read-only folders anyway (running as root)");
+
+    const std::optional<QString> error = image::writeBitmap(Surface(0, 4, 4), path);
+    QVERIFY(error);
+    QVERIFY2(error->startsWith("The file could not be created: "), qPrintable(*error));
+    QCOMPARE(fileBytes(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"sheet.bmp"});
+}
+
+void tst_BitmapFile::saveFails_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("parent is a regular file") << "plain.txt/sheet.bmp";
+    QTest::newRow("parent folder missing") << "no such folder/sheet.bmp";
+    QTest::newRow("path is a folder") << "a folder";
+#ifdef Q_OS_UNIX
+    QTest::newRow("path is a named pipe") << "a pipe";
+#endif
+}
+
+void tst_BitmapFile::saveFails()
+{
+    QFETCH(QString, name);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(putFile(dir.filePath("plain.txt"), "text"));
+    QVERIFY(QDir(dir.path()).mkdir("a folder"));
+#ifdef Q_OS_UNIX
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("a pipe")).constData(), 0600), 0);
+#endif
+
+    const std::optional<QString> error = image::writeBitmap(Surface(0, 2, 2), dir.filePath(name));
+    QVERIFY(error);
+    QVERIFY2(error->startsWith("The file could not be created: ") && error->size() > 31,
+             qPrintable(*error));
+    QCOMPARE(fileBytes(dir.filePath("plain.txt")), QByteArray("text"));
+    QVERIFY(QFileInfo(dir.filePath("a folder")).isDir());
+    QStringList entries{"a folder", "plain.txt"};
+#ifdef Q_OS_UNIX
+    QVERIFY(!QFileInfo(dir.filePath("a pipe")).isFile());
+    entries.insert(1, "a pipe");
+#endif
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+             entries);
+}
+
+void tst_BitmapFile::emptySurfaceIsNotSaved()
+{
+    for (const Surface& empty : {Surface(), Surface(0, 0, 5), Surface(0, 5, 0)}) {
+        const QString path = m_dir.filePath("empty.bmp");
+        const std::optional<QString> error = image::writeBitmap(empty, path);
+        QVERIFY(error);
+        QVERIFY2(error->startsWith("A picture with no pixels cannot be saved"), qPrintable(*error));
+        QVERIFY(!QFile::exists(path));
+    }
+}
+
+void tst_BitmapFile::readFails_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // written to name unless null
+    QTest::addColumn<QString>("expected");   // the start of the message
+
+    QImage small(40, 30, QImage::Format_RGB32);
+    small.fill(qRgb(9, 8, 7));
+    const QByteArray bmp = encode(small, "BMP");
+    QVERIFY(bmp.size() > 3000);
+    const QString incomplete = "The file is incomplete: it ends before the picture's last pixels.";
+    const QString unreadable = "The file could not be read as a picture: ";
+
+    QTest::newRow("missing") << "missing.bmp" << QByteArray() << "The file does not exist.";
+    QTest::newRow("folder") << "." << QByteArray() << "This is a folder, not a picture file.";
+#ifdef Q_OS_UNIX
+    // Opening a named pipe for reading waits for a writer: this row would hang.
+    QTest::newRow("named pipe") << "pipe.bmp" << QByteArray() << "This is a device or other special file";
+#endif
+    QTest::newRow("empty") << "empty.bmp" << QByteArray("") << "The file is empty.";
+    QTest::newRow("text") << "notes.bmp" << QByteArray("just some words\n") << unreadable;
+    QTest::newRow("text without suffix") << "notes" << QByteArray("BM, but no picture\n") << unreadable;
+    QTest::newRow("last row cut") << "cut.bmp" << bmp.left(bmp.size() - 100) << incomplete;
+    QTest::newRow("only headers") << "headers.bmp" << bmp.left(54) << unreadable;
+    QTest::newRow("header cut") << "header-cut.bmp" << bmp.left(20) << unreadable;
+}
+
+void tst_BitmapFile::readFails()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(name);
+    if (!content.isNull())
+        QVERIFY(putFile(path, content));
+#ifdef Q_OS_UNIX
+    if (name == "pipe.bmp")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY(read.picture.isNull());
+    QVERIFY2(read.error.startsWith(expected), qPrintable(read.error));
+    QVERIFY2(read.error.size() > expected.size() || expected.endsWith('.'), qPrintable(read.error));
+}
+
+void tst_BitmapFile::alphaIsDroppedColoursKept_data()
+{
+    QTest::addColumn<QByteArray>("content");
+
+    QTest::newRow("32-bit BMP with alpha mask") << alphaBitmap();
+
+    QImage straight(2, 1, QImage::Format_ARGB32);
+    straight.setPixel(0, 0, qRgba(10, 20, 30, 0));
+    straight.setPixel(1, 0, qRgba(200, 100, 50, 128));
+    QTest::newRow("PNG with alpha") << encode(straight, "PNG");
+
+    QImage deep(2, 1, QImage::Format_RGBA64);
+    deep.setPixelColor(0, 0, QColor(10, 20, 30, 0));
+    deep.setPixelColor(1, 0, QColor(200, 100, 50, 128));
+    QTest::newRow("16-bit PNG with alpha") << encode(deep, "PNG");
+}
+
+void tst_BitmapFile::alphaIsDroppedColoursKept()
+{
+    QFETCH(QByteArray, content);
+
+    const QString path = m_dir.filePath("alpha");
+    QVERIFY(putFile(path, content));
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.format(), QImage::Format_RGB32);
+    QCOMPARE(read.picture.size(), QSize(2, 1));
+    const auto* pixels = reinterpret_cast<const QRgb*>(read.picture.constScanLine(0));
+    QCOMPARE(pixels[0], qRgb(10, 20, 30));
+    QCOMPARE(pixels[1], qRgb(200, 100, 50));
+}
+
+void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("named"); // a size the message names, if any
+
+    QTest::newRow("BMP 100000 x 100000")
+        << bitmapFile(infoHeader(100000, 100000, 24, 0, 0), 54) << QString();
+    QTest::newRow("BMP 100000 x -100000 (top-down)")
+        << bitmapFile(infoHeader(100000, -100000, 24, 0, 0), 54) << QString();
+    QTest::newRow("BMP 16384 x 16385") << runLengthBitmap(16384, 16385, 0, 0) << QString();
+    QTest::newRow("PNG 100000 x 100000")
+        << QByteArray(reinterpret_cast<const char*>(kHugePng), sizeof kHugePng)
+        << "The picture is too large: 100000 x 100000 pixels.";
+}
+
+void tst_BitmapFile::hugeHeaderRefusedQuickly()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, named);
+
+    const QString path = m_dir.filePath("huge");
+    QVERIFY(putFile(path, content));
+    QElapsedTimer timer;
+    timer.start();
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed()) + " ms"));
+    QVERIFY(read.picture.isNull());
+    QVERIFY(!read.error.isEmpty());
+    if (!named.isEmpty())
+        QVERIFY2(read.error.startsWith(named), qPrintable(read.error));
+}
+
+// Qt's reader refuses anything above 128 MB unless told otherwise; the largest sheet a
+// surface takes must load. RLE keeps the file small.
+void tst_BitmapFile::largestSheetLoads()
+{
+    const QString path = m_dir.filePath("largest.bmp");
+    QVERIFY(putFile(path, runLengthBitmap(16384, 16384, qRgb(1, 2, 3), qRgb(250, 251, 252))));
+
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.size(), QSize(16384, 16384));
+    // Rows are stored bottom-up: the file's first row is the picture's last.
+    QCOMPARE(read.picture.pixel(0, 16383), qRgb(1, 2, 3));
+    QCOMPARE(read.picture.pixel(16383, 16382), qRgb(250, 251, 252));
+    QCOMPARE(read.picture.pixel(16383, 0), qRgb(250, 251, 252));
+}
+
+QTEST_GUILESS_MAIN(tst_BitmapFile)
+#include "bitmap_file_test.moc"
