@@ -3,12 +3,29 @@
 
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
 namespace shell {
+
+namespace {
+
+QString nearestExistingFolder(const QString& path)
+{
+    QFileInfo folder(path);
+    while (!folder.isDir()) {
+        const QString parent = folder.absolutePath();
+        if (parent == folder.absoluteFilePath())
+            return QDir::homePath();
+        folder.setFile(parent);
+    }
+    return folder.absoluteFilePath();
+}
+
+} // namespace
 
 Answer QtDialogService::message(const QString& text, Buttons buttons, const QString& title)
 {
@@ -40,15 +57,13 @@ QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool 
     dialog.setDefaultSuffix(settings.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
 
-    // The start path may name a file: open in its folder with the file selected.
+    // The start path names a folder or the file chosen last; where it no longer
+    // exists, start in the nearest folder above it that does.
     const QFileInfo start(settings.startPath);
-    if (start.isDir()) {
-        dialog.setDirectory(start.absoluteFilePath());
-    } else {
-        dialog.setDirectory(start.absolutePath());
-        if (start.exists())
-            dialog.selectFile(start.fileName());
-    }
+    if (start.isFile())
+        dialog.selectFile(start.absoluteFilePath());
+    else
+        dialog.setDirectory(nearestExistingFolder(start.absoluteFilePath()));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
