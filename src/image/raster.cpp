@@ -88,6 +88,8 @@ void StretchBlt(Surface& dest, int x, int y, int w, int h,
     // The source columns the destination reads, merged row by row into one line.
     const int readFrom = columns.front().from;
     const int readTo = std::max(readFrom, columns.back().to);
+    if (readTo == readFrom)
+        return; // every column's source lies outside the source
     std::vector<QRgb> merged(size_t(readTo - readFrom));
 
     for (size_t r = 0; r < rows.size(); ++r) {
