@@ -77,4 +77,12 @@ void Surface::assign(const QImage& picture)
     m_height = picture.height();
 }
 
+void Surface::restore(const QImage& snapshot)
+{
+    Q_ASSERT(snapshot.isNull() || snapshot.format() == QImage::Format_RGB32);
+    m_pixels = snapshot;
+    m_width = snapshot.width();
+    m_height = snapshot.height();
+}
+
 } // namespace image

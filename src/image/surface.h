@@ -43,6 +43,9 @@ public:
     // Takes a picture's pixels and size; alpha is dropped, colour channels kept as stored.
     void assign(const QImage& picture);
 
+    // Takes back a picture this surface gave out through picture(): shared, not copied.
+    void restore(const QImage& snapshot);
+
     // Unchecked row access; y must lie in [0, height).
     QRgb* row(int y) { return reinterpret_cast<QRgb*>(m_pixels.scanLine(y)); }
     const QRgb* row(int y) const { return reinterpret_cast<const QRgb*>(m_pixels.constScanLine(y)); }

@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include "dialog_service.h"
+#include "sheet_history.h"
 #include "viewport.h"
 #include "window_layout.h"
 #include "image/pixel_round.h"
@@ -45,6 +46,8 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Pixmold by Dorvane"));
     setWindowIcon(QIcon(QStringLiteral(":/pixmold/pixmold.png")));
 
+    m_history = new SheetHistory([this](const QImage& picture) { restoreSheet(picture); },
+                                 SheetHistory::kMaxBytes, this);
     buildControls();
     buildMenus();
 
@@ -136,6 +139,15 @@ void Main::buildMenus()
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileDash2"));
     addCommand(file, "mnuFileExit", QStringLiteral("&Exit Program"), Qt::CTRL | Qt::Key_X, &Main::mnuFileExit_Click);
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_mnuEditUndo = addCommand(edit, "mnuEditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, &Main::mnuEditUndo_Click);
+    m_mnuEditRedo = addCommand(edit, "mnuEditRedo", QStringLiteral("&Redo"), QKeySequence(), &Main::mnuEditRedo_Click);
+    m_mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QUndoStack& stack = m_history->stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &Main::followHistory);
+    followHistory();
+
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
     operations->setObjectName(QStringLiteral("mnuTools"));
     addCommand(operations, "mnuFileNeg", QStringLiteral("&Make Negative"), Qt::Key_F1, &Main::mnuFileNeg_Click);
@@ -185,6 +197,34 @@ void Main::mnuFileExit_Click()
 {
     if (!commandsSilenced())
         RunCommand(3);
+}
+
+void Main::mnuEditUndo_Click()
+{
+    if (!commandsSilenced())
+        m_history->undo();
+}
+
+void Main::mnuEditRedo_Click()
+{
+    if (!commandsSilenced())
+        m_history->redo();
+}
+
+// The captions name the step; with nothing to undo or redo the item is disabled.
+void Main::followHistory()
+{
+    const QUndoStack& stack = m_history->stack();
+    m_mnuEditUndo->setEnabled(stack.canUndo());
+    m_mnuEditUndo->setText(stack.canUndo() ? QStringLiteral("&Undo ") + stack.undoText() : QStringLiteral("&Undo"));
+    m_mnuEditRedo->setEnabled(stack.canRedo());
+    m_mnuEditRedo->setText(stack.canRedo() ? QStringLiteral("&Redo ") + stack.redoText() : QStringLiteral("&Redo"));
+}
+
+void Main::restoreSheet(const QImage& picture)
+{
+    m_picPic1.restore(picture);
+    UpdatePic(m_HScroll1->value(), m_VScroll1->value());
 }
 
 void Main::mnuFileOptions_Click()

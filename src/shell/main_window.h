@@ -22,6 +22,7 @@ namespace shell {
 
 class DialogService;
 class ProgressBarReporter;
+class SheetHistory;
 class Viewport;
 
 // The window-level values the commands share.
@@ -54,6 +55,7 @@ public:
 
     const WindowState& state() const { return m_state; }
     const image::Surface& workingImage() const { return m_picPic1; }
+    const SheetHistory& history() const { return *m_history; }
     bool imageLoaded() const;
     bool optionsOpen() const;
     bool operationRunning() const { return m_busy; }
@@ -73,6 +75,8 @@ private:
     void mnuFileLoad_Click();
     void mnuFileOptions_Click();
     void mnuFileExit_Click();
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
     void mnuFileNeg_Click();
     void mnuFileNPC_Click();
     void mnuFileArrange_Click();
@@ -90,6 +94,8 @@ private:
     void changeColourAt(QPointF position);
 
     // Shared steps.
+    void restoreSheet(const QImage& picture);
+    void followHistory();
     void applyScrollLimits();
     void showPointer(QPointF position);
     void layOut();
@@ -111,6 +117,9 @@ private:
     QScrollBar* m_HScroll1 = nullptr;
     QProgressBar* m_PB = nullptr;
     settings::OptionsPanel* m_OpsFrame = nullptr;
+    QAction* m_mnuEditUndo = nullptr;
+    QAction* m_mnuEditRedo = nullptr;
+    SheetHistory* m_history = nullptr;
 
     bool m_busy = false;    // an operation runs; commands and viewport presses wait
     bool m_exiting = false; // the exit was confirmed; the close needs no question

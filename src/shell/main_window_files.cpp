@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include "dialog_service.h"
+#include "sheet_history.h"
 #include "viewport.h"
 #include "window_layout.h"
 #include "image/bitmap_file.h"
@@ -50,6 +51,7 @@ void Main::loadPicture()
         return;
     }
 
+    m_history->clear();
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);

@@ -4,6 +4,7 @@
 
 #include "dialog_service.h"
 #include "progress_bar.h"
+#include "sheet_history.h"
 #include "viewport.h"
 #include "image/pixel_round.h"
 #include "image/raster.h"
@@ -71,9 +72,11 @@ void Main::NPCPic()
 
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
+    const QImage before = m_picPic1.picture();
     if (!reportOutcome(ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns,
                                          m_state.sprite, progress)))
         return;
+    m_history->record(QStringLiteral("Make NPC-Compatible"), before, m_picPic1.picture());
     applyScrollLimits();
     progress.reached(90);
     m_HScroll1->setValue(0);
@@ -92,8 +95,10 @@ void Main::NegPic()
 
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
+    const QImage before = m_picPic1.picture();
     if (!reportOutcome(ops::makeNegative(m_picPic1, m_picsetup, m_picsetup1, *columns, progress)))
         return;
+    m_history->record(QStringLiteral("Make Negative"), before, m_picPic1.picture());
     // The view shows the new sheet's corner; the scroll bars keep their positions.
     UpdatePic(0, 0);
     applyScrollLimits();
@@ -113,8 +118,10 @@ void Main::rearrangeSprites()
 
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
+    const QImage before = m_picPic1.picture();
     if (!reportOutcome(ops::rearrangeRows(m_picPic1, m_picsetup, answer, progress)))
         return;
+    m_history->record(QStringLiteral("Re-Arrange Sprites"), before, m_picPic1.picture());
     progress.reached(90);
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
     m_PB->setValue(100);
@@ -136,7 +143,9 @@ void Main::changeColourAt(QPointF position)
 
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
+    const QImage before = m_picPic1.picture();
     ops::replaceColour(m_picPic1, picked, *chosen, progress);
+    m_history->record(QStringLiteral("Change A Color"), before, m_picPic1.picture());
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
     progress.reached(100);
     m_state.ColorPickMode = false;

@@ -62,9 +62,10 @@ void tst_MainWindow::menus()
 {
     WindowFixture f;
     const QList<QAction*> menus = f.window->menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 3);
     QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
-    QCOMPARE(menus[1]->text(), QStringLiteral("&Operations"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("&Edit"));
+    QCOMPARE(menus[2]->text(), QStringLiteral("&Operations"));
 
     struct Item { const char* name; const char* caption; QKeySequence shortcut; };
     const Item file[] = {
@@ -93,7 +94,20 @@ void tst_MainWindow::menus()
         }
     };
     check(menus[0]->menu(), file);
-    check(menus[1]->menu(), operations);
+    check(menus[2]->menu(), operations);
+
+    // Undo and redo name their step, and are disabled while there is none.
+    const QList<QAction*> edit = menus[1]->menu()->actions();
+    QCOMPARE(edit.size(), 2);
+    QCOMPARE(edit[0]->objectName(), QStringLiteral("mnuEditUndo"));
+    QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
+    QCOMPARE(edit[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QVERIFY(!edit[0]->isEnabled());
+    QCOMPARE(edit[1]->objectName(), QStringLiteral("mnuEditRedo"));
+    QCOMPARE(edit[1]->text(), QStringLiteral("&Redo"));
+    QCOMPARE(edit[1]->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    QVERIFY(!edit[1]->isEnabled());
 }
 
 void tst_MainWindow::controlsAtTheirPlaces()
