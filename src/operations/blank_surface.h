@@ -5,15 +5,22 @@
 
 namespace ops {
 
-// Gives `surface` the size asked, every pixel at its background: what clearing and
-// then resizing it leaves, in one pass over the pixels. Throws image::SurfaceError
-// (the surface unchanged) for a size it cannot take.
-inline void makeBlank(image::Surface& surface, int width, int height)
+// Gives `surface` the size asked. True where that took new pixels, all at the
+// background; false where it had that size already and keeps its pixels. Throws
+// image::SurfaceError (the surface unchanged) for a size it cannot take.
+inline bool fitSurface(image::Surface& surface, int width, int height)
 {
     if (surface.width() == width && surface.height() == height)
+        return false;
+    surface = image::Surface(surface.background(), width, height);
+    return true;
+}
+
+// What clearing and then resizing leaves, in one pass over the pixels.
+inline void makeBlank(image::Surface& surface, int width, int height)
+{
+    if (!fitSurface(surface, width, height))
         surface.clear();
-    else
-        surface = image::Surface(surface.background(), width, height);
 }
 
 // A pixel's colour bits, alpha aside.

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace ops {
 
@@ -71,8 +73,9 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         const double w = double(sheetWidth) / n;
         const int height = work.height();
         const int newWidth = image::roundToPixel(float(2 * (n * w)));
-        makeBlank(scratch2, newWidth, height);
-        makeBlank(scratch, newWidth, height);
+        // Both are written row by row below; only fresh pixels are left as they are.
+        fitSurface(scratch2, newWidth, height);
+        const bool freshStrip = fitSurface(scratch, newWidth, height);
         progress.reached(20);
 
         Strip strip;
@@ -81,38 +84,68 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         strip.bufferWidth = newWidth;
         strip.sheetBackground = work.backgroundPixel();
         strip.bufferBackground = scratch.backgroundPixel();
-        const int blockWidth = image::roundToPixel(2 * w);
-        const double middle = std::floor(columns.numeric - 1) / 2;
 
-        double last = 0;
-        qint64 pending = 0;
+        // Where each strip is read and its block placed; later blocks cover earlier ones.
+        struct Block {
+            int from, at, count;
+        };
+        std::vector<Block> blocks;
+        std::vector<bool> covered(size_t(newWidth), false);
+        const int blockWidth = image::roundToPixel(2 * w);
+        bool hasMiddle = false;
+        const double middle = std::floor(columns.numeric - 1) / 2;
         for (double k = 0; k <= n - 1; ++k) {
-            if (k == middle)
-                progress.reached(50);
-            strip.from = image::roundToPixel(k * w);
             const int at = image::roundToPixel(k * (2 * w));
             const int count = std::max(0, std::min(blockWidth, newWidth - at));
-            for (int y = 0; y < height && count > 0; ++y) {
-                writeBlockRow(scratch2.row(y) + at, count, work.row(y), strip);
-                pending += count;
-                if (pending >= 65536) {
-                    progress.tick();
-                    pending = 0;
-                }
-            }
-            last = k;
+            blocks.push_back({image::roundToPixel(k * w), at, count});
+            std::fill_n(covered.begin() + std::min(at, newWidth), count, true);
+            hasMiddle = hasMiddle || k == middle;
         }
-        // The strip buffer keeps the last strip and its negative.
-        strip.from = image::roundToPixel(last * w);
+        // Runs of columns that no block reaches: they stay at the background.
+        std::vector<std::pair<int, int>> gaps;
+        for (int x = 0; x < newWidth; ++x) {
+            if (covered[size_t(x)])
+                continue;
+            if (!gaps.empty() && gaps.back().second == x)
+                gaps.back().second = x + 1;
+            else
+                gaps.emplace_back(x, x + 1);
+        }
+
+        // Row by row rather than strip by strip: the same pixels, read and written in
+        // order. The sheet is replaced only at the end; until then its rows are read.
+        image::Surface result(work.background(), newWidth, height);
+        const QRgb resultBackground = scratch2.backgroundPixel();
         const int kept = int(std::min<qint64>(newWidth, 2 * qint64(strip.width)));
-        for (int y = 0; y < height && kept > 0; ++y)
-            writeBlockRow(scratch.row(y), kept, work.row(y), strip);
+        qint64 pending = 0;
+        for (int y = 0; y < height && newWidth > 0; ++y) {
+            if (hasMiddle && y == height / 2)
+                progress.reached(50);
+            const QRgb* sheetRow = work.row(y);
+            QRgb* line = scratch2.row(y);
+            for (const Block& block : blocks) {
+                strip.from = block.from;
+                writeBlockRow(line + block.at, block.count, sheetRow, strip);
+            }
+            for (const auto& [from, to] : gaps)
+                std::fill(line + from, line + to, resultBackground);
+            std::memcpy(result.row(y), line, size_t(newWidth) * sizeof(QRgb));
+
+            // The strip buffer keeps the last strip and its negative.
+            QRgb* buffer = scratch.row(y);
+            writeBlockRow(buffer, kept, sheetRow, strip);
+            if (!freshStrip)
+                std::fill(buffer + kept, buffer + newWidth, strip.bufferBackground);
+
+            pending += newWidth;
+            if (pending >= 65536) {
+                progress.tick();
+                pending = 0;
+            }
+        }
         progress.reached(70);
 
-        if (newWidth > 0 && height > 0)
-            work.assign(scratch2.picture());
-        else
-            work.resize(newWidth, height);
+        work = result;
         return Outcome::changed();
     } catch (const image::SurfaceError& error) {
         scratch.clear();

@@ -14,15 +14,10 @@ namespace {
 
 const QRgb kNearBlack = image::toPixel(image::rgb(20, 20, 20));
 
-void replaceBlack(image::Surface& surface, Progress& progress)
+void replaceBlack(QRgb* to, const QRgb* from, int width)
 {
-    const int width = surface.width();
-    for (int y = 0; y < surface.height(); ++y) {
-        QRgb* line = surface.row(y);
-        for (int x = 0; x < width; ++x)
-            line[x] = (line[x] & kColourBits) == 0 ? kNearBlack : line[x];
-        progress.tick();
-    }
+    for (int x = 0; x < width; ++x)
+        to[x] = (from[x] & kColourBits) == 0 ? kNearBlack : from[x];
 }
 
 } // namespace
@@ -66,26 +61,39 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
             const int cellWidth = image::roundToPixel(size.width);
             const int fromWidth = image::roundToPixel(sourceWidth);
             const int fromHeight = image::roundToPixel(sourceHeight);
+            // Cells already of their size are copied as they are; same pixels, at memory speed.
+            const bool sameSize = fromWidth == cellWidth && fromHeight == size.height;
             for (double r = 0; r <= rows - 1; ++r) {
                 for (double c = 0; c <= lastColumn; ++c) {
-                    image::StretchBlt(scratch, image::roundToPixel(c * size.width),
-                                      image::roundToPixel(r * size.height), cellWidth, size.height,
-                                      work, image::roundToPixel(float(c) * sourceWidth),
-                                      image::roundToPixel(float(r) * sourceHeight),
-                                      fromWidth, fromHeight);
+                    const int x = image::roundToPixel(c * size.width);
+                    const int y = image::roundToPixel(r * size.height);
+                    const int fromX = image::roundToPixel(float(c) * sourceWidth);
+                    const int fromY = image::roundToPixel(float(r) * sourceHeight);
+                    if (sameSize)
+                        image::BitBlt(scratch, x, y, cellWidth, size.height, work, fromX, fromY);
+                    else
+                        image::StretchBlt(scratch, x, y, cellWidth, size.height,
+                                          work, fromX, fromY, fromWidth, fromHeight);
                     progress.tick();
                 }
             }
         }
         progress.reached(40);
 
-        replaceBlack(scratch, progress);
+        // The black pass, on the way into the working image. A sheet that keeps its size
+        // takes the result into its own pixels.
+        image::Surface resized(work.background());
+        const bool keepsSize = work.width() == newWidth && work.height() == newHeight;
+        if (!keepsSize)
+            resized = image::Surface(work.background(), newWidth, newHeight);
+        image::Surface& result = keepsSize ? work : resized;
         progress.reached(70);
-
-        if (newWidth > 0 && newHeight > 0)
-            work.assign(scratch.picture());
-        else
-            work.resize(newWidth, newHeight);
+        for (int y = 0; y < newHeight; ++y) {
+            replaceBlack(result.row(y), scratch.row(y), newWidth);
+            progress.tick();
+        }
+        if (!keepsSize)
+            work = resized;
         scratch.clear();
         scratch2.clear();
         return Outcome::changed();

@@ -25,8 +25,7 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     progress.reached(0);
     const int width = work.width();
     const int height = work.height();
-    if (scratch.width() != width || scratch.height() != height)
-        makeBlank(scratch, width, height);
+    fitSurface(scratch, width, height);
 
     const double h = double(height) / double(n);
     const int bandHeight = image::roundToPixel(h);

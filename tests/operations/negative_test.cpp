@@ -89,15 +89,15 @@ private slots:
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 70}));
     }
 
-    void middleMarkWhileTheMiddleStripIsMade()
+    void middleMarkHalfwayForAnOddCount()
     {
-        // Three strips of 32: block 0 at 0, block 1 at 64.
-        Run run{image::Surface(kGrey, 96, 2)};
-        fillRect(run.work, 0, 0, 96, 2, rgb(9, 9, 9));
+        // Three strips of 32; the blocks are made row by row, 50 when half the rows are.
+        Run run{image::Surface(kGrey, 96, 4)};
+        fillRect(run.work, 0, 0, 96, 4, rgb(9, 9, 9));
         QList<image::Colour> seen;
         run.progress.onReached = [&](int percent) {
             if (percent == 50)
-                seen = {image::GetPixel(run.scratch2, 0, 0), image::GetPixel(run.scratch2, 64, 0)};
+                seen = {image::GetPixel(run.scratch2, 64, 1), image::GetPixel(run.scratch2, 64, 2)};
         };
         run.make("3");
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 50, 70}));
@@ -174,10 +174,13 @@ private slots:
                 for (int y = 0; y < 3; ++y)
                     for (int x = 0; x < width; ++x)
                         image::SetPixel(sheet, x, y, random.bounded(2) ? 0 : rgb(1, 2, random.bounded(256)));
+                // Scratch surfaces left white by earlier work, the result's size or not.
                 Run run{sheet};
-                run.scratch = image::Surface(0, 3, 2);
-                fillRect(run.scratch, 0, 0, 3, 2, kWhite);
-                image::Surface work = sheet, scratch = run.scratch, scratch2(0);
+                const int scratchWidth = width % 2 ? 3 : 2 * width;
+                run.scratch = image::Surface(0, scratchWidth, 3);
+                fillRect(run.scratch, 0, 0, scratchWidth, 3, kWhite);
+                run.scratch2 = run.scratch;
+                image::Surface work = sheet, scratch = run.scratch, scratch2 = run.scratch;
 
                 run.make(QString::number(n));
                 negativeByPixels(work, scratch, scratch2, n);
