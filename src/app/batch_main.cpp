@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "batch/batch_job.h"
+#include "batch/batch_run.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void say(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+void reportError(const QString& file, const QString& reason)
+{
+    say(stderr, QStringLiteral("pixmold-batch: %1: %2\n").arg(file, reason));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pixmold-batch"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PIXMOLD_VERSION));
+
+    const batch::CommandLine line = batch::parseCommandLine(QCoreApplication::arguments());
+    switch (line.action) {
+    case batch::CommandLine::Action::Help:
+        say(stdout, line.text);
+        return 0;
+    case batch::CommandLine::Action::Version:
+        say(stdout, QStringLiteral("pixmold-batch %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    case batch::CommandLine::Action::UsageError:
+        say(stderr, QStringLiteral("pixmold-batch: %1\nRun 'pixmold-batch --help' for the options.\n").arg(line.text));
+        return 2;
+    case batch::CommandLine::Action::Run:
+        break;
+    }
+
+    const batch::Job& job = line.job;
+    if (!job.outDir.isEmpty() && !QDir().mkpath(job.outDir)) {
+        reportError(job.outDir, QStringLiteral("The folder could not be created."));
+        return 1;
+    }
+
+    // The progress line is rewritten in place, so only a terminal gets it.
+    const int total = int(job.inputs.size());
+    const bool showProgress = total > 1 && isatty(STDERR_FILENO);
+    const auto finished = [&](const batch::FileResult& result, int done) {
+        if (showProgress)
+            say(stderr, QStringLiteral("\r\x1b[K"));
+        if (result.error)
+            reportError(result.error->file, result.error->reason);
+        if (showProgress)
+            say(stderr, QStringLiteral("pixmold-batch: %1 of %2 files").arg(done).arg(total));
+        std::fflush(stderr);
+    };
+    const std::vector<batch::FileResult> results = batch::runBatch(job, QThread::idealThreadCount(), finished);
+    if (showProgress)
+        say(stderr, QStringLiteral("\r\x1b[K"));
+
+    const bool allWritten = std::all_of(results.cbegin(), results.cend(),
+                                        [](const batch::FileResult& result) { return !result.error; });
+    return allWritten ? 0 : 1;
+}

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "batch_job.h"
+#include "sheet_convert.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace batch {
+
+struct FileResult {
+    QString input;
+    QString output;
+    std::optional<FileError> error; // nullopt: written
+};
+
+// Converts every input of the job, up to `threads` files at a time (at least one).
+// A failed file does not stop the others. `finished` is called after each file, never
+// two calls at once, with the number of files done so far. The results are in the
+// order of the inputs.
+std::vector<FileResult> runBatch(const Job& job, int threads,
+                                 const std::function<void(const FileResult&, int done)>& finished = {});
+
+} // namespace batch

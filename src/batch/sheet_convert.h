@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "batch_job.h"
+#include "image/colour.h"
+#include "image/surface.h"
+
+#include <QString>
+#include <optional>
+
+namespace batch {
+
+// The background of the window's working image. The negative shows it where a strip,
+// rounded, reaches past the sheet's right edge, so a sheet converted here must carry it
+// too to come out as the window makes it.
+inline constexpr image::Colour kSheetBackground = image::rgb(240, 240, 240);
+
+// Why a file was not converted: the file the reason is about (the input, or the output
+// for a failed write) and the reason.
+struct FileError {
+    QString file;
+    QString reason;
+};
+
+// Runs the job's steps in order on `sheet`, with the operations the window runs.
+// nullopt when every step ran; otherwise the refusal or error of the first step that
+// stopped, after the step's option ("--negative 9: ..."). What the steps did before
+// that stays done.
+std::optional<QString> applySteps(image::Surface& sheet, const Job& job);
+
+// Reads `input`, runs the steps and writes the result as a BMP to `output`. Nothing is
+// written when the input cannot be read or a step stops; an existing output is only
+// replaced by a complete new file. Safe to call on several threads at once.
+std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output);
+
+} // namespace batch
