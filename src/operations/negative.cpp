@@ -57,7 +57,8 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
                      const CountAnswer& columns, Progress& progress)
 {
     const int sheetWidth = work.width();
-    // Narrower strips than a pixel would only make black columns.
+    // Below one column there is no strip; past the sheet's width strips are narrower
+    // than a pixel.
     if (!(columns.numeric >= 1 && columns.numeric <= sheetWidth))
         return Outcome::refused(
             QStringLiteral("This sheet can be split into 1 to %1 animation columns.").arg(sheetWidth));

@@ -6,6 +6,7 @@
 #include "image/raster.h"
 #include "settings/number_text.h"
 
+#include <cmath>
 #include <new>
 
 namespace ops {
@@ -20,13 +21,24 @@ void replaceBlack(QRgb* to, const QRgb* from, int width)
         to[x] = (from[x] & kColourBits) == 0 ? kNearBlack : from[x];
 }
 
+// Whether the cells along one direction fill the new sheet's `newSize` pixels, each
+// reading a source range wholly inside the sheet's `sheetSize`.
+bool cellsCover(double last, double cell, int newSize, float source, int fromSize, int sheetSize)
+{
+    if (last < 0)
+        return false;
+    const double lastCell = std::floor(last);
+    return (lastCell + 1) * cell == newSize
+        && qint64(image::roundToPixel(float(lastCell) * source)) + fromSize <= sheetSize;
+}
+
 } // namespace
 
 std::optional<QString> spriteSizeProblem(settings::SpriteSize size)
 {
     if (!(size.width >= 1) || size.height < 1)
         return QStringLiteral("The sprite size must be at least 1 x 1 pixels. "
-                              "Change it under Options.");
+                              "Set it under File > Options.");
     return std::nullopt;
 }
 
@@ -53,17 +65,25 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
             return Outcome::failed(settings::typeMismatchText());
         }
         const int newWidth = image::roundToPixel(*columns.strict * size.width);
-        makeBlank(scratch, newWidth, newHeight);
+
+        const double lastRow = rows - 1;
+        const double lastColumn = columns.numeric - 1;
+        const int cellWidth = image::roundToPixel(size.width);
+        const int fromWidth = image::roundToPixel(sourceWidth);
+        const int fromHeight = image::roundToPixel(sourceHeight);
+        // Pixels no cell writes are black. Where every pixel gets written, the stale
+        // content of a scratch of the right size need not be cleared first.
+        const bool fresh = fitSurface(scratch, newWidth, newHeight);
+        if (!fresh
+            && !(cellsCover(lastColumn, size.width, newWidth, sourceWidth, fromWidth, work.width())
+                 && cellsCover(lastRow, size.height, newHeight, sourceHeight, fromHeight, work.height())))
+            scratch.clear();
 
         // Both loops run only when a cell fits in the new sheet, so its sizes fit an int.
-        const double lastColumn = columns.numeric - 1;
         if (lastColumn >= 0) {
-            const int cellWidth = image::roundToPixel(size.width);
-            const int fromWidth = image::roundToPixel(sourceWidth);
-            const int fromHeight = image::roundToPixel(sourceHeight);
             // Cells already of their size are copied as they are; same pixels, at memory speed.
             const bool sameSize = fromWidth == cellWidth && fromHeight == size.height;
-            for (double r = 0; r <= rows - 1; ++r) {
+            for (double r = 0; r <= lastRow; ++r) {
                 for (double c = 0; c <= lastColumn; ++c) {
                     const int x = image::roundToPixel(c * size.width);
                     const int y = image::roundToPixel(r * size.height);

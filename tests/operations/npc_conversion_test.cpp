@@ -73,18 +73,39 @@ private slots:
                 QCOMPARE(image::GetPixel(run.work, 33 * c + i, 0), rgb(starts[c] + i + 1, 100, 100));
     }
 
+    void pixelsPastTheSheetBecomeNearBlack_data()
+    {
+        QTest::addColumn<int>("scratchWidth");
+        QTest::newRow("scratch of the new size") << 76;
+        QTest::newRow("scratch of another size") << 80;
+    }
+
     void pixelsPastTheSheetBecomeNearBlack()
     {
         // 75 wide in 2 columns: the second cell reads 38 columns from 38, one past the edge.
+        QFETCH(int, scratchWidth);
         // The scratch still holds an earlier picture, which must not show through.
         Run run{image::Surface(0, 75, 2)};
         fillRect(run.work, 0, 0, 75, 2, rgb(255, 255, 255));
-        run.scratch = image::Surface(0, 80, 4);
-        fillRect(run.scratch, 0, 0, 80, 4, rgb(255, 255, 255));
+        run.scratch = image::Surface(0, scratchWidth, 2);
+        fillRect(run.scratch, 0, 0, scratchWidth, 2, rgb(255, 255, 255));
         run.convert("1", "2", 38, 2);
         QCOMPARE(run.work.width(), 76);
         for (int x = 0; x < 76; ++x)
             QCOMPARE(image::GetPixel(run.work, x, 1), x == 75 ? kNearBlack : rgb(255, 255, 255));
+    }
+
+    void partOfTheSheetWithoutCellsIsNearBlack()
+    {
+        // 1.5 columns make one cell column in a sheet 1.5 cells wide.
+        Run run{image::Surface(0, 4, 1)};
+        fillRect(run.work, 0, 0, 4, 1, rgb(255, 255, 255));
+        run.scratch = image::Surface(0, 3, 1);
+        fillRect(run.scratch, 0, 0, 3, 1, rgb(255, 255, 255));
+        run.convert("1", "1.5", 2, 1);
+        QCOMPARE(run.work.width(), 3);
+        QCOMPARE(image::GetPixel(run.work, 1, 0), rgb(255, 255, 255));
+        QCOMPARE(image::GetPixel(run.work, 2, 0), kNearBlack);
     }
 
     void onlyPureBlackChanges_data()
