@@ -9,7 +9,7 @@ namespace image {
 
 namespace {
 
-QImage allocate(int width, int height)
+void checkSize(int width, int height)
 {
     if (width < 0 || height < 0)
         throw SurfaceError("Invalid picture size: " + std::to_string(width) + " x "
@@ -17,6 +17,11 @@ QImage allocate(int width, int height)
     if (qint64(width) * height > Surface::kMaxPixels)
         throw SurfaceError("Not enough memory for a picture of " + std::to_string(width)
                            + " x " + std::to_string(height) + " pixels");
+}
+
+QImage allocate(int width, int height)
+{
+    checkSize(width, height);
     if (width == 0 || height == 0)
         return {};
     QImage pixels(width, height, QImage::Format_RGB32);
@@ -24,6 +29,18 @@ QImage allocate(int width, int height)
         throw SurfaceError("Not enough memory for a picture of " + std::to_string(width)
                            + " x " + std::to_string(height) + " pixels");
     return pixels;
+}
+
+bool isOpaque(const QImage& picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(line[x]) != 0xFF)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -51,7 +68,8 @@ void Surface::resize(int width, int height)
     if (!resized.isNull()) {
         resized.fill(backgroundPixel());
         const int keepWidth = std::min(width, m_width);
-        const int keepHeight = std::min(height, m_height);
+        // A surface without columns has no pixel rows to copy from.
+        const int keepHeight = keepWidth > 0 ? std::min(height, m_height) : 0;
         for (int y = 0; y < keepHeight; ++y)
             std::memcpy(resized.scanLine(y), m_pixels.constScanLine(y), size_t(keepWidth) * sizeof(QRgb));
     }
@@ -62,6 +80,15 @@ void Surface::resize(int width, int height)
 
 void Surface::assign(const QImage& picture)
 {
+    // A picture already in the surface's form is shared, not copied: a loaded sheet
+    // then needs its memory once, not twice.
+    if (picture.format() == QImage::Format_RGB32 && isOpaque(picture)) {
+        checkSize(picture.width(), picture.height());
+        m_pixels = picture.width() == 0 || picture.height() == 0 ? QImage() : picture;
+        m_width = picture.width();
+        m_height = picture.height();
+        return;
+    }
     QImage converted = picture.format() == QImage::Format_RGB32
         ? picture
         : picture.convertToFormat(QImage::Format_ARGB32);

@@ -22,7 +22,12 @@ public:
 class Surface {
 public:
     // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
+    // Fuzzing builds lower it so that their tries reach the refusals quickly.
+#ifdef PIXMOLD_MAX_PIXELS
+    static constexpr qint64 kMaxPixels = PIXMOLD_MAX_PIXELS;
+#else
     static constexpr qint64 kMaxPixels = qint64(1) << 28;
+#endif
 
     explicit Surface(Colour background = 0, int width = 0, int height = 0);
 
@@ -41,6 +46,8 @@ public:
     void setHeight(int height) { resize(m_width, height); }
 
     // Takes a picture's pixels and size; alpha is dropped, colour channels kept as stored.
+    // An opaque RGB32 picture is shared until either side is written. Throws SurfaceError
+    // for a picture above kMaxPixels.
     void assign(const QImage& picture);
 
     // Takes back a picture this surface gave out through picture(): shared, not copied.

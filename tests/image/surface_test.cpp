@@ -23,6 +23,7 @@ private slots:
     void refusedSize();
     void assignDropsAlpha_data();
     void assignDropsAlpha();
+    void assignSharesAnOpaquePicture();
 };
 
 void tst_Surface::resize_data()
@@ -38,6 +39,7 @@ void tst_Surface::resize_data()
     QTest::newRow("narrower, taller") << "abc|def" << 1 << 3 << "a|d|.";
     QTest::newRow("same size") << "ab|cd" << 2 << 2 << "ab|cd";
     QTest::newRow("from 1x1") << "a" << 2 << 2 << "a.|..";
+    QTest::newRow("from no columns") << "" << 2 << 2 << "..|..";
 }
 
 void tst_Surface::resize()
@@ -131,6 +133,12 @@ void tst_Surface::assignDropsAlpha_data()
     rgba64.setPixelColor(0, 0, QColor(10, 20, 30, 0));
     rgba64.setPixelColor(1, 0, QColor(200, 100, 50, 128));
     QTest::newRow("RGBA64") << rgba64;
+
+    QImage stray(2, 1, QImage::Format_RGB32);
+    auto* line = reinterpret_cast<QRgb*>(stray.scanLine(0));
+    line[0] = 0x000A141Eu;
+    line[1] = 0x80C86432u;
+    QTest::newRow("RGB32 with stray alpha bits") << stray;
 }
 
 void tst_Surface::assignDropsAlpha()
@@ -144,6 +152,23 @@ void tst_Surface::assignDropsAlpha()
     QCOMPARE(image::GetPixel(surface, 0, 0), image::rgb(10, 20, 30));
     QCOMPARE(image::GetPixel(surface, 1, 0), image::rgb(200, 100, 50));
     QCOMPARE(surface.picture().pixel(1, 0), qRgb(200, 100, 50));
+    const auto* stored = reinterpret_cast<const QRgb*>(surface.picture().constScanLine(0));
+    QCOMPARE(stored[0], qRgb(10, 20, 30));
+    QCOMPARE(stored[1], qRgb(200, 100, 50));
+}
+
+// A loaded sheet must not need its memory twice.
+void tst_Surface::assignSharesAnOpaquePicture()
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(1, 2, 3));
+    Surface surface;
+    surface.assign(picture);
+    QCOMPARE(surface.picture().constBits(), picture.constBits());
+
+    image::SetPixel(surface, 0, 0, image::rgb(9, 9, 9));
+    QCOMPARE(image::GetPixel(surface, 0, 0), image::rgb(9, 9, 9));
+    QCOMPARE(picture.pixel(0, 0), qRgb(1, 2, 3));
 }
 
 QTEST_GUILESS_MAIN(tst_Surface)
