@@ -22,34 +22,26 @@ QString tr(const char* text)
 // Qt's BMP reader fills the rows a truncated file lacks with whatever memory held and
 // reports success. This device sees every request the reader makes (it is opened
 // unbuffered, so requests arrive whole) and notes when one runs past the end of the
-// file. The file below it stays buffered: RLE pictures are read a byte at a time.
+// source. The source below it may buffer: RLE pictures are read a byte at a time.
 class ShortReadWatch : public QIODevice {
 public:
-    explicit ShortReadWatch(const QString& path) : m_file(path) {}
+    explicit ShortReadWatch(QIODevice& source) : m_source(source) {}
 
-    bool openFile()
-    {
-        if (!m_file.open(QIODevice::ReadOnly))
-            return false;
-        return open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-
-    QString fileError() const { return m_file.errorString(); }
     void arm() { m_armed = true; }
     bool ranShort() const { return m_ranShort; }
 
     bool isSequential() const override { return false; }
-    qint64 size() const override { return m_file.size(); }
+    qint64 size() const override { return m_source.size(); }
 
     bool seek(qint64 pos) override
     {
-        return QIODevice::seek(pos) && m_file.seek(pos);
+        return QIODevice::seek(pos) && m_source.seek(pos);
     }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        const qint64 got = m_file.read(data, maxSize);
+        const qint64 got = m_source.read(data, maxSize);
         if (m_armed && got < maxSize)
             m_ranShort = true;
         return got;
@@ -58,7 +50,7 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    QFile m_file;
+    QIODevice& m_source;
     bool m_armed = false;
     bool m_ranShort = false;
 };
@@ -135,10 +127,22 @@ PictureRead readPicture(const QString& path)
     if (info.size() == 0)
         return failure(tr("The file is empty."));
 
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(tr("The file could not be opened: %1").arg(file.errorString()));
+    return readPicture(file);
+}
+
+PictureRead readPicture(QIODevice& source)
+{
+    if (!source.isReadable() || source.isSequential() || !source.seek(0))
+        return failure(tr("The file could not be opened: %1").arg(source.errorString()));
+    if (source.size() == 0)
+        return failure(tr("The file is empty."));
+
     allowLargestSurface();
-    ShortReadWatch device(path);
-    if (!device.openFile())
-        return failure(tr("The file could not be opened: %1").arg(device.fileError()));
+    ShortReadWatch device(source);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 
     QImageReader reader(&device);
     reader.setAutoTransform(false);

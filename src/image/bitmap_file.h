@@ -3,6 +3,7 @@
 
 #include "surface.h"
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -17,6 +18,10 @@ struct PictureRead {
 
 // Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels.
 PictureRead readPicture(const QString& path);
+
+// The same from a source open for reading that can seek (a file, a buffer), read from
+// its start.
+PictureRead readPicture(QIODevice& source);
 
 // Writes the surface as a 24-bit BMP. An existing file is replaced only by a complete
 // new one. Returns a user-facing reason on failure.

@@ -124,6 +124,7 @@ private slots:
     void emptySurfaceIsNotSaved();
     void readFails_data();
     void readFails();
+    void readFromBuffer();
     void alphaIsDroppedColoursKept_data();
     void alphaIsDroppedColoursKept();
     void hugeHeaderRefusedQuickly_data();
@@ -322,6 +323,34 @@ void tst_BitmapFile::readFails()
     QVERIFY(read.picture.isNull());
     QVERIFY2(read.error.startsWith(expected), qPrintable(read.error));
     QVERIFY2(read.error.size() > expected.size() || expected.endsWith('.'), qPrintable(read.error));
+}
+
+// The reading without a file: what a buffer holds reads as the same file would.
+void tst_BitmapFile::readFromBuffer()
+{
+    QImage small(3, 2, QImage::Format_RGB32);
+    small.fill(qRgb(9, 8, 7));
+    small.setPixel(2, 1, qRgb(1, 2, 3));
+    QByteArray bytes = encode(small, "BMP");
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    buffer.seek(10); // read from the start wherever the buffer stands
+    const image::PictureRead read = image::readPicture(buffer);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture, small);
+
+    QByteArray cut = bytes.left(bytes.size() - 4);
+    QBuffer shortBuffer(&cut);
+    QVERIFY(shortBuffer.open(QIODevice::ReadOnly));
+    QVERIFY(image::readPicture(shortBuffer).error.startsWith("The file is incomplete"));
+
+    QByteArray nothing;
+    QBuffer empty(&nothing);
+    QVERIFY(empty.open(QIODevice::ReadOnly));
+    QCOMPARE(image::readPicture(empty).error, QStringLiteral("The file is empty."));
+
+    QBuffer closed(&bytes);
+    QVERIFY(image::readPicture(closed).error.startsWith("The file could not be opened"));
 }
 
 void tst_BitmapFile::alphaIsDroppedColoursKept_data()
