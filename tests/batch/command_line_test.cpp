@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+#include "batch/batch_job.h"
+
+#include <QtTest>
+
+using batch::CommandLine;
+using batch::parseCommandLine;
+
+namespace {
+
+CommandLine parse(const QStringList& arguments)
+{
+    return parseCommandLine(QStringList{QStringLiteral("pixmold-batch")} + arguments);
+}
+
+QStringList optionsOf(const batch::Job& job)
+{
+    QStringList options;
+    for (const batch::Step& step : job.steps)
+        options.append(step.option);
+    return options;
+}
+
+} // namespace
+
+class tst_CommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void usageErrors_data();
+    void usageErrors();
+    void operationsKeepTheirOrder_data();
+    void operationsKeepTheirOrder();
+    void answersReadAsTheWindowReadsThem();
+    void colours_data();
+    void colours();
+    void outputNames();
+    void helpAndVersion();
+};
+
+void tst_CommandLine::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("saying");
+
+    const QString out = QStringLiteral("--out-dir=out");
+    QTest::newRow("no inputs") << QStringList{out} << "No input files";
+    QTest::newRow("no output") << QStringList{"a.bmp"} << "Say where to write";
+    QTest::newRow("-o and --out-dir") << QStringList{"a.bmp", "-o", "b.bmp", out} << "cannot be used together";
+    QTest::newRow("-o with 2 inputs") << QStringList{"a.bmp", "c.bmp", "-o", "b.bmp"} << "-o takes one input";
+    QTest::newRow("-o twice") << QStringList{"a.bmp", "-o", "b.bmp", "-o", "c.bmp"} << "more than once";
+    QTest::newRow("unknown option") << QStringList{"a.bmp", out, "--negatve", "2"} << "Unknown option";
+    QTest::newRow("missing value") << QStringList{"a.bmp", out, "--negative"} << "Missing value";
+    QTest::newRow("npc, one answer") << QStringList{"a.bmp", out, "--npc", "4"} << "--npc 4: Give";
+    QTest::newRow("npc, empty answer") << QStringList{"a.bmp", out, "--npc=4,"} << "--npc 4,: Give";
+    QTest::newRow("npc, three answers") << QStringList{"a.bmp", out, "--npc", "4,8,2"} << "--npc 4,8,2: Give";
+    QTest::newRow("negative, empty") << QStringList{"a.bmp", out, "--negative="} << "--negative: Give";
+    QTest::newRow("rearrange, empty") << QStringList{"a.bmp", out, "--rearrange", ""} << "--rearrange: Give";
+    QTest::newRow("replace, one colour") << QStringList{"a.bmp", out, "--replace", "#ff0000"} << "--replace";
+    QTest::newRow("replace, five digits") << QStringList{"a.bmp", out, "--replace", "#ff000:#0000ff"} << "--replace";
+    QTest::newRow("replace, names") << QStringList{"a.bmp", out, "--replace", "red:blue"} << "--replace";
+    QTest::newRow("replace, 256") << QStringList{"a.bmp", out, "--replace", "256,0,0:0,0,0"} << "--replace";
+    QTest::newRow("replace, two channels") << QStringList{"a.bmp", out, "--replace", "1,2:1,2,3"} << "--replace";
+    QTest::newRow("replace, signed hex") << QStringList{"a.bmp", out, "--replace", "#+f0000:#000000"} << "--replace";
+    QTest::newRow("sprite size, one side") << QStringList{"a.bmp", out, "--sprite-size", "24"} << "WxH";
+    QTest::newRow("sprite size, three sides") << QStringList{"a.bmp", out, "--sprite-size", "2x4x8"} << "WxH";
+    QTest::newRow("sprite size, reads 0") << QStringList{"a.bmp", out, "--sprite-size", "abcx48"} << "at least 1x1";
+    QTest::newRow("sprite size, 0.9 floors to 0") << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << "at least 1x1";
+    QTest::newRow("sprite size, height too large")
+        << QStringList{"a.bmp", out, "--sprite-size", "24x32768"} << "-32768 to 32767";
+    QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
+}
+
+void tst_CommandLine::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, saying);
+    const CommandLine line = parse(arguments);
+    QCOMPARE(line.action, CommandLine::Action::UsageError);
+    QVERIFY2(line.text.contains(saying), qPrintable(line.text));
+}
+
+void tst_CommandLine::operationsKeepTheirOrder_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("output");
+
+    QTest::newRow("as typed")
+        << QStringList{"--negative", "3", "--npc=2,4", "--negative", "5", "a.bmp", "-o", "b.bmp"}
+        << QStringList{"--negative 3", "--npc 2,4", "--negative 5"} << "b.bmp";
+    QTest::newRow("after the input")
+        << QStringList{"a.bmp", "--replace", "#ff0000:#0000ff", "-ob.bmp", "--rearrange=2,1"}
+        << QStringList{"--replace #ff0000:#0000ff", "--rearrange 2,1"} << "b.bmp";
+    // A value is taken whatever it looks like.
+    QTest::newRow("option-like values")
+        << QStringList{"-o", "--npc", "--rearrange", "--negative", "a.bmp"}
+        << QStringList{"--rearrange --negative"} << "--npc";
+    QTest::newRow("-- ends the options")
+        << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
+        << QStringList{"--rearrange 2,1"} << "b.bmp";
+}
+
+void tst_CommandLine::operationsKeepTheirOrder()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, output);
+    const CommandLine line = parse(arguments);
+    QCOMPARE(line.action, CommandLine::Action::Run);
+    QCOMPARE(optionsOf(line.job), steps);
+    QCOMPARE(line.job.output, output);
+}
+
+void tst_CommandLine::answersReadAsTheWindowReadsThem()
+{
+    const CommandLine line = parse({"--sprite-size", " 30.7 X 12.9", "--npc", "abc,3", "--negative", " 4 ",
+                                    "--npc", "2,3x", "a.bmp", "-o", "b.bmp"});
+    QCOMPARE(line.action, CommandLine::Action::Run);
+    QCOMPARE(line.job.spriteSize.width, 30.0);
+    QCOMPARE(line.job.spriteSize.height, qint16(12));
+    QCOMPARE(line.job.steps.size(), size_t(3));
+
+    // The zero rule: nothing countable counts as 1 in both readings.
+    const auto& npc = std::get<batch::NpcStep>(line.job.steps[0].action);
+    QCOMPARE(npc.sprites.numeric, 1.0);
+    QCOMPARE(npc.sprites.strict, std::optional<double>(1));
+    QCOMPARE(npc.columns.strict, std::optional<double>(3));
+    QCOMPARE(std::get<batch::NegativeStep>(line.job.steps[1].action).columns.strict, std::optional<double>(4));
+    // 3x is no usage error: the window takes it too and fails on it with each sheet.
+    const auto& mismatch = std::get<batch::NpcStep>(line.job.steps[2].action);
+    QCOMPARE(mismatch.columns.numeric, 3.0);
+    QVERIFY(!mismatch.columns.strict);
+
+    QCOMPARE(parse({"a.bmp", "-o", "b.bmp"}).job.spriteSize.height, qint16(48));
+}
+
+void tst_CommandLine::colours_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<image::Colour>("from");
+    QTest::addColumn<image::Colour>("to");
+
+    QTest::newRow("hex") << "#ff8000:#0000FF" << image::rgb(255, 128, 0) << image::rgb(0, 0, 255);
+    QTest::newRow("channels") << "255,128,0:0, 0 ,255" << image::rgb(255, 128, 0) << image::rgb(0, 0, 255);
+    QTest::newRow("mixed, black") << "0,0,0:#141414" << image::rgb(0, 0, 0) << image::rgb(20, 20, 20);
+}
+
+void tst_CommandLine::colours()
+{
+    QFETCH(QString, text);
+    QFETCH(image::Colour, from);
+    QFETCH(image::Colour, to);
+    const CommandLine line = parse({"--replace", text, "a.bmp", "-o", "b.bmp"});
+    QCOMPARE(line.action, CommandLine::Action::Run);
+    const auto& replace = std::get<batch::ReplaceStep>(line.job.steps.at(0).action);
+    QCOMPARE(replace.from, from);
+    QCOMPARE(replace.to, to);
+}
+
+void tst_CommandLine::outputNames()
+{
+    const CommandLine many = parse({"in/sheet.v2.png", "in/hero.bmp", "--out-dir", "out"});
+    QCOMPARE(many.action, CommandLine::Action::Run);
+    QCOMPARE(many.job.outputFor(many.job.inputs[0]), QStringLiteral("out/sheet.v2.bmp"));
+    QCOMPARE(many.job.outputFor(many.job.inputs[1]), QStringLiteral("out/hero.bmp"));
+    // -o is taken as typed; converting a sheet in place is allowed.
+    QCOMPARE(parse({"in/hero.bmp", "-o", "result"}).job.outputFor(QStringLiteral("in/hero.bmp")),
+             QStringLiteral("result"));
+    QCOMPARE(parse({"hero.bmp", "--out-dir", "."}).action, CommandLine::Action::Run);
+}
+
+void tst_CommandLine::helpAndVersion()
+{
+    const CommandLine help = parse({"--help", "a.bmp"});
+    QCOMPARE(help.action, CommandLine::Action::Help);
+    QVERIFY(help.text.startsWith(QLatin1String("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n")));
+    QVERIFY(help.text.contains(QLatin1String("--sprite-size <WxH>")));
+    QCOMPARE(parse({"-v"}).action, CommandLine::Action::Version);
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "command_line_test.moc"
