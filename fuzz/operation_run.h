@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Runs the sheet operations one after another on the window's three surfaces, with
+// answers, cell size and colours taken from the fuzzer's input, and checks what each
+// result must be whatever the input.
+#include "fuzz_input.h"
+#include "image/raster.h"
+#include "image/surface.h"
+#include "operations/colour_replace.h"
+#include "operations/count_answer.h"
+#include "operations/negative.h"
+#include "operations/npc_conversion.h"
+#include "operations/rearrange.h"
+#include "settings/sprite_size.h"
+
+#include <QSet>
+#include <cmath>
+#include <cstdlib>
+#include <variant>
+
+namespace fuzz {
+
+inline void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The window's surfaces: the working image and the two black scratch surfaces, which
+// keep whatever the last operation left in them.
+struct Sheets {
+    image::Surface work{image::rgb(255, 255, 255)};
+    image::Surface scratch{image::rgb(0, 0, 0)};
+    image::Surface scratch2{image::rgb(0, 0, 0)};
+};
+
+// Milestones rise from 0 to at most 100; ticks come only once the work started.
+class CheckedProgress final : public ops::Progress {
+public:
+    int last = -1;
+
+    void reached(int percent) override
+    {
+        require(last == -1 ? percent == 0 : percent > last && percent <= 100);
+        last = percent;
+    }
+    void tick() override { require(last >= 0); }
+};
+
+inline image::Colour colourAt(const image::Surface& surface, int x, int y)
+{
+    return image::GetPixel(surface, x, y);
+}
+
+inline bool sameColour(image::Colour a, image::Colour b)
+{
+    return (a & 0xFFFFFF) == (b & 0xFFFFFF);
+}
+
+inline void requireAllBackground(const image::Surface& surface)
+{
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x)
+            require(colourAt(surface, x, y) == surface.background());
+}
+
+inline void checkNpc(const image::Surface& before, const Sheets& sheets, const ops::CountAnswer& sprites,
+                     const ops::CountAnswer& columns, settings::SpriteSize size)
+{
+    const image::Surface& after = sheets.work;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            require(colourAt(after, x, y) != image::rgb(0, 0, 0));
+    require(sheets.scratch.width() == after.width() && sheets.scratch.height() == after.height());
+    requireAllBackground(sheets.scratch);
+    requireAllBackground(sheets.scratch2);
+
+    // Cells already of the cell size: the sheet comes back with only its black changed.
+    const double rows = sprites.numeric;
+    const double cols = columns.numeric;
+    const bool whole = rows >= 1 && cols >= 1 && rows == std::floor(rows) && cols == std::floor(cols)
+        && rows <= before.height() && cols <= before.width();
+    if (!whole || std::fmod(before.height(), rows) != 0 || std::fmod(before.width(), cols) != 0
+        || before.width() / cols != size.width || before.height() / rows != size.height)
+        return;
+    require(after.width() == before.width() && after.height() == before.height());
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            const image::Colour old = colourAt(before, x, y);
+            require(colourAt(after, x, y) == (old == 0 ? image::rgb(20, 20, 20) : old));
+        }
+    }
+}
+
+inline void checkNegative(const image::Surface& before, const image::Surface& after, double n)
+{
+    const int width = before.width();
+    require(after.height() == before.height());
+    require(std::abs(after.width() - 2 * width) <= 1);
+    if (n != std::floor(n) || width % int(n) != 0)
+        return;
+    // Strips of whole width: each strip, then its negative, side by side.
+    const int w = width / int(n);
+    require(after.width() == 2 * width);
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int k = x / w;
+            const int j = x % w;
+            const image::Colour old = colourAt(before, x, y);
+            require(colourAt(after, 2 * k * w + j, y) == old);
+            const image::Colour negative = old == 0 ? image::rgb(255, 255, 255) : image::rgb(0, 0, 0);
+            require(colourAt(after, 2 * k * w + w + j, y) == negative);
+        }
+    }
+}
+
+inline QByteArray rowBytes(const image::Surface& surface, int y)
+{
+    return QByteArray(reinterpret_cast<const char*>(surface.row(y)), surface.width() * 4);
+}
+
+inline void checkRearranged(const image::Surface& before, const image::Surface& after)
+{
+    require(after.width() == before.width() && after.height() == before.height());
+    // Every row is a whole row of the sheet, or black where no band landed.
+    QSet<QByteArray> rows;
+    for (int y = 0; y < before.height(); ++y)
+        rows.insert(rowBytes(before, y));
+    for (int y = 0; y < after.height(); ++y) {
+        if (rows.contains(rowBytes(after, y)))
+            continue;
+        for (int x = 0; x < after.width(); ++x)
+            require(colourAt(after, x, y) == image::rgb(0, 0, 0));
+    }
+}
+
+inline void checkReplaced(const image::Surface& before, const image::Surface& after, image::Colour from,
+                          image::Colour to)
+{
+    require(after.width() == before.width() && after.height() == before.height());
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            const image::Colour old = colourAt(before, x, y);
+            require(colourAt(after, x, y) == (sameColour(old, from) ? (to & 0xFFFFFF) : old));
+        }
+    }
+}
+
+// A colour the sheet holds, or any colour, as the input says.
+inline image::Colour pickColour(const image::Surface& sheet, FuzzInput& input)
+{
+    const std::uint8_t how = input.byte();
+    if (how % 2 == 0 && sheet.width() > 0 && sheet.height() > 0)
+        return colourAt(sheet, input.byte() % sheet.width(), input.byte() % sheet.height());
+    return image::rgb(input.byte(), input.byte(), input.byte());
+}
+
+inline void runOneOperation(Sheets& sheets, FuzzInput& input)
+{
+    const image::Surface before = sheets.work; // shares the pixels until they change
+    CheckedProgress progress;
+    ops::Outcome outcome;
+
+    switch (input.byte() % 4) {
+    case 0: {
+        const QString widthText = input.line();
+        const QString heightText = input.line();
+        const auto read = settings::readSpriteSize(widthText, heightText);
+        const auto* size = std::get_if<settings::SpriteSize>(&read);
+        const auto sprites = ops::readCountAnswer(input.line());
+        const auto columns = ops::readCountAnswer(input.line());
+        if (!size || !sprites || !columns)
+            return;
+        outcome = ops::convertToNpc(sheets.work, sheets.scratch, sheets.scratch2, *sprites, *columns,
+                                    *size, progress);
+        if (outcome.kind == ops::Outcome::Kind::Changed)
+            checkNpc(before, sheets, *sprites, *columns, *size);
+        break;
+    }
+    case 1: {
+        const auto columns = ops::readCountAnswer(input.line());
+        if (!columns)
+            return;
+        outcome = ops::makeNegative(sheets.work, sheets.scratch, sheets.scratch2, *columns, progress);
+        if (outcome.kind == ops::Outcome::Kind::Changed) {
+            require(columns->strict.has_value());
+            checkNegative(before, sheets.work, *columns->strict);
+        }
+        break;
+    }
+    case 2: {
+        const QString answer = input.line();
+        if (answer.isEmpty())
+            return;
+        outcome = ops::rearrangeRows(sheets.work, sheets.scratch, answer, progress);
+        if (outcome.kind == ops::Outcome::Kind::Changed)
+            checkRearranged(before, sheets.work);
+        break;
+    }
+    default: {
+        const image::Colour from = pickColour(sheets.work, input);
+        const image::Colour to = pickColour(sheets.work, input);
+        outcome = ops::replaceColour(sheets.work, from, to, progress);
+        if (outcome.kind == ops::Outcome::Kind::Changed)
+            checkReplaced(before, sheets.work, from, to);
+        else
+            require(sameColour(from, to));
+        break;
+    }
+    }
+
+    switch (outcome.kind) {
+    case ops::Outcome::Kind::Changed:
+        require(progress.last >= 0);
+        break;
+    case ops::Outcome::Kind::Unchanged:
+    case ops::Outcome::Kind::Refused:
+        // Nothing started, nothing changed.
+        require(progress.last == -1);
+        require(sheets.work.picture() == before.picture());
+        require(outcome.kind == ops::Outcome::Kind::Unchanged || !outcome.message.isEmpty());
+        break;
+    case ops::Outcome::Kind::Failed:
+        require(!outcome.message.isEmpty());
+        break;
+    }
+}
+
+// One to four operations in a row, as a user runs them on one sheet.
+inline void runOperations(Sheets& sheets, FuzzInput& input)
+{
+    const int count = 1 + input.byte() % 4;
+    for (int i = 0; i < count; ++i)
+        runOneOperation(sheets, input);
+}
+
+} // namespace fuzz
