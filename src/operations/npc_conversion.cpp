@@ -84,18 +84,27 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
             // Cells already of their size are copied as they are; same pixels, at memory speed.
             const bool sameSize = fromWidth == cellWidth && fromHeight == size.height;
             for (double r = 0; r <= lastRow; ++r) {
+                const int y = image::roundToPixel(r * size.height);
+                const int fromY = image::roundToPixel(float(r) * sourceHeight);
+                // Copied cells that lie side by side in the sheet too go in one copy.
+                int runX = 0, runFromX = 0, runWidth = 0;
                 for (double c = 0; c <= lastColumn; ++c) {
                     const int x = image::roundToPixel(c * size.width);
-                    const int y = image::roundToPixel(r * size.height);
                     const int fromX = image::roundToPixel(float(c) * sourceWidth);
-                    const int fromY = image::roundToPixel(float(r) * sourceHeight);
-                    if (sameSize)
-                        image::BitBlt(scratch, x, y, cellWidth, size.height, work, fromX, fromY);
-                    else
+                    if (!sameSize) {
                         image::StretchBlt(scratch, x, y, cellWidth, size.height,
                                           work, fromX, fromY, fromWidth, fromHeight);
+                    } else if (runWidth > 0 && x == runX + runWidth && fromX == runFromX + runWidth) {
+                        runWidth += cellWidth;
+                    } else {
+                        image::BitBlt(scratch, runX, y, runWidth, size.height, work, runFromX, fromY);
+                        runX = x;
+                        runFromX = fromX;
+                        runWidth = cellWidth;
+                    }
                     progress.tick();
                 }
+                image::BitBlt(scratch, runX, y, runWidth, size.height, work, runFromX, fromY);
             }
         }
         progress.reached(40);

@@ -25,7 +25,11 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     progress.reached(0);
     const int width = work.width();
     const int height = work.height();
-    fitSurface(scratch, width, height);
+    try {
+        fitSurface(scratch, width, height);
+    } catch (const image::SurfaceError& error) {
+        return Outcome::failed(QString::fromStdString(error.what()));
+    }
 
     const double h = double(height) / double(n);
     const int bandHeight = image::roundToPixel(h);
