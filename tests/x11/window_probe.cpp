@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QStringList>
@@ -27,11 +28,11 @@ void say(const QString& text)
 
 int usage()
 {
-    say(QStringLiteral("usage: window_probe sheet OUT.bmp\n"
+    say(QStringLiteral("usage: window_probe sheet|walkers OUT.bmp\n"
                        "       window_probe expect SHEET SPRITES COLUMNS X Y #RRGGBB CONVERTED.bmp FINAL.bmp\n"
                        "       window_probe compare EXPECTED ACTUAL\n"
                        "       window_probe find PICTURE [--settled]\n"
-                       "       window_probe grab OUT.png"));
+                       "       window_probe grab OUT.png [X Y W H]"));
     return 2;
 }
 
@@ -63,6 +64,43 @@ int writeSheet(const QString& path)
     }
     // A corner of its own, so the sheet is easy to find on screen.
     fill(sheet, 0, 0, 5, 5, qRgb(1, 254, 3));
+    if (!sheet.save(path, "BMP")) {
+        say(QStringLiteral("cannot write ") + path);
+        return 1;
+    }
+    return 0;
+}
+
+// For the README's picture: three walkers of four frames each, on black.
+int writeWalkers(const QString& path)
+{
+    constexpr int kCellWidth = 40;
+    constexpr int kCellHeight = 64;
+    const QColor shirts[] = {QColor(40, 110, 210), QColor(200, 60, 50), QColor(60, 160, 80)};
+    const int swing[] = {-6, 0, 6, 0}; // legs and arms, frame by frame
+    QImage sheet(4 * kCellWidth, 3 * kCellHeight, QImage::Format_RGB32);
+    sheet.fill(Qt::black);
+    QPainter painter(&sheet);
+    for (int row = 0; row < 3; ++row) {
+        for (int frame = 0; frame < 4; ++frame) {
+            const int cx = frame * kCellWidth + kCellWidth / 2;
+            const int top = row * kCellHeight + 6;
+            const int s = swing[frame];
+            painter.setPen(QPen(QColor(70, 50, 40), 4));
+            painter.drawLine(cx - 2, top + 38, cx - 2 + s, top + 54);
+            painter.drawLine(cx + 2, top + 38, cx + 2 - s, top + 54);
+            painter.setPen(QPen(QColor(235, 190, 150), 3));
+            painter.drawLine(cx - 8, top + 16, cx - 9 - (s < 0 ? 5 : 0), top + 32);
+            painter.drawLine(cx + 8, top + 16, cx + 9 + (s > 0 ? 5 : 0), top + 32);
+            painter.fillRect(cx - 7, top + 14, 14, 26, shirts[row]);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QColor(235, 190, 150));
+            painter.drawEllipse(QPoint(cx, top + 7), 7, 7);
+            painter.setBrush(QColor(90, 60, 30));
+            painter.drawChord(QRect(cx - 7, top, 14, 12), 0, 180 * 16);
+        }
+    }
+    painter.end();
     if (!sheet.save(path, "BMP")) {
         say(QStringLiteral("cannot write ") + path);
         return 1;
@@ -156,15 +194,18 @@ QImage grabScreen()
     return screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+bool sameColour(QRgb a, QRgb b)
+{
+    return ((a ^ b) & 0xFFFFFF) == 0;
+}
+
 bool shownAt(const QImage& screen, const QImage& picture, int left, int top)
 {
-    if (left + picture.width() > screen.width() || top + picture.height() > screen.height())
-        return false;
     for (int y = 0; y < picture.height(); ++y) {
         const QRgb* want = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         const QRgb* got = reinterpret_cast<const QRgb*>(screen.constScanLine(top + y)) + left;
         for (int x = 0; x < picture.width(); ++x)
-            if (qRed(want[x]) != qRed(got[x]) || qGreen(want[x]) != qGreen(got[x]) || qBlue(want[x]) != qBlue(got[x]))
+            if (!sameColour(want[x], got[x]))
                 return false;
     }
     return true;
@@ -214,11 +255,23 @@ int find(const QString& path, bool settled)
         say(QStringLiteral("cannot grab the screen"));
         return 2;
     }
+    // Candidates must show the corner's colour and that of the first pixel unlike it,
+    // so a sheet on black is not tried at every black pixel of the screen.
     const QRgb corner = picture.pixel(0, 0);
+    int anchor = 0;
+    const int area = picture.width() * picture.height();
+    while (anchor + 1 < area && sameColour(picture.pixel(anchor % picture.width(), anchor / picture.width()), corner))
+        ++anchor;
+    const int ax = anchor % picture.width();
+    const int ay = anchor / picture.width();
+    const QRgb anchorColour = picture.pixel(ax, ay);
+
     for (int top = 0; top + picture.height() <= screen.height(); ++top) {
         const QRgb* row = reinterpret_cast<const QRgb*>(screen.constScanLine(top));
+        const QRgb* anchorRow = reinterpret_cast<const QRgb*>(screen.constScanLine(top + ay));
         for (int left = 0; left + picture.width() <= screen.width(); ++left) {
-            if ((row[left] & 0xFFFFFF) != (corner & 0xFFFFFF) || !shownAt(screen, picture, left, top))
+            if (!sameColour(row[left], corner) || !sameColour(anchorRow[left + ax], anchorColour)
+                || !shownAt(screen, picture, left, top))
                 continue;
             if (settled && !progressBarHidden(screen, picture, left, top))
                 return 1;
@@ -229,9 +282,11 @@ int find(const QString& path, bool settled)
     return 1;
 }
 
-int grab(const QString& path)
+int grab(const QString& path, const QStringList& rectangle)
 {
-    const QImage screen = grabScreen();
+    QImage screen = grabScreen();
+    if (rectangle.size() == 4)
+        screen = screen.copy(rectangle[0].toInt(), rectangle[1].toInt(), rectangle[2].toInt(), rectangle[3].toInt());
     if (screen.isNull() || !screen.save(path, "PNG")) {
         say(QStringLiteral("cannot grab the screen into ") + path);
         return 1;
@@ -255,13 +310,15 @@ int main(int argc, char* argv[])
 
     if (command == QLatin1String("sheet") && args.size() == 1)
         return writeSheet(args[0]);
+    if (command == QLatin1String("walkers") && args.size() == 1)
+        return writeWalkers(args[0]);
     if (command == QLatin1String("expect") && args.size() == 8)
         return writeExpected(args);
     if (command == QLatin1String("compare") && args.size() == 2)
         return compare(args[0], args[1]);
     if (command == QLatin1String("find") && (args.size() == 1 || (args.size() == 2 && args[1] == QLatin1String("--settled"))))
         return find(args[0], args.size() == 2);
-    if (command == QLatin1String("grab") && args.size() == 1)
-        return grab(args[0]);
+    if (command == QLatin1String("grab") && (args.size() == 1 || args.size() == 5))
+        return grab(args[0], args.mid(1));
     return usage();
 }
