@@ -179,8 +179,11 @@ QString clashingOutputs(const Job& job)
     QHash<QString, QString> writer;
     for (const QString& input : job.inputs) {
         const QString output = normalPath(job.outputFor(input));
-        if (const auto earlier = writer.constFind(output); earlier != writer.cend())
+        if (const auto earlier = writer.constFind(output); earlier != writer.cend()) {
+            if (normalPath(*earlier) == normalPath(input))
+                return QStringLiteral("%1 is given more than once.").arg(input);
             return QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, job.outputFor(input));
+        }
         writer.insert(output, input);
     }
     return {};

@@ -69,6 +69,7 @@ void tst_CommandLine::usageErrors_data()
     QTest::newRow("sprite size, height too large")
         << QStringList{"a.bmp", out, "--sprite-size", "24x32768"} << "-32768 to 32767";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
+    QTest::newRow("an input twice") << QStringList{"x/a.bmp", "x/../x/a.bmp", out} << "x/../x/a.bmp is given more";
 }
 
 void tst_CommandLine::usageErrors()
