@@ -7,12 +7,16 @@ namespace ops {
 
 Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to, Progress& progress)
 {
-    from &= kColourBits;
     to &= kColourBits;
     if (from == to)
         return Outcome::unchanged();
 
     progress.reached(0);
+    // A colour read outside every surface (image::kNoColour) equals no pixel.
+    if (from > kColourBits) {
+        progress.reached(80);
+        return Outcome::changed();
+    }
     const QRgb fromPixel = image::toPixel(from) & kColourBits;
     const QRgb toPixel = image::toPixel(to);
     const int width = work.width();

@@ -44,6 +44,16 @@ private slots:
         QVERIFY(progress.milestones.isEmpty());
     }
 
+    // A press outside the viewport's pixels reads kNoColour; white must not match it.
+    void colourFromOutsideMatchesNothing()
+    {
+        image::Surface work(rgb(255, 255, 255), 4, 2);
+        const image::Surface before = work;
+        RecordingProgress progress;
+        ops::replaceColour(work, image::kNoColour, rgb(1, 2, 3), progress);
+        COMPARE_SURFACES(work, before);
+    }
+
     void thereAndBackLeavesBothAsTheFirst()
     {
         const quint32 seed = 20240611;
