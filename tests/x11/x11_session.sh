@@ -66,14 +66,22 @@ x11_step() {
   x11_log "$1"
 }
 
-# Polls a command until it succeeds; its output goes to X11_POLLED.
+# Polls a command until it succeeds; its output goes to X11_POLLED. With
+# X11_NEEDS_PROGRAM=1 the wait is for something only a running pixmold can bring, so
+# its end fails the wait at once.
 x11_poll() {
   local what="$1"
   shift
-  local deadline=$((SECONDS + X11_TIMEOUT))
+  local deadline=$((SECONDS + X11_TIMEOUT)) status
   while :; do
     if X11_POLLED=$("$@" 2>/dev/null); then
       return 0
+    fi
+    if [ "${X11_NEEDS_PROGRAM:-0}" = 1 ] && [ -n "$X11_PIXMOLD_PID" ] && x11_not_running "$X11_PIXMOLD_PID"; then
+      status=0
+      wait "$X11_PIXMOLD_PID" || status=$?
+      X11_PIXMOLD_PID=""
+      x11_fail "pixmold ended (status $status) while waiting for $what"
     fi
     [ "$SECONDS" -lt "$deadline" ] || x11_fail "timed out after ${X11_TIMEOUT}s waiting for $what"
     sleep 0.1
@@ -115,7 +123,7 @@ x11_start_pixmold() {
 # Sets X11_WINDOW to the id of the shown window whose title matches the pattern, once
 # there is one.
 x11_wait_window() {
-  x11_poll "a window titled $1" timeout 10 xdotool search --onlyvisible --name "$1"
+  X11_NEEDS_PROGRAM=1 x11_poll "a window titled $1" timeout 10 xdotool search --onlyvisible --name "$1"
   X11_WINDOW=$(head -n 1 <<<"$X11_POLLED")
 }
 
@@ -156,7 +164,7 @@ x11_answer() {
 # Once the screen shows the picture, sets X11_PICTURE_X and X11_PICTURE_Y to the screen
 # position of its corner.
 x11_wait_picture() {
-  x11_poll "the window to show $(basename "$1")" timeout 20 "$X11_PROBE" find "$@"
+  X11_NEEDS_PROGRAM=1 x11_poll "the window to show $(basename "$1")" timeout 20 "$X11_PROBE" find "$@"
   read -r X11_PICTURE_X X11_PICTURE_Y <<<"$X11_POLLED"
 }
 
