@@ -45,8 +45,9 @@ void fill(QImage& sheet, int x, int y, int w, int h, QRgb colour)
 
 // 100 x 130: two rows of three cells that do not divide the width evenly (33.33 px).
 // Each cell holds its own colour block, a line of pure black (which the conversion
-// turns near-black) and a block one step off the background red (which the colour
-// replacement must leave alone); the lower half of every cell is the background red.
+// turns near-black), a block of RGB(0, 0, 1) (which is not pure black) and a block one
+// step off the background red (which the colour replacement must leave alone); the
+// lower half of every cell is the background red.
 int writeSheet(const QString& path)
 {
     QImage sheet(100, 130, QImage::Format_RGB32);
