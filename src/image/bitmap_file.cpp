@@ -197,8 +197,12 @@ std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
         return tr("The file could not be created: %1").arg(file.errorString());
 
     QImageWriter writer(&file, "bmp");
-    if (!writer.write(surface.picture())) {
-        // The writer's own text is vague when the device failed; prefer the device's.
+    const bool written = writer.write(surface.picture());
+    // The last buffered bytes must reach the file here: commit() writes them too but
+    // misses a failure (a full disk), and would put a cut-off file in place of the old
+    // one. Flushing also gives the device's reason, which is empty after a failed write.
+    const bool flushed = file.flush();
+    if (!written || !flushed || file.error() != QFileDevice::NoError) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
                                                                      : writer.errorString();
         file.cancelWriting();

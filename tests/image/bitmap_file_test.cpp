@@ -12,7 +12,12 @@
 #include <QTemporaryDir>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 using image::Colour;
@@ -108,6 +113,49 @@ const unsigned char kHugePng[] = {
     0x30, 0x9c, 0x9f, 0x00, 0x00, 0x00, 0x00, 0x49, 0x44, 0x41, 0x54, 0x35, 0xaf, 0x06, 0x1e,
     0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
 
+#ifdef Q_OS_UNIX
+enum class SaveLimit {
+    ReadOnlyFolder, // run as a user who cannot write there (root writes anyway: nobody)
+    FileSize,       // files of at most 1000 bytes, as on a nearly full disk
+};
+
+// Saves in a forked child under the limit and gives back the reason it reports, or
+// "saved", or what went wrong with the child.
+QString saveInChild(const Surface& surface, const QString& path, SaveLimit limit)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        bool limited = true;
+        if (limit == SaveLimit::FileSize) {
+            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+            const rlimit size{1000, 1000};
+            limited = ::setrlimit(RLIMIT_FSIZE, &size) == 0;
+        } else if (::geteuid() == 0) {
+            limited = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        }
+        const std::optional<QString> error = limited ? image::writeBitmap(surface, path)
+                                                     : std::optional<QString>("no limit");
+        const QByteArray text = error ? error->toUtf8() : QByteArray("saved");
+        const bool written = ::write(pipeEnds[1], text.constData(), size_t(text.size())) == text.size();
+        ::_exit(written ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray answer;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, got);
+    ::close(pipeEnds[0]);
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "the child failed";
+    return QString::fromUtf8(answer);
+}
+#endif
+
 } // namespace
 
 class tst_BitmapFile : public QObject {
@@ -118,7 +166,8 @@ private slots:
     void roundTripKeepsEveryColour_data();
     void roundTripKeepsEveryColour();
     void saveReplacesExistingFile();
-    void failedSaveInReadOnlyFolderKeepsExistingFile();
+    void failedSaveKeepsExistingFile_data();
+    void failedSaveKeepsExistingFile();
     void saveFails_data();
     void saveFails();
     void emptySurfaceIsNotSaved();
@@ -205,25 +254,63 @@ void tst_BitmapFile::saveReplacesExistingFile()
     QCOMPARE(QDir(m_dir.path()).entryList({"replaced*"}, QDir::Files), QStringList{"replaced.bmp"});
 }
 
-void tst_BitmapFile::failedSaveInReadOnlyFolderKeepsExistingFile()
+void tst_BitmapFile::failedSaveKeepsExistingFile_data()
 {
+#ifdef Q_OS_UNIX
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("side");     // of the square picture saved
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<QString>("expected"); // the start of the message
+
+    const int readOnly = int(SaveLimit::ReadOnlyFolder);
+    const int fileSize = int(SaveLimit::FileSize);
+    const QString unwritable = "The picture could not be written: ";
+    QTest::newRow("read-only folder") << readOnly << 4 << true << "The file could not be created: ";
+    // 120 kB: the writer itself sees the failure.
+    QTest::newRow("full disk over a file") << fileSize << 200 << true << unwritable;
+    QTest::newRow("full disk, new file") << fileSize << 200 << false << unwritable;
+    // 1.2 kB: every byte waits in the file's buffer until the end.
+    QTest::newRow("full disk at the last bytes") << fileSize << 20 << true << unwritable;
+#else
+    QSKIP("Needs a child process with its own user and limits");
+#endif
+}
+
+// The save runs in a child process, so that neither the file size limit nor the
+// unprivileged user it may need reaches this test.
+void tst_BitmapFile::failedSaveKeepsExistingFile()
+{
+#ifdef Q_OS_UNIX
+    QFETCH(int, limit);
+    QFETCH(int, side);
+    QFETCH(bool, existing);
+    QFETCH(QString, expected);
+
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath("sheet.bmp");
     const QByteArray old = "old picture bytes";
-    QVERIFY(putFile(path, old));
+    if (existing)
+        QVERIFY(putFile(path, old));
 
     const auto writable = QFile::permissions(dir.path());
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
-    if (putFile(dir.filePath("probe"), "x"))
-        QSKIP("This user writes into read-only folders anyway (running as root)");
+    if (SaveLimit(limit) == SaveLimit::ReadOnlyFolder) {
+        // Only the folder is read-only: the file itself may be written by anyone.
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                                | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+    }
 
-    const std::optional<QString> error = image::writeBitmap(Surface(0, 4, 4), path);
-    QVERIFY(error);
-    QVERIFY2(error->startsWith("The file could not be created: "), qPrintable(*error));
-    QCOMPARE(fileBytes(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"sheet.bmp"});
+    const QString error = saveInChild(Surface(image::rgb(1, 2, 3), side, side), path, SaveLimit(limit));
+    // The message says why: the system's reason follows.
+    const QString reason = error.mid(expected.size());
+    QVERIFY2(error.startsWith(expected) && !reason.isEmpty() && reason != "Unknown error", qPrintable(error));
+    QCOMPARE(fileBytes(path), existing ? old : QByteArray());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             existing ? QStringList{"sheet.bmp"} : QStringList());
+#endif
 }
 
 void tst_BitmapFile::saveFails_data()
