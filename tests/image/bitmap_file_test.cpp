@@ -106,6 +106,17 @@ QByteArray runLengthBitmap(int width, int height, QRgb first, QRgb second)
     return bitmapFile(info + data, 14 + 40 + 8);
 }
 
+// A 4 x 2 RLE picture (8 bits, or 4 with `bits`) of the two colours 0x112233 and
+// 0xAABBCC, with the encoded data given.
+QByteArray runLengthData(const QByteArray& data, quint16 bits = 8)
+{
+    QByteArray info = infoHeader(4, 2, bits, bits == 8 ? 1 : 2, quint32(data.size()), 2);
+    QDataStream out(&info, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(0x112233) << quint32(0xAABBCC);
+    return bitmapFile(info + data, 14 + 40 + 8);
+}
+
 // PNG signature, IHDR of 100000 x 100000 RGB, an empty IDAT and IEND, CRCs included.
 const unsigned char kHugePng[] = {
     0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44,
@@ -176,6 +187,8 @@ private slots:
     void readFromBuffer();
     void alphaIsDroppedColoursKept_data();
     void alphaIsDroppedColoursKept();
+    void runLengthPastItsHeader_data();
+    void runLengthPastItsHeader();
     void hugeHeaderRefusedQuickly_data();
     void hugeHeaderRefusedQuickly();
     void largestSheetLoads();
@@ -470,6 +483,55 @@ void tst_BitmapFile::alphaIsDroppedColoursKept()
     const auto* pixels = reinterpret_cast<const QRgb*>(read.picture.constScanLine(0));
     QCOMPARE(pixels[0], qRgb(10, 20, 30));
     QCOMPARE(pixels[1], qRgb(200, 100, 50));
+}
+
+// Runs that would write past the row or the picture are cut at its edge: the picture
+// keeps its header's size, and the bytes after the picture are ignored.
+void tst_BitmapFile::runLengthPastItsHeader_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error"); // the start of the message, or empty for a picture
+
+    const QByteArray endOfLine("\0\0", 2);
+    const QByteArray endOfPicture("\0\1", 2);
+    const QByteArray fullRow("\4\1", 2); // the bottom row: four pixels of the second colour
+    QTest::newRow("run past the row end") << runLengthData("\xff\1" + endOfLine + endOfPicture) << "";
+    QTest::newRow("rows past the last row")
+        << runLengthData(fullRow + endOfLine + QByteArray("\4\0", 2) + endOfLine + fullRow + endOfLine + fullRow
+                         + endOfLine + endOfPicture)
+        << "";
+    QTest::newRow("literal pixels past the row end")
+        << runLengthData(QByteArray("\0\xfe", 2) + QByteArray(254, '\1') + endOfPicture) << "";
+    QTest::newRow("jump past the corner")
+        << runLengthData(fullRow + QByteArray("\0\2\xff\xff\4\1", 6) + endOfPicture) << "";
+    QTest::newRow("4-bit run past the row end")
+        << runLengthData("\xff\x11" + endOfLine + endOfPicture, 4) << "";
+    QTest::newRow("runs until the file ends")
+        << runLengthData(QByteArray(2000, '\xff')) << "The file is incomplete";
+}
+
+void tst_BitmapFile::runLengthPastItsHeader()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+
+    QBuffer buffer(&content);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const image::PictureRead read = image::readPicture(buffer);
+    if (!error.isEmpty()) {
+        QVERIFY2(read.error.startsWith(error), qPrintable(read.error));
+        return;
+    }
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.size(), QSize(4, 2));
+    for (int x = 0; x < 4; ++x)
+        QCOMPARE(read.picture.pixel(x, 1), qRgb(0xAA, 0xBB, 0xCC));
+    // What the runs did not reach has one of the two colours, or black.
+    for (int x = 0; x < 4; ++x) {
+        const QRgb top = read.picture.pixel(x, 0);
+        QVERIFY2(top == qRgb(0x11, 0x22, 0x33) || top == qRgb(0xAA, 0xBB, 0xCC) || top == qRgb(0, 0, 0),
+                 qPrintable(QString::number(top, 16)));
+    }
 }
 
 void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
