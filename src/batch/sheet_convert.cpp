@@ -61,7 +61,9 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         const image::PictureRead read = image::readPicture(input);
         if (!read.error.isEmpty())
             return FileError{input, read.error};
-        image::Surface sheet(kSheetBackground);
+        // The working image's background: the negative shows it where a rounded strip
+        // reaches past the sheet's right edge.
+        image::Surface sheet(image::kPictureBoxBackground);
         sheet.assign(read.picture);
 
         if (const auto stopped = applySteps(sheet, job))

@@ -10,11 +10,6 @@
 
 namespace batch {
 
-// The background of the window's working image. The negative shows it where a strip,
-// rounded, reaches past the sheet's right edge, so a sheet converted here must carry it
-// too to come out as the window makes it.
-inline constexpr image::Colour kSheetBackground = image::rgb(240, 240, 240);
-
 // Why a file was not converted: the file the reason is about (the input, or the output
 // for a failed write) and the reason.
 struct FileError {

@@ -17,6 +17,9 @@ constexpr Colour rgb(int red, int green, int blue)
     return Colour(red & 0xFF) | Colour(green & 0xFF) << 8 | Colour(blue & 0xFF) << 16;
 }
 
+// The background of a picture box that has been given none: the working image's.
+inline constexpr Colour kPictureBoxBackground = rgb(240, 240, 240);
+
 // Surfaces store pixels as opaque QRgb (0xFFRRGGBB); these convert at the boundary.
 constexpr QRgb toPixel(Colour c)
 {

@@ -30,15 +30,13 @@ QRect twipsRect(float left, float top, float width, float height)
 // Design size of the hidden picture boxes, in pixels.
 constexpr int kWorkWidth = 1095 / 15, kWorkHeight = 3135 / 15;
 constexpr int kScratchWidth = 720 / 15, kScratchHeight = 2880 / 15;
-// The default background of a picture box that has been given none.
-constexpr image::Colour kPictureBoxBackground = image::rgb(240, 240, 240);
 
 } // namespace
 
 Main::Main(DialogService& dialogs, QWidget* parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
-    , m_picPic1(kPictureBoxBackground, kWorkWidth, kWorkHeight)
+    , m_picPic1(image::kPictureBoxBackground, kWorkWidth, kWorkHeight)
     , m_picsetup(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight)
     , m_picsetup1(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight)
 {
@@ -56,6 +54,8 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     m_state.LastLoadPath = imagesFolder;
 
     resize(toPixels(4230), toPixels(3885) + menuBar()->sizeHint().height());
+    // The minimum size applies from the start, so the window is centred at its real size.
+    layOut();
 }
 
 Main::~Main() = default;
@@ -166,8 +166,8 @@ bool Main::optionsOpen() const
     return m_OpsFrame->isOpen();
 }
 
-// While an operation runs, commands wait: one started in its yield would work on
-// surfaces the operation is still changing.
+// While an operation runs, commands are ignored: one started in its yield would work
+// on surfaces the operation is still changing.
 bool Main::commandsSilenced() const
 {
     return m_busy || optionsOpen();

@@ -121,7 +121,7 @@ private:
     QAction* m_mnuEditRedo = nullptr;
     SheetHistory* m_history = nullptr;
 
-    bool m_busy = false;    // an operation runs; commands and viewport presses wait
+    bool m_busy = false;    // an operation runs; commands and viewport presses are ignored
     bool m_exiting = false; // the exit was confirmed; the close needs no question
 };
 
