@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QtEndian>
 
 #include <cstdlib>
 
@@ -107,6 +108,24 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(Surface::kMaxPixels / 1000000);
 }
 
+// Qt's BMP reader refuses a header above 16384 x 16384 pixels without giving its size
+// or saying why; the size is read here only to say so. Empty where there is none.
+QSize claimedBitmapSize(QIODevice& source)
+{
+    if (!source.seek(0))
+        return {};
+    const QByteArray head = source.read(26);
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return {};
+    const char* info = head.constData() + 14;
+    const quint32 infoSize = qFromLittleEndian<quint32>(info);
+    if (infoSize == 12) // the old core header: 16-bit sizes
+        return QSize(qFromLittleEndian<quint16>(info + 4), qFromLittleEndian<quint16>(info + 6));
+    if (infoSize >= 40)
+        return QSize(qFromLittleEndian<qint32>(info + 4), qFromLittleEndian<qint32>(info + 8));
+    return {};
+}
+
 PictureRead failure(const QString& reason)
 {
     return {QImage(), reason};
@@ -164,8 +183,14 @@ PictureRead readPicture(QIODevice& source)
 
     device.arm();
     QImage picture = reader.read();
-    if (picture.isNull())
+    if (picture.isNull()) {
+        if (format == "bmp") {
+            if (const QSize claimed = claimedBitmapSize(source);
+                std::llabs(claimed.width()) * std::llabs(qint64(claimed.height())) > Surface::kMaxPixels)
+                return failure(tooLarge(std::llabs(claimed.width()), std::llabs(qint64(claimed.height()))));
+        }
         return failure(tr("The file could not be read as a picture: %1").arg(reader.errorString()));
+    }
     // Other readers fetch ahead in blocks, so a short read means nothing there.
     if (format == "bmp" && device.ranShort())
         return failure(tr("The file is incomplete: it ends before the picture's last pixels."));

@@ -540,10 +540,17 @@ void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
     QTest::addColumn<QString>("named"); // a size the message names, if any
 
     QTest::newRow("BMP 100000 x 100000")
-        << bitmapFile(infoHeader(100000, 100000, 24, 0, 0), 54) << QString();
+        << bitmapFile(infoHeader(100000, 100000, 24, 0, 0), 54) << "The picture is too large: 100000 x 100000 pixels.";
     QTest::newRow("BMP 100000 x -100000 (top-down)")
-        << bitmapFile(infoHeader(100000, -100000, 24, 0, 0), 54) << QString();
-    QTest::newRow("BMP 16384 x 16385") << runLengthBitmap(16384, 16385, 0, 0) << QString();
+        << bitmapFile(infoHeader(100000, -100000, 24, 0, 0), 54) << "The picture is too large: 100000 x 100000 pixels.";
+    QTest::newRow("BMP 16384 x 16385")
+        << runLengthBitmap(16384, 16385, 0, 0) << "The picture is too large: 16384 x 16385 pixels.";
+    QByteArray core;
+    QDataStream out(&core, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(12) << quint16(65535) << quint16(65535) << quint16(1) << quint16(24);
+    QTest::newRow("BMP core header 65535 x 65535")
+        << bitmapFile(core, 26) << "The picture is too large: 65535 x 65535 pixels.";
     QTest::newRow("PNG 100000 x 100000")
         << QByteArray(reinterpret_cast<const char*>(kHugePng), sizeof kHugePng)
         << "The picture is too large: 100000 x 100000 pixels.";
