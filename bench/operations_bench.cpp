@@ -1,0 +1,240 @@
+// SPDX-License-Identifier: MIT
+// Times each sheet operation on a warm session and compares it with a warm memcpy of
+// the sheet's bytes, the most any whole-sheet operation can hope for. Prints one table.
+#include "image/bitmap_file.h"
+#include "image/raster.h"
+#include "image/surface.h"
+#include "operations/colour_replace.h"
+#include "operations/count_answer.h"
+#include "operations/negative.h"
+#include "operations/npc_conversion.h"
+#include "operations/progress.h"
+#include "operations/rearrange.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kCells = 64;            // sprites and animation columns of the sheets
+constexpr unsigned kSeed = 20240607;  // the sheets' pixels
+constexpr int kRuns = 15;             // warm runs per figure; the median is shown
+constexpr image::Colour kBlack = image::rgb(0, 0, 0);
+constexpr image::Colour kReplaced = image::rgb(255, 0, 0);
+constexpr image::Colour kReplacement = image::rgb(0, 0, 255);
+constexpr image::Colour kNearBlack = image::rgb(20, 20, 20);
+
+// Random colours, about 20 % exact black and 10 % the colour the replacement looks for.
+image::Surface makeSheet(int side)
+{
+    image::Surface sheet(image::kPictureBoxBackground, side, side);
+    std::mt19937 random(kSeed);
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<image::Colour> colour(0, 0xFFFFFF);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const int p = percent(random);
+            image::SetPixel(sheet, x, y, p < 20 ? kBlack : p < 30 ? kReplaced : colour(random));
+        }
+    return sheet;
+}
+
+ops::CountAnswer count(int n)
+{
+    return *ops::readCountAnswer(QString::number(n));
+}
+
+// One operation as a session runs it: its own working image and scratch surfaces,
+// which keep their memory from run to run.
+struct Session {
+    explicit Session(const image::Surface& sheet) : sheet(sheet) {}
+
+    const image::Surface& sheet;
+    image::Surface work{image::kPictureBoxBackground};
+    image::Surface scratch{kBlack};
+    image::Surface scratch2{kBlack};
+    ops::SilentProgress progress;
+    QString file;
+    std::vector<char> bytes; // the limit's source and destination
+    std::vector<char> copy;
+
+    // The sheet back in the working image before each run; not timed.
+    void reset()
+    {
+        work.resize(sheet.width(), sheet.height());
+        image::BitBlt(work, 0, 0, sheet.width(), sheet.height(), sheet, 0, 0);
+    }
+};
+
+struct Operation {
+    const char* name;
+    std::function<void(Session&)> run;
+};
+
+std::vector<Operation> operations()
+{
+    return {
+        {"memcpy", [](Session& s) { std::memcpy(s.copy.data(), s.bytes.data(), s.bytes.size()); }},
+        {"replace colour", [](Session& s) { ops::replaceColour(s.work, kReplaced, kReplacement, s.progress); }},
+        {"NPC black pass", [](Session& s) { ops::replaceColour(s.work, kBlack, kNearBlack, s.progress); }},
+        {"NPC conversion", [](Session& s) {
+             ops::convertToNpc(s.work, s.scratch, s.scratch2, count(kCells), count(kCells),
+                               settings::SpriteSize{24, 48}, s.progress);
+         }},
+        {"negative", [](Session& s) { ops::makeNegative(s.work, s.scratch, s.scratch2, count(kCells), s.progress); }},
+        {"re-arrangement", [](Session& s) {
+             // Every band moves: the last first, then the first, the second last, ...
+             QStringList order;
+             for (int i = 0; i < kCells / 2; ++i)
+                 order << QString::number(kCells - i) << QString::number(i + 1);
+             ops::rearrangeRows(s.work, s.scratch, order.join(QLatin1Char(',')), s.progress);
+         }},
+        {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
+        {"BMP save", [](Session& s) { image::writeBitmap(s.work, s.file); }},
+    };
+}
+
+struct Figures {
+    double cold = 0;          // seconds, the first run
+    std::vector<double> warm; // seconds, the later runs
+};
+std::map<std::pair<int, std::string>, Figures> g_figures;
+
+// The sheet of each size, and its BMP file.
+struct Sheet {
+    image::Surface pixels;
+    QTemporaryDir folder;
+    QString file;
+};
+
+const Sheet& sheet(int side)
+{
+    static std::map<int, std::unique_ptr<Sheet>> sheets;
+    auto& made = sheets[side];
+    if (!made) {
+        made = std::make_unique<Sheet>(Sheet{makeSheet(side), {}, {}});
+        made->file = made->folder.filePath(QStringLiteral("sheet.bmp"));
+        image::writeBitmap(made->pixels, made->file);
+    }
+    return *made;
+}
+
+// The session of the operation being timed, made at its first repetition, which also
+// times the cold run. One at a time: the large sheet's sessions hold hundreds of MiB.
+Session& session(int side, const Operation& operation)
+{
+    static std::unique_ptr<Session> current;
+    static std::pair<int, std::string> currentKey;
+    const std::pair<int, std::string> key{side, operation.name};
+    if (current && currentKey == key)
+        return *current;
+    current.reset();
+    const Sheet& from = sheet(side);
+    current = std::make_unique<Session>(from.pixels);
+    currentKey = key;
+    current->file = key.second == "BMP save" ? from.folder.filePath(QStringLiteral("saved.bmp")) : from.file;
+    if (key.second == "memcpy") {
+        current->bytes.assign(size_t(side) * size_t(side) * sizeof(QRgb), 1);
+        current->copy.assign(current->bytes.size(), 2);
+    }
+    current->reset();
+    const auto start = Clock::now();
+    operation.run(*current);
+    g_figures[key].cold = std::chrono::duration<double>(Clock::now() - start).count();
+    return *current;
+}
+
+void timeRuns(benchmark::State& state, int side, const Operation& operation)
+{
+    Session& s = session(side, operation);
+    for (auto _ : state) {
+        s.reset();
+        const auto start = Clock::now();
+        operation.run(s);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Collects every run and prints the table once all have run.
+class TableReporter final : public benchmark::BenchmarkReporter {
+public:
+    explicit TableReporter(std::vector<int> sides) : m_sides(std::move(sides)) {}
+
+    bool ReportContext(const Context&) override { return true; }
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            const int side = std::stoi(run.run_name.args);
+            g_figures[{side, run.run_name.function_name}].warm.push_back(
+                run.real_accumulated_time / double(run.iterations));
+        }
+    }
+
+    void Finalize() override
+    {
+        std::printf("%-16s", "");
+        for (int side : m_sides)
+            std::printf(" | %-30s", (std::to_string(side) + " x " + std::to_string(side)).c_str());
+        std::printf("\n%-16s", "operation");
+        for (size_t i = 0; i < m_sides.size(); ++i)
+            std::printf(" | %9s %9s %10s", "warm ms", "x memcpy", "cold ms");
+        std::printf("\n");
+        for (const Operation& operation : operations()) {
+            std::printf("%-16s", operation.name);
+            for (int side : m_sides) {
+                const double limit = median(g_figures[{side, "memcpy"}].warm);
+                const Figures& f = g_figures[{side, operation.name}];
+                const double warm = median(f.warm);
+                std::printf(" | %9.2f %9.2f %10.2f", warm * 1e3, limit > 0 ? warm / limit : 0, f.cold * 1e3);
+            }
+            std::printf("\n");
+        }
+        std::printf("median of %d warm runs each; memcpy moves the sheet's bytes between two warm buffers\n", kRuns);
+    }
+
+private:
+    std::vector<int> m_sides;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<int> sides{4096, 1024};
+    for (int side : sides)
+        for (const Operation& operation : operations())
+            benchmark::RegisterBenchmark(operation.name, timeRuns, side, operation)
+                ->Arg(side)
+                ->Iterations(1)
+                ->Repetitions(kRuns)
+                ->UseManualTime();
+    benchmark::Initialize(&argc, argv);
+    TableReporter table(sides);
+    benchmark::RunSpecifiedBenchmarks(&table);
+    benchmark::Shutdown();
+    return 0;
+}
