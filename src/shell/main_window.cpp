@@ -58,7 +58,12 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     layOut();
 }
 
-Main::~Main() = default;
+Main::~Main()
+{
+    // The history is a child, destroyed after this class's part of the window: its
+    // stack's last signals must not reach a Main that is no longer one.
+    disconnect(&m_history->stack(), nullptr, this, nullptr);
+}
 
 void Main::buildControls()
 {
