@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "raster.h"
 
+#include "row_loop.h"
+
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <limits>
 
 namespace image {
 
@@ -16,26 +20,61 @@ struct Span {
     int to = 0; // from == to: nothing lands here
 };
 
+// Room for the spans of a sprite cell without touching the heap.
+using Spans = QVarLengthArray<Span, 256>;
+
 // Destination index d of n takes source indices [floor(d*s/n), floor((d+1)*s/n)), or
 // the single index floor(d*s/n) when that range is empty (enlarging repeats pixels).
-std::vector<Span> stretchSpans(int destStart, int destCount, int destLimit,
-                               int srcStart, int srcCount, int srcLimit, int& firstDest)
+// The floors are stepped along exactly, without a division per index.
+void stretchSpans(Spans& spans, int destStart, int destCount, int destLimit,
+                  int srcStart, int srcCount, int srcLimit, int& firstDest)
 {
     const qint64 lo = std::max<qint64>(0, -qint64(destStart));
     const qint64 hi = std::min<qint64>(destCount, qint64(destLimit) - destStart);
     firstDest = int(std::max<qint64>(destStart, 0));
-    std::vector<Span> spans;
+    spans.clear();
     if (hi <= lo)
-        return spans;
-    spans.reserve(size_t(hi - lo));
+        return;
+    spans.reserve(qsizetype(hi - lo));
+    const qint64 wholeStep = srcCount / destCount;
+    const qint64 partStep = srcCount % destCount;
+    // floor(d*s/n) = quotient, with d*s = quotient*n + remainder.
+    qint64 quotient = lo * srcCount / destCount;
+    qint64 remainder = lo * srcCount % destCount;
     for (qint64 d = lo; d < hi; ++d) {
-        qint64 from = d * srcCount / destCount;
-        qint64 to = std::max(from + 1, (d + 1) * srcCount / destCount);
-        from = std::clamp<qint64>(srcStart + from, 0, srcLimit);
-        to = std::clamp<qint64>(srcStart + to, 0, srcLimit);
+        const qint64 start = quotient;
+        quotient += wholeStep;
+        remainder += partStep;
+        if (remainder >= destCount) {
+            remainder -= destCount;
+            ++quotient;
+        }
+        const qint64 from = std::clamp<qint64>(srcStart + start, 0, srcLimit);
+        const qint64 to = std::clamp<qint64>(srcStart + std::max(start + 1, quotient), 0, srcLimit);
         spans.push_back({int(from), int(std::max(from, to))});
     }
-    return spans;
+}
+
+PIXMOLD_ROW_LOOP void andRow(QRgb* merged, const QRgb* line, int count)
+{
+    for (int i = 0; i < count; ++i)
+        merged[i] &= line[i];
+}
+
+// Destination columns that merge at most this many source columns take the same
+// branch-free steps: each merges exactly kGather, its first one repeated (x & x == x).
+constexpr int kGather = 4;
+
+// out[c] is the AND of line[index[k * count + c]] for k below `perColumn`.
+PIXMOLD_ROW_LOOP void gatherColumns(QRgb* out, const QRgb* line, const int* index, int count, int perColumn)
+{
+    for (int c = 0; c < count; ++c)
+        out[c] = line[index[c]];
+    for (int k = 1; k < perColumn; ++k) {
+        const int* next = index + qsizetype(k) * count;
+        for (int c = 0; c < count; ++c)
+            out[c] &= line[next[c]];
+    }
 }
 
 } // namespace
@@ -76,41 +115,103 @@ void BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
 void StretchBlt(Surface& dest, int x, int y, int w, int h,
                 const Surface& src, int sx, int sy, int sw, int sh)
 {
+    stretchCellRow(dest, {&x, 1}, y, w, h, src, {&sx, 1}, sy, sw, sh);
+}
+
+void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int h,
+                    const Surface& src, std::span<const int> srcX, int sy, int sw, int sh)
+{
+    Q_ASSERT(destX.size() == srcX.size());
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
         return;
-    int firstColumn = 0;
     int firstRow = 0;
-    const std::vector<Span> columns = stretchSpans(x, w, dest.width(), sx, sw, src.width(), firstColumn);
-    const std::vector<Span> rows = stretchSpans(y, h, dest.height(), sy, sh, src.height(), firstRow);
-    if (columns.empty() || rows.empty())
+    Spans rows;
+    stretchSpans(rows, y, h, dest.height(), sy, sh, src.height(), firstRow);
+    if (rows.empty())
         return;
 
-    // The source columns the destination reads, merged row by row into one line.
-    const int readFrom = columns.front().from;
-    const int readTo = std::max(readFrom, columns.back().to);
-    if (readTo == readFrom)
-        return; // every column's source lies outside the source
-    std::vector<QRgb> merged(size_t(readTo - readFrom));
+    // Where each cell writes in a destination row and what it merges there.
+    struct Cell {
+        int firstColumn = 0;
+        int count = 0;
+        int widest = 0;     // the most source columns one destination column merges
+        qsizetype spans = 0; // the first of the cell's entries in `columns` or `index`
+    };
+    QVarLengthArray<Cell, 64> cells;
+    Spans columns;
+    QVarLengthArray<int, kGather * 256> index;
+    int readFrom = std::numeric_limits<int>::max();
+    int readTo = 0;
+    Spans cellColumns;
+    for (size_t i = 0; i < destX.size(); ++i) {
+        Cell cell;
+        stretchSpans(cellColumns, destX[i], w, dest.width(), srcX[i], sw, src.width(), cell.firstColumn);
+        // Spans lie in order, so the columns that receive something are one run: those
+        // whose source lies left or right of the source come first or last.
+        qsizetype runFrom = 0;
+        qsizetype runTo = cellColumns.size();
+        while (runFrom < runTo && cellColumns[runFrom].from == cellColumns[runFrom].to)
+            ++runFrom;
+        while (runTo > runFrom && cellColumns[runTo - 1].from == cellColumns[runTo - 1].to)
+            --runTo;
+        if (runFrom == runTo)
+            continue; // every column's source lies outside the source
+        cell.firstColumn += int(runFrom);
+        cell.count = int(runTo - runFrom);
+        for (qsizetype c = runFrom; c < runTo; ++c)
+            cell.widest = std::max(cell.widest, cellColumns[c].to - cellColumns[c].from);
+        readFrom = std::min(readFrom, cellColumns[runFrom].from);
+        readTo = std::max(readTo, cellColumns[runTo - 1].to);
+        if (cell.widest <= kGather) {
+            cell.spans = index.size();
+            for (int k = 0; k < cell.widest; ++k) {
+                for (qsizetype c = runFrom; c < runTo; ++c) {
+                    const Span span = cellColumns[c];
+                    index.append(k < span.to - span.from ? span.from + k : span.from);
+                }
+            }
+        } else {
+            cell.spans = columns.size();
+            columns.append(cellColumns.constData() + runFrom, runTo - runFrom);
+        }
+        cells.append(cell);
+    }
+    if (cells.empty())
+        return;
+    // Offsets into the merged line rather than source columns.
+    for (int& i : index)
+        i -= readFrom;
 
-    for (size_t r = 0; r < rows.size(); ++r) {
+    // The source columns the cells read, merged row by row into one line: the source is
+    // read across the band, row after row.
+    const int readCount = readTo - readFrom;
+    QVarLengthArray<QRgb, 1024> merged;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
         const Span rowSpan = rows[r];
         if (rowSpan.from == rowSpan.to)
             continue;
-        std::memcpy(merged.data(), src.row(rowSpan.from) + readFrom, merged.size() * sizeof(QRgb));
-        for (int sourceRow = rowSpan.from + 1; sourceRow < rowSpan.to; ++sourceRow) {
-            const QRgb* line = src.row(sourceRow) + readFrom;
-            for (size_t i = 0; i < merged.size(); ++i)
-                merged[i] &= line[i];
+        // A single source row is read where it lies.
+        const QRgb* line = src.row(rowSpan.from) + readFrom;
+        if (rowSpan.to - rowSpan.from > 1) {
+            merged.resize(readCount);
+            std::memcpy(merged.data(), line, size_t(readCount) * sizeof(QRgb));
+            for (int sourceRow = rowSpan.from + 1; sourceRow < rowSpan.to; ++sourceRow)
+                andRow(merged.data(), src.row(sourceRow) + readFrom, readCount);
+            line = merged.data();
         }
-        QRgb* out = dest.row(firstRow + int(r)) + firstColumn;
-        for (size_t c = 0; c < columns.size(); ++c) {
-            const Span span = columns[c];
-            if (span.from == span.to)
+        QRgb* const out = dest.row(firstRow + int(r));
+        for (const Cell& cell : cells) {
+            if (cell.widest <= kGather) {
+                gatherColumns(out + cell.firstColumn, line, index.constData() + cell.spans, cell.count, cell.widest);
                 continue;
-            QRgb value = merged[size_t(span.from - readFrom)];
-            for (int i = span.from + 1; i < span.to; ++i)
-                value &= merged[size_t(i - readFrom)];
-            out[c] = value;
+            }
+            for (int c = 0; c < cell.count; ++c) {
+                const Span span = columns[cell.spans + c];
+                QRgb value = line[span.from - readFrom];
+                for (int i = span.from + 1; i < span.to; ++i)
+                    value &= line[i - readFrom];
+                out[cell.firstColumn + c] = value;
+            }
         }
     }
 }

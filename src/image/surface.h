@@ -4,6 +4,7 @@
 #include "colour.h"
 
 #include <QImage>
+#include <memory>
 #include <stdexcept>
 
 namespace image {
@@ -15,10 +16,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+class PixelMemory;
+
 // A picture box's pixels: width x height, origin top-left, with a background colour.
 // What is drawn stays until drawn over. Pixels are held as opaque QRgb (0xFFRRGGBB)
-// rows so that whole-row work runs at memory speed; the checked per-pixel calls are
-// the free functions in raster.h.
+// rows, one after the other, so that whole-row work runs at memory speed; the checked
+// per-pixel calls are the free functions in raster.h.
+//
+// Copies of a surface, and pictures taken from it, share its pixels until one side
+// writes. A surface keeps its memory when it changes size, where no one shares it and
+// it is large enough: fresh memory is slow to touch, warm memory is not.
 class Surface {
 public:
     // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
@@ -45,16 +52,39 @@ public:
     void setWidth(int width) { resize(width, m_height); }
     void setHeight(int height) { resize(m_width, height); }
 
+    // Gives the surface the size asked with every pixel's value unspecified, for a
+    // caller that writes them all next: nothing is copied or filled. Throws as resize().
+    void prepareOverwrite(int width, int height);
+
+    // What clearing and then resizing leaves, in one pass: every pixel the background.
+    void makeBlank(int width, int height);
+
+    // Starts a pass that computes every pixel from its old value, row by row. Where the
+    // pixels are shared (an undo step holds them), the surface moves to memory of its
+    // own, unwritten, and the old picture is returned for the pass to read; otherwise
+    // the result is null and the pass reads the rows it writes. Either way nothing is
+    // copied first.
+    [[nodiscard]] QImage beginRewrite();
+
+    // Exchanges the pixels, and so the sizes, of two surfaces; each keeps its background.
+    void swapPixels(Surface& other);
+
     // Takes a picture's pixels and size; alpha is dropped, colour channels kept as stored.
     // An opaque RGB32 picture is shared until either side is written. Throws SurfaceError
     // for a picture above kMaxPixels.
     void assign(const QImage& picture);
 
-    // Takes back a picture this surface gave out through picture(): shared, not copied.
+    // Takes a picture a surface gave out through picture(): shared, not copied.
     void restore(const QImage& snapshot);
 
-    // Unchecked row access; y must lie in [0, height).
-    QRgb* row(int y) { return reinterpret_cast<QRgb*>(m_pixels.scanLine(y)); }
+    // Unchecked row access; y must lie in [0, height). Writing rows first gives the
+    // surface pixels of its own, copying them where they are shared.
+    QRgb* row(int y)
+    {
+        if (!m_pixels.isDetached())
+            copyShared();
+        return reinterpret_cast<QRgb*>(m_pixels.scanLine(y));
+    }
     const QRgb* row(int y) const { return reinterpret_cast<const QRgb*>(m_pixels.constScanLine(y)); }
 
     // The whole surface as an RGB32 picture (null while the surface has no area).
@@ -62,7 +92,12 @@ public:
     const QImage& picture() const { return m_pixels; }
 
 private:
+    void setPixels(QImage pixels, std::shared_ptr<PixelMemory> memory, int width, int height);
+    std::shared_ptr<PixelMemory> memoryFor(int width, int height, bool reuse) const;
+    void copyShared();
+
     QImage m_pixels;
+    std::shared_ptr<PixelMemory> m_memory; // under m_pixels; null where they are Qt's own
     int m_width = 0;
     int m_height = 0;
     Colour m_background = 0;
