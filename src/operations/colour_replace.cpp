@@ -1,9 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "colour_replace.h"
 
-#include "blank_surface.h"
+#include "colour_bits.h"
+#include "image/row_loop.h"
 
 namespace ops {
+
+namespace {
+
+// `to` may be `from`: the row is then replaced in place.
+PIXMOLD_ROW_LOOP void replaceInRow(QRgb* to, const QRgb* from, int width, QRgb fromPixel, QRgb toPixel)
+{
+    // Branch-free, and in place as a loop of its own, so that the compiler vectorises both.
+    if (to == from) {
+        for (int x = 0; x < width; ++x)
+            to[x] = (to[x] & kColourBits) == fromPixel ? toPixel : to[x];
+        return;
+    }
+    for (int x = 0; x < width; ++x)
+        to[x] = (from[x] & kColourBits) == fromPixel ? toPixel : from[x];
+}
+
+} // namespace
 
 Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to, Progress& progress)
 {
@@ -20,11 +38,12 @@ Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to
     const QRgb fromPixel = image::toPixel(from) & kColourBits;
     const QRgb toPixel = image::toPixel(to);
     const int width = work.width();
+    // An undo step may share the sheet: the new rows are then made from its old ones.
+    const QImage shared = work.beginRewrite();
     for (int y = 0; y < work.height(); ++y) {
         QRgb* line = work.row(y);
-        // Branch-free so the compiler can vectorise the row.
-        for (int x = 0; x < width; ++x)
-            line[x] = (line[x] & kColourBits) == fromPixel ? toPixel : line[x];
+        replaceInRow(line, shared.isNull() ? line : reinterpret_cast<const QRgb*>(shared.constScanLine(y)),
+                     width, fromPixel, toPixel);
         progress.tick();
     }
     progress.reached(80);

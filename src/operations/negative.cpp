@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "negative.h"
 
-#include "blank_surface.h"
+#include "colour_bits.h"
 #include "image/pixel_round.h"
+#include "image/row_loop.h"
 #include "settings/number_text.h"
 
 #include <algorithm>
@@ -32,6 +33,13 @@ struct Strip {
     QRgb bufferBackground = 0;
 };
 
+// White where the strip is exactly black, black elsewhere.
+PIXMOLD_ROW_LOOP void writeNegative(QRgb* out, const QRgb* strip, int count)
+{
+    for (int x = 0; x < count; ++x)
+        out[x] = (strip[x] & kColourBits) == 0 ? kWhite : kBlack;
+}
+
 // Writes the first `count` columns of the strip buffer's row as it stands once strip
 // and negative are made: the strip, its negative, then the buffer's background.
 void writeBlockRow(QRgb* out, int count, const QRgb* sheetRow, const Strip& strip)
@@ -42,13 +50,14 @@ void writeBlockRow(QRgb* out, int count, const QRgb* sheetRow, const Strip& stri
     const int widenedEnd = std::max(sheetEnd, std::min(stripEnd, copied));
     if (sheetEnd > 0)
         std::memcpy(out, sheetRow + strip.from, size_t(sheetEnd) * sizeof(QRgb));
-    std::fill(out + sheetEnd, out + widenedEnd, strip.sheetBackground);
-    std::fill(out + widenedEnd, out + stripEnd, strip.bufferBackground);
+    image::fillRow(out + sheetEnd, widenedEnd - sheetEnd, strip.sheetBackground);
+    image::fillRow(out + widenedEnd, stripEnd - widenedEnd, strip.bufferBackground);
 
-    const int negativeEnd = std::min<qint64>(count, 2 * qint64(strip.width));
-    for (int x = strip.width; x < negativeEnd; ++x)
-        out[x] = (out[x - strip.width] & kColourBits) == 0 ? kWhite : kBlack;
-    std::fill(out + std::max(stripEnd, negativeEnd), out + count, strip.bufferBackground);
+    const int negativeEnd = int(std::min<qint64>(count, 2 * qint64(strip.width)));
+    if (negativeEnd > strip.width)
+        writeNegative(out + strip.width, out, negativeEnd - strip.width);
+    const int blockEnd = std::max(stripEnd, negativeEnd);
+    image::fillRow(out + blockEnd, count - blockEnd, strip.bufferBackground);
 }
 
 } // namespace
@@ -74,9 +83,9 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         const double w = double(sheetWidth) / n;
         const int height = work.height();
         const int newWidth = image::roundToPixel(float(2 * (n * w)));
-        // Both are written row by row below; only fresh pixels are left as they are.
-        fitSurface(scratch2, newWidth, height);
-        const bool freshStrip = fitSurface(scratch, newWidth, height);
+        // Both are written whole, row by row, below.
+        scratch2.prepareOverwrite(newWidth, height);
+        scratch.prepareOverwrite(newWidth, height);
         progress.reached(20);
 
         Strip strip;
@@ -115,7 +124,6 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
 
         // Row by row rather than strip by strip: the same pixels, read and written in
         // order. The sheet is replaced only at the end; until then its rows are read.
-        image::Surface result(work.background(), newWidth, height);
         const QRgb resultBackground = scratch2.backgroundPixel();
         const int kept = int(std::min<qint64>(newWidth, 2 * qint64(strip.width)));
         qint64 pending = 0;
@@ -129,14 +137,12 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
                 writeBlockRow(line + block.at, block.count, sheetRow, strip);
             }
             for (const auto& [from, to] : gaps)
-                std::fill(line + from, line + to, resultBackground);
-            std::memcpy(result.row(y), line, size_t(newWidth) * sizeof(QRgb));
+                image::fillRow(line + from, to - from, resultBackground);
 
             // The strip buffer keeps the last strip and its negative.
             QRgb* buffer = scratch.row(y);
             writeBlockRow(buffer, kept, sheetRow, strip);
-            if (!freshStrip)
-                std::fill(buffer + kept, buffer + newWidth, strip.bufferBackground);
+            image::fillRow(buffer + kept, newWidth - kept, strip.bufferBackground);
 
             pending += newWidth;
             if (pending >= 65536) {
@@ -146,7 +152,10 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         }
         progress.reached(70);
 
-        work = result;
+        // The result is the assembled sheet: the working image shares its pixels until
+        // either is written.
+        image::Surface result = scratch2;
+        work.swapPixels(result);
         return Outcome::changed();
     } catch (const image::SurfaceError& error) {
         scratch.clear();

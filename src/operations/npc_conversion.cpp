@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "npc_conversion.h"
 
-#include "blank_surface.h"
+#include "colour_bits.h"
 #include "image/pixel_round.h"
 #include "image/raster.h"
+#include "image/row_loop.h"
 #include "settings/number_text.h"
+
+#include <QVarLengthArray>
 
 #include <cmath>
 #include <new>
@@ -15,10 +18,14 @@ namespace {
 
 const QRgb kNearBlack = image::toPixel(image::rgb(20, 20, 20));
 
-void replaceBlack(QRgb* to, const QRgb* from, int width)
+// Cells stretched in one go: enough for a row of a large sheet, without holding
+// memory for absurd column counts.
+constexpr int kCellGroup = 256;
+
+PIXMOLD_ROW_LOOP void replaceBlack(QRgb* line, int width)
 {
     for (int x = 0; x < width; ++x)
-        to[x] = (from[x] & kColourBits) == 0 ? kNearBlack : from[x];
+        line[x] = (line[x] & kColourBits) == 0 ? kNearBlack : line[x];
 }
 
 // Whether the cells along one direction fill the new sheet's `newSize` pixels, each
@@ -40,6 +47,14 @@ std::optional<QString> spriteSizeProblem(settings::SpriteSize size)
         return QStringLiteral("The sprite size must be at least 1 x 1 pixels. "
                               "Set it under File > Options.");
     return std::nullopt;
+}
+
+void replacePureBlack(image::Surface& sheet, Progress& progress)
+{
+    for (int y = 0; y < sheet.height(); ++y) {
+        replaceBlack(sheet.row(y), sheet.width());
+        progress.tick();
+    }
 }
 
 Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
@@ -71,29 +86,44 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
         const int cellWidth = image::roundToPixel(size.width);
         const int fromWidth = image::roundToPixel(sourceWidth);
         const int fromHeight = image::roundToPixel(sourceHeight);
-        // Pixels no cell writes are black. Where every pixel gets written, the stale
-        // content of a scratch of the right size need not be cleared first.
-        const bool fresh = fitSurface(scratch, newWidth, newHeight);
-        if (!fresh
-            && !(cellsCover(lastColumn, size.width, newWidth, sourceWidth, fromWidth, work.width())
-                 && cellsCover(lastRow, size.height, newHeight, sourceHeight, fromHeight, work.height())))
-            scratch.clear();
+        // Pixels no cell writes are black, except that a scratch already of the new size
+        // keeps what it holds under cells that read nothing. Where every pixel gets
+        // written, there is nothing to clear first.
+        const bool covered = cellsCover(lastColumn, size.width, newWidth, sourceWidth, fromWidth, work.width())
+            && cellsCover(lastRow, size.height, newHeight, sourceHeight, fromHeight, work.height());
+        if (covered && fromWidth > 0 && fromHeight > 0)
+            scratch.prepareOverwrite(newWidth, newHeight);
+        else if (!covered || scratch.width() != newWidth || scratch.height() != newHeight)
+            scratch.makeBlank(newWidth, newHeight);
 
         // Both loops run only when a cell fits in the new sheet, so its sizes fit an int.
         if (lastColumn >= 0) {
             // Cells already of their size are copied as they are; same pixels, at memory speed.
             const bool sameSize = fromWidth == cellWidth && fromHeight == size.height;
+            // Cells to be stretched wait in groups, so that a row of them is read from the
+            // sheet row after row rather than cell by cell.
+            QVarLengthArray<int, kCellGroup> groupX, groupFromX;
             for (double r = 0; r <= lastRow; ++r) {
                 const int y = image::roundToPixel(r * size.height);
                 const int fromY = image::roundToPixel(float(r) * sourceHeight);
+                const auto stretchGroup = [&] {
+                    image::stretchCellRow(scratch, {groupX.constData(), size_t(groupX.size())}, y, cellWidth,
+                                          size.height, work, {groupFromX.constData(), size_t(groupFromX.size())},
+                                          fromY, fromWidth, fromHeight);
+                    groupX.clear();
+                    groupFromX.clear();
+                    progress.tick();
+                };
                 // Copied cells that lie side by side in the sheet too go in one copy.
                 int runX = 0, runFromX = 0, runWidth = 0;
                 for (double c = 0; c <= lastColumn; ++c) {
                     const int x = image::roundToPixel(c * size.width);
                     const int fromX = image::roundToPixel(float(c) * sourceWidth);
                     if (!sameSize) {
-                        image::StretchBlt(scratch, x, y, cellWidth, size.height,
-                                          work, fromX, fromY, fromWidth, fromHeight);
+                        groupX.append(x);
+                        groupFromX.append(fromX);
+                        if (groupX.size() == kCellGroup)
+                            stretchGroup();
                     } else if (runWidth > 0 && x == runX + runWidth && fromX == runFromX + runWidth) {
                         runWidth += cellWidth;
                     } else {
@@ -101,29 +131,22 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
                         runX = x;
                         runFromX = fromX;
                         runWidth = cellWidth;
+                        progress.tick();
                     }
-                    progress.tick();
                 }
+                if (!groupX.empty())
+                    stretchGroup();
                 image::BitBlt(scratch, runX, y, runWidth, size.height, work, runFromX, fromY);
             }
         }
         progress.reached(40);
 
-        // The black pass, on the way into the working image. A sheet that keeps its size
-        // takes the result into its own pixels.
-        image::Surface resized(work.background());
-        const bool keepsSize = work.width() == newWidth && work.height() == newHeight;
-        if (!keepsSize)
-            resized = image::Surface(work.background(), newWidth, newHeight);
-        image::Surface& result = keepsSize ? work : resized;
         progress.reached(70);
-        for (int y = 0; y < newHeight; ++y) {
-            replaceBlack(result.row(y), scratch.row(y), newWidth);
-            progress.tick();
-        }
-        if (!keepsSize)
-            work = resized;
-        scratch.clear();
+        replacePureBlack(scratch, progress);
+        // The new sheet becomes the working image, and the old sheet's memory the
+        // cleared scratch's.
+        work.swapPixels(scratch);
+        scratch.makeBlank(newWidth, newHeight);
         scratch2.clear();
         return Outcome::changed();
     } catch (const image::SurfaceError& error) {

@@ -15,6 +15,10 @@ namespace ops {
 // Why a cell size cannot be converted to (below 1 x 1), or nullopt where it can.
 std::optional<QString> spriteSizeProblem(settings::SpriteSize size);
 
+// The conversion's black pass on its own: every pixel of exactly RGB(0, 0, 0) becomes
+// RGB(20, 20, 20), in place. No milestones.
+void replacePureBlack(image::Surface& sheet, Progress& progress);
+
 // Rebuilds the sheet on the sprite cell grid: the sheet, as it is now, is cut into
 // sprites.numeric rows and columns.numeric columns of equal real size; each cell is
 // stretched (image::StretchBlt) onto a size.width x size.height cell of `scratch`, at

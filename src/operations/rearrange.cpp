@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "rearrange.h"
 
-#include "blank_surface.h"
 #include "image/pixel_round.h"
 #include "image/raster.h"
+#include "image/row_loop.h"
 #include "settings/number_text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace ops {
@@ -26,7 +25,8 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     const int width = work.width();
     const int height = work.height();
     try {
-        fitSurface(scratch, width, height);
+        // Every row is written below: by a band, or with the background.
+        scratch.prepareOverwrite(width, height);
     } catch (const image::SurfaceError& error) {
         return Outcome::failed(QString::fromStdString(error.what()));
     }
@@ -59,11 +59,14 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     const QRgb background = scratch.backgroundPixel();
     for (int y = 0; y < height && width > 0; ++y) {
         if (!written[size_t(y)])
-            std::fill_n(scratch.row(y), width, background);
+            image::fillRow(scratch.row(y), width, background);
     }
     progress.reached(80);
 
-    image::BitBlt(work, 0, 0, width, height, scratch, 0, 0);
+    // The new sheet is the scratch's, whole: the working image shares its pixels until
+    // either is written.
+    image::Surface result = scratch;
+    work.swapPixels(result);
     return Outcome::changed();
 }
 
