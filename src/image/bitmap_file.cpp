@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "bitmap_file.h"
 
+#include "row_loop.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
 namespace image {
 
@@ -131,6 +135,128 @@ PictureRead failure(const QString& reason)
     return {QImage(), reason};
 }
 
+// The two headers of a BMP file as Pixmold writes them: file header and the 40-byte
+// Windows info header.
+constexpr int kFileHeaderSize = 14;
+constexpr int kInfoHeaderSize = 40;
+constexpr int kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
+
+// Rows are read and written this many bytes at a time, roughly: few calls, and a buffer
+// that stays in the cache.
+constexpr qint64 kBlockBytes = qint64(1) << 20;
+
+// A 24-bit row takes 3 bytes a pixel, padded to a multiple of 4.
+qint64 bitmapRowBytes(qint64 width)
+{
+    return (width * 3 + 3) & ~qint64(3);
+}
+
+// Blue, green, red for each pixel; the padding is left alone. Four pixels go out as
+// three little-endian words.
+PIXMOLD_ROW_LOOP void packRow(uchar* out, const QRgb* line, int width)
+{
+    int x = 0;
+    for (; x + 4 <= width; x += 4, out += 12) {
+        const quint32 p0 = line[x] & 0xFFFFFFu;
+        const quint32 p1 = line[x + 1] & 0xFFFFFFu;
+        const quint32 p2 = line[x + 2] & 0xFFFFFFu;
+        const quint32 p3 = line[x + 3] & 0xFFFFFFu;
+        qToLittleEndian<quint32>(p0 | p1 << 24, out);
+        qToLittleEndian<quint32>(p1 >> 8 | p2 << 16, out + 4);
+        qToLittleEndian<quint32>(p2 >> 16 | p3 << 8, out + 8);
+    }
+    for (; x < width; ++x, out += 3) {
+        out[0] = uchar(qBlue(line[x]));
+        out[1] = uchar(qGreen(line[x]));
+        out[2] = uchar(qRed(line[x]));
+    }
+}
+
+// The inverse of packRow: opaque pixels from blue, green, red bytes.
+PIXMOLD_ROW_LOOP void unpackRow(QRgb* line, const uchar* in, int width)
+{
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 12) {
+        const quint32 w0 = qFromLittleEndian<quint32>(in);
+        const quint32 w1 = qFromLittleEndian<quint32>(in + 4);
+        const quint32 w2 = qFromLittleEndian<quint32>(in + 8);
+        line[x] = 0xFF000000u | (w0 & 0xFFFFFFu);
+        line[x + 1] = 0xFF000000u | w0 >> 24 | (w1 & 0xFFFFu) << 8;
+        line[x + 2] = 0xFF000000u | w1 >> 16 | (w2 & 0xFFu) << 16;
+        line[x + 3] = 0xFF000000u | w2 >> 8;
+    }
+    for (; x < width; ++x, in += 3)
+        line[x] = qRgb(in[2], in[1], in[0]);
+}
+
+// Writes all of `data`. A write that stops short is tried again for the rest, which then
+// fails with the reason (a full disk) that the short one does not give.
+bool writeAll(QIODevice& device, const uchar* data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = device.write(reinterpret_cast<const char*>(data), size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// A plain BMP, as Pixmold and most programs write one: the 40-byte Windows info header,
+// 24 bits a pixel, no compression, every row present. Such a file is read here in large
+// blocks straight into a surface's memory; Qt's reader converts a pixel at a time and
+// reads a row a call. nullopt for any other file, or where this one cannot be read, so
+// that Qt's reader takes it and says what is wrong.
+std::optional<QImage> readPlainBitmap(QIODevice& source)
+{
+    uchar header[kHeadersSize];
+    if (source.read(reinterpret_cast<char*>(header), kHeadersSize) != kHeadersSize)
+        return std::nullopt;
+    const quint32 dataOffset = qFromLittleEndian<quint32>(header + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(header + 14);
+    const qint32 width = qFromLittleEndian<qint32>(header + 18);
+    const qint32 signedHeight = qFromLittleEndian<qint32>(header + 22);
+    const quint16 planes = qFromLittleEndian<quint16>(header + 26);
+    const quint16 bits = qFromLittleEndian<quint16>(header + 28);
+    const quint32 compression = qFromLittleEndian<quint32>(header + 30);
+    if (header[0] != 'B' || header[1] != 'M' || infoSize != kInfoHeaderSize || planes != 1 || bits != 24
+        || compression != 0 || width <= 0 || signedHeight == 0
+        || signedHeight == std::numeric_limits<qint32>::min())
+        return std::nullopt;
+    // Rows are stored bottom-up, unless the height is negative.
+    const bool topDown = signedHeight < 0;
+    const qint64 height = std::llabs(qint64(signedHeight));
+    if (qint64(width) * height > Surface::kMaxPixels)
+        return std::nullopt;
+    const qint64 rowBytes = bitmapRowBytes(width);
+    if (dataOffset < quint32(kHeadersSize) || qint64(dataOffset) + rowBytes * height > source.size()
+        || !source.seek(dataOffset))
+        return std::nullopt;
+
+    QImage picture;
+    std::vector<uchar> block;
+    const qint64 blockRows = std::max<qint64>(1, kBlockBytes / rowBytes);
+    try {
+        picture = Surface::newPicture(width, int(height));
+        block.resize(size_t(std::min(blockRows, height) * rowBytes));
+    } catch (const std::exception&) {
+        return std::nullopt; // Qt's reader says what it makes of too little memory
+    }
+    picture.setDotsPerMeterX(qFromLittleEndian<qint32>(header + 38));
+    picture.setDotsPerMeterY(qFromLittleEndian<qint32>(header + 42));
+    for (qint64 done = 0; done < height;) {
+        const qint64 rows = std::min(blockRows, height - done);
+        if (source.read(reinterpret_cast<char*>(block.data()), rows * rowBytes) != rows * rowBytes)
+            return std::nullopt;
+        for (qint64 i = 0; i < rows; ++i, ++done) {
+            const int y = int(topDown ? done : height - 1 - done);
+            unpackRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), block.data() + i * rowBytes, width);
+        }
+    }
+    return picture;
+}
+
 } // namespace
 
 PictureRead readPicture(const QString& path)
@@ -158,6 +284,11 @@ PictureRead readPicture(QIODevice& source)
         return failure(tr("The file could not be opened: %1").arg(source.errorString()));
     if (source.size() == 0)
         return failure(tr("The file is empty."));
+
+    if (std::optional<QImage> plain = readPlainBitmap(source))
+        return {*std::move(plain), QString()};
+    if (!source.seek(0))
+        return failure(tr("The file could not be opened: %1").arg(source.errorString()));
 
     allowLargestSurface();
     ShortReadWatch device(source);
@@ -218,18 +349,41 @@ std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
         return tr("The file could not be created: the name belongs to a device or other special file.");
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: every block goes to the file as it is written, so that a failure (a
+    // full disk) is seen, with its reason, at the write that meets it. commit() would
+    // miss a failure of bytes still buffered and put a cut-off file in place of the old.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return tr("The file could not be created: %1").arg(file.errorString());
 
-    QImageWriter writer(&file, "bmp");
-    const bool written = writer.write(surface.picture());
-    // The last buffered bytes must reach the file here: commit() writes them too but
-    // misses a failure (a full disk), and would put a cut-off file in place of the old
-    // one. Flushing also gives the device's reason, which is empty after a failed write.
-    const bool flushed = file.flush();
-    if (!written || !flushed || file.error() != QFileDevice::NoError) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                     : writer.errorString();
+    // Bottom-up rows of 24 bits a pixel, after the file header and the info header.
+    const int width = surface.width();
+    const int height = surface.height();
+    const qint64 rowBytes = bitmapRowBytes(width);
+    const QImage& picture = surface.picture();
+    uchar header[kHeadersSize] = {'B', 'M'};
+    qToLittleEndian<quint32>(quint32(kHeadersSize + rowBytes * height), header + 2);
+    qToLittleEndian<quint32>(kHeadersSize, header + 10);
+    qToLittleEndian<quint32>(kInfoHeaderSize, header + 14);
+    qToLittleEndian<qint32>(width, header + 18);
+    qToLittleEndian<qint32>(height, header + 22);
+    qToLittleEndian<quint16>(1, header + 26); // planes
+    qToLittleEndian<quint16>(24, header + 28);
+    qToLittleEndian<quint32>(quint32(rowBytes * height), header + 34);
+    qToLittleEndian<qint32>(picture.dotsPerMeterX(), header + 38);
+    qToLittleEndian<qint32>(picture.dotsPerMeterY(), header + 42);
+    bool written = writeAll(file, header, kHeadersSize);
+
+    // Zeros for the padding at each row's end, which packRow leaves alone.
+    const qint64 blockRows = std::max<qint64>(1, kBlockBytes / rowBytes);
+    std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
+    for (int y = height - 1; y >= 0 && written;) {
+        qint64 rows = 0;
+        for (; rows < blockRows && y >= 0; ++rows, --y)
+            packRow(block.data() + rows * rowBytes, surface.row(y), width);
+        written = writeAll(file, block.data(), rows * rowBytes);
+    }
+    if (!written || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
         file.cancelWriting();
         return tr("The picture could not be written: %1").arg(reason);
     }

@@ -148,6 +148,14 @@ Surface::Surface(Colour background, int width, int height)
     makeBlank(width, height);
 }
 
+QImage Surface::newPicture(int width, int height)
+{
+    Q_ASSERT(width > 0 && height > 0);
+    Surface surface;
+    surface.prepareOverwrite(width, height);
+    return surface.picture();
+}
+
 void Surface::clear()
 {
     makeBlank(m_width, m_height);

@@ -38,6 +38,11 @@ public:
 
     explicit Surface(Colour background = 0, int width = 0, int height = 0);
 
+    // An RGB32 picture in the memory surfaces use, its pixels unspecified: for a reader
+    // that fills it, before a surface takes it. Throws as resize(); width and height
+    // must be positive.
+    static QImage newPicture(int width, int height);
+
     int width() const { return m_width; }
     int height() const { return m_height; }
     Colour background() const { return m_background; }
