@@ -58,13 +58,15 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job)
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output)
 {
     try {
-        const image::PictureRead read = image::readPicture(input);
+        image::PictureRead read = image::readPicture(input);
         if (!read.error.isEmpty())
             return FileError{input, read.error};
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
         sheet.assign(read.picture);
+        // The sheet's pixels are then its own alone, and the steps write them in place.
+        read.picture = QImage();
 
         if (const auto stopped = applySteps(sheet, job))
             return FileError{input, *stopped};
