@@ -10,9 +10,13 @@
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
 #include "operations/rearrange.h"
+#include "sheet.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -22,7 +26,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -30,27 +33,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kCells = 64;            // sprites and animation columns of the sheets
-constexpr unsigned kSeed = 20240607;  // the sheets' pixels
-constexpr int kRuns = 15;             // warm runs per figure; the median is shown
-constexpr image::Colour kBlack = image::rgb(0, 0, 0);
-constexpr image::Colour kReplaced = image::rgb(255, 0, 0);
-constexpr image::Colour kReplacement = image::rgb(0, 0, 255);
+constexpr int kRuns = 15; // warm runs per figure; the median is shown
 
-// Random colours, about 20 % exact black and 10 % the colour the replacement looks for.
-image::Surface makeSheet(int side)
-{
-    image::Surface sheet(image::kPictureBoxBackground, side, side);
-    std::mt19937 random(kSeed);
-    std::uniform_int_distribution<int> percent(0, 99);
-    std::uniform_int_distribution<image::Colour> colour(0, 0xFFFFFF);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            const int p = percent(random);
-            image::SetPixel(sheet, x, y, p < 20 ? kBlack : p < 30 ? kReplaced : colour(random));
-        }
-    return sheet;
-}
+using bench::kCells;
 
 ops::CountAnswer count(int n)
 {
@@ -64,8 +49,8 @@ struct Session {
 
     const image::Surface& sheet;
     image::Surface work{image::kPictureBoxBackground};
-    image::Surface scratch{kBlack};
-    image::Surface scratch2{kBlack};
+    image::Surface scratch{bench::kBlack};
+    image::Surface scratch2{bench::kBlack};
     ops::SilentProgress progress;
     QString file;
     std::vector<char> bytes; // the limit's source and destination
@@ -89,22 +74,17 @@ std::vector<Operation> operations()
 {
     return {
         {"memcpy", [](Session& s) { std::memcpy(s.copy.data(), s.bytes.data(), s.bytes.size()); }},
-        {"replace colour", [](Session& s) { ops::replaceColour(s.work, kReplaced, kReplacement, s.progress); }},
+        {"replace colour", [](Session& s) { ops::replaceColour(s.work, bench::kReplaced, bench::kReplacement, s.progress); }},
         {"NPC black pass", [](Session& s) { ops::replacePureBlack(s.work, s.progress); }},
         {"NPC conversion", [](Session& s) {
              ops::convertToNpc(s.work, s.scratch, s.scratch2, count(kCells), count(kCells),
                                settings::SpriteSize{24, 48}, s.progress);
          }},
         {"negative", [](Session& s) { ops::makeNegative(s.work, s.scratch, s.scratch2, count(kCells), s.progress); }},
-        {"re-arrangement", [](Session& s) {
-             // Every band moves: the last first, then the first, the second last, ...
-             QStringList order;
-             for (int i = 0; i < kCells / 2; ++i)
-                 order << QString::number(kCells - i) << QString::number(i + 1);
-             ops::rearrangeRows(s.work, s.scratch, order.join(QLatin1Char(',')), s.progress);
-         }},
+        {"re-arrangement", [](Session& s) { ops::rearrangeRows(s.work, s.scratch, bench::rowOrder(), s.progress); }},
         {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
         {"BMP save", [](Session& s) { image::writeBitmap(s.work, s.file); }},
+        {"BMP save, disk", [](Session& s) { image::writeBitmap(s.work, s.file); }},
     };
 }
 
@@ -114,10 +94,20 @@ struct Figures {
 };
 std::map<std::pair<int, std::string>, Figures> g_figures;
 
+// Files go to a memory file system where there is one, so that the figures are the
+// program's and not the disk's; "BMP save, disk" writes to the temporary folder, and
+// its file is flushed to the disk before the save returns.
+QString memoryFolderTemplate()
+{
+    return QFileInfo(QStringLiteral("/dev/shm")).isDir() ? QStringLiteral("/dev/shm/pixmold-bench-XXXXXX")
+                                                        : QDir::tempPath() + QStringLiteral("/pixmold-bench-XXXXXX");
+}
+
 // The sheet of each size, and its BMP file.
 struct Sheet {
     image::Surface pixels;
-    QTemporaryDir folder;
+    QTemporaryDir memoryFolder{memoryFolderTemplate()};
+    QTemporaryDir diskFolder;
     QString file;
 };
 
@@ -126,11 +116,21 @@ const Sheet& sheet(int side)
     static std::map<int, std::unique_ptr<Sheet>> sheets;
     auto& made = sheets[side];
     if (!made) {
-        made = std::make_unique<Sheet>(Sheet{makeSheet(side), {}, {}});
-        made->file = made->folder.filePath(QStringLiteral("sheet.bmp"));
+        made = std::make_unique<Sheet>();
+        made->pixels = bench::makeSheet(side, side);
+        made->file = made->memoryFolder.filePath(QStringLiteral("sheet.bmp"));
         image::writeBitmap(made->pixels, made->file);
     }
     return *made;
+}
+
+QString fileFor(const Sheet& sheet, const std::string& operation)
+{
+    if (operation == "BMP save")
+        return sheet.memoryFolder.filePath(QStringLiteral("saved.bmp"));
+    if (operation == "BMP save, disk")
+        return sheet.diskFolder.filePath(QStringLiteral("saved.bmp"));
+    return sheet.file;
 }
 
 // The session of the operation being timed, made at its first repetition, which also
@@ -146,7 +146,7 @@ Session& session(int side, const Operation& operation)
     const Sheet& from = sheet(side);
     current = std::make_unique<Session>(from.pixels);
     currentKey = key;
-    current->file = key.second == "BMP save" ? from.folder.filePath(QStringLiteral("saved.bmp")) : from.file;
+    current->file = fileFor(from, key.second);
     if (key.second == "memcpy") {
         current->bytes.assign(size_t(side) * size_t(side) * sizeof(QRgb), 1);
         current->copy.assign(current->bytes.size(), 2);
@@ -214,6 +214,10 @@ public:
             std::printf("\n");
         }
         std::printf("median of %d warm runs each; memcpy moves the sheet's bytes between two warm buffers\n", kRuns);
+        const Sheet& files = sheet(m_sides.front());
+        std::printf("BMP files on %s (%s); \"disk\" saves to %s (%s)\n",
+                    qPrintable(files.memoryFolder.path()), QStorageInfo(files.memoryFolder.path()).fileSystemType().constData(),
+                    qPrintable(files.diskFolder.path()), QStorageInfo(files.diskFolder.path()).fileSystemType().constData());
     }
 
 private:

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "image/raster.h"
+#include "image/surface.h"
+
+#include <QStringList>
+#include <random>
+
+// The sheets every benchmark works on.
+namespace bench {
+
+inline constexpr int kCells = 64; // sprites and animation columns of the sheets
+inline constexpr image::Colour kBlack = image::rgb(0, 0, 0);
+inline constexpr image::Colour kReplaced = image::rgb(255, 0, 0);
+inline constexpr image::Colour kReplacement = image::rgb(0, 0, 255);
+
+// Random colours from a fixed seed, about 20 % exact black and 10 % the colour the
+// replacement looks for, which the top-left pixel has.
+inline image::Surface makeSheet(int width, int height)
+{
+    image::Surface sheet(image::kPictureBoxBackground, width, height);
+    std::mt19937 random(20240607);
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<image::Colour> colour(0, 0xFFFFFF);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int p = percent(random);
+            image::SetPixel(sheet, x, y, p < 20 ? kBlack : p < 30 ? kReplaced : colour(random));
+        }
+    image::SetPixel(sheet, 0, 0, kReplaced);
+    return sheet;
+}
+
+// Every one of `rows` bands moves: the last first, then the first, the second last, the
+// second, ...
+inline QString rowOrder(int rows = kCells)
+{
+    QStringList order;
+    for (int i = 0; i < rows / 2; ++i)
+        order << QString::number(rows - i) << QString::number(i + 1);
+    return order.join(QLatin1Char(','));
+}
+
+} // namespace bench
