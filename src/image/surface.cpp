@@ -27,20 +27,22 @@ public:
     {
 #ifdef Q_OS_LINUX
         if (bytes >= kHugePage) {
-            const size_t mapped = bytes + kHugePage;
+            // Whole 2 MiB pages, from the first 2 MiB boundary of a mapping one page longer.
+            m_bytes = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+            const size_t mapped = m_bytes + kHugePage;
             void* start = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (start == MAP_FAILED)
                 throw std::bad_alloc();
-            // Only the aligned part is kept.
             const auto address = reinterpret_cast<std::uintptr_t>(start);
             const std::uintptr_t aligned = (address + kHugePage - 1) & ~std::uintptr_t(kHugePage - 1);
-            if (aligned > address)
-                ::munmap(start, aligned - address);
-            if (const size_t tail = address + mapped - (aligned + bytes); tail > 0)
-                ::munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+            const size_t head = aligned - address;
+            if (head > 0)
+                ::munmap(start, head);
+            if (const size_t tail = mapped - head - m_bytes; tail > 0)
+                ::munmap(reinterpret_cast<void*>(aligned + m_bytes), tail);
             m_data = reinterpret_cast<uchar*>(aligned);
             m_mapped = true;
-            ::madvise(m_data, bytes, MADV_HUGEPAGE);
+            ::madvise(m_data, m_bytes, MADV_HUGEPAGE);
             return;
         }
 #endif
@@ -64,7 +66,7 @@ public:
     PixelMemory& operator=(const PixelMemory&) = delete;
 
     uchar* data() const { return m_data; }
-    size_t bytes() const { return m_bytes; }
+    size_t bytes() const { return m_bytes; } // at least those asked for
 
 private:
     static constexpr size_t kHugePage = size_t(2) << 20;
@@ -76,14 +78,19 @@ private:
 
 namespace {
 
+std::string noMemory(int width, int height)
+{
+    return "Not enough memory for a picture of " + std::to_string(width) + " x "
+        + std::to_string(height) + " pixels";
+}
+
 void checkSize(int width, int height)
 {
     if (width < 0 || height < 0)
         throw SurfaceError("Invalid picture size: " + std::to_string(width) + " x "
                            + std::to_string(height) + " pixels");
     if (qint64(width) * height > Surface::kMaxPixels)
-        throw SurfaceError("Not enough memory for a picture of " + std::to_string(width)
-                           + " x " + std::to_string(height) + " pixels");
+        throw SurfaceError(noMemory(width, height));
 }
 
 size_t bytesFor(int width, int height)
@@ -126,12 +133,6 @@ bool isOpaque(const QImage& picture)
             return false;
     }
     return true;
-}
-
-std::string noMemory(int width, int height)
-{
-    return "Not enough memory for a picture of " + std::to_string(width) + " x "
-        + std::to_string(height) + " pixels";
 }
 
 } // namespace
@@ -217,9 +218,10 @@ void Surface::resize(int width, int height)
     // A surface without columns has no pixel rows to copy from.
     const int keepHeight = keepWidth > 0 ? std::min(height, m_height) : 0;
     const QRgb background = backgroundPixel();
+    const Surface& old = *this; // read only: shared pixels need no copy of their own
     for (int y = 0; y < keepHeight; ++y) {
         QRgb* line = resized.row(y);
-        std::memcpy(line, row(y), size_t(keepWidth) * sizeof(QRgb));
+        std::memcpy(line, old.row(y), size_t(keepWidth) * sizeof(QRgb));
         fillRow(line + keepWidth, width - keepWidth, background);
     }
     for (int y = keepHeight; y < height && width > 0; ++y)

@@ -130,7 +130,7 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         for (int y = 0; y < height && newWidth > 0; ++y) {
             if (hasMiddle && y == height / 2)
                 progress.reached(50);
-            const QRgb* sheetRow = work.row(y);
+            const QRgb* sheetRow = std::as_const(work).row(y); // shared pixels are only read
             QRgb* line = scratch2.row(y);
             for (const Block& block : blocks) {
                 strip.from = block.from;

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+// Surfaces share pixels with pictures taken from them (undo steps hold such pictures)
+// and keep their memory across changes of size; neither may show in what they hold.
+#include "image/raster.h"
+#include "image/row_loop.h"
+#include "image/surface.h"
+#include "pixel_text.h"
+
+#include <QtTest>
+
+#include <functional>
+
+using image::Surface;
+using pixel_text::text;
+
+namespace {
+
+// Large enough for the memory of 2 MiB pages.
+constexpr int kLargeSide = 1024;
+
+QImage copyOf(const QImage& picture)
+{
+    return picture.copy();
+}
+
+} // namespace
+
+class tst_SurfaceMemory : public QObject {
+    Q_OBJECT
+
+private slots:
+    void takenPictureKeepsItsPixels_data();
+    void takenPictureKeepsItsPixels();
+    void rewriteReadsTheSharedPixels();
+    void unsharedMemoryIsReused();
+    void swapKeepsBackgrounds();
+};
+
+void tst_SurfaceMemory::takenPictureKeepsItsPixels_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::addColumn<std::function<void(Surface&)>>("change");
+
+    const QList<std::pair<const char*, std::function<void(Surface&)>>> changes = {
+        {"pixel written", [](Surface& s) { image::SetPixel(s, 1, 1, image::rgb(1, 2, 3)); }},
+        {"cleared", [](Surface& s) { s.clear(); }},
+        {"resized", [](Surface& s) { s.resize(s.width() - 1, s.height() + 1); }},
+        {"made blank, smaller", [](Surface& s) { s.makeBlank(s.width() / 2, s.height()); }},
+        {"overwritten", [](Surface& s) {
+             s.prepareOverwrite(s.width(), s.height());
+             for (int y = 0; y < s.height(); ++y)
+                 image::fillRow(s.row(y), s.width(), qRgb(7, 7, 7));
+         }},
+        {"rewritten", [](Surface& s) {
+             const QImage old = s.beginRewrite();
+             for (int y = 0; y < s.height(); ++y)
+                 image::fillRow(s.row(y), s.width(), ~reinterpret_cast<const QRgb*>(old.constScanLine(y))[0]);
+         }},
+        {"copied onto itself", [](Surface& s) { image::BitBlt(s, 0, 1, s.width(), s.height(), s, 0, 0); }},
+    };
+    for (int side : {4, kLargeSide})
+        for (const auto& [name, change] : changes)
+            QTest::addRow("%s, %d", name, side) << side << change;
+}
+
+void tst_SurfaceMemory::takenPictureKeepsItsPixels()
+{
+    QFETCH(int, side);
+    QFETCH(std::function<void(Surface&)>, change);
+
+    Surface surface(image::rgb(9, 9, 9), side, side);
+    for (int i = 0; i < side; ++i)
+        image::SetPixel(surface, i, i, image::rgb(i & 0xFF, 100, 200));
+    const QImage taken = surface.picture();
+    const QImage before = copyOf(taken);
+    change(surface);
+    QCOMPARE(taken, before);
+    // The surface's copy is independent too: writing it again leaves the picture alone.
+    if (surface.width() > 0 && surface.height() > 0)
+        image::SetPixel(surface, 0, 0, image::rgb(4, 5, 6));
+    QCOMPARE(taken, before);
+}
+
+void tst_SurfaceMemory::rewriteReadsTheSharedPixels()
+{
+    Surface surface = pixel_text::surface("ab|cd");
+    QVERIFY(surface.beginRewrite().isNull()); // nothing shares it: the pass works in place
+
+    const QImage step = surface.picture();
+    const QImage old = surface.beginRewrite();
+    QCOMPARE(old, step);
+    QVERIFY(surface.picture().constBits() != step.constBits());
+    QCOMPARE(surface.width(), 2);
+    QCOMPARE(surface.height(), 2);
+}
+
+void tst_SurfaceMemory::unsharedMemoryIsReused()
+{
+    Surface surface(0, kLargeSide, kLargeSide);
+    const uchar* memory = surface.picture().constBits();
+    surface.prepareOverwrite(kLargeSide / 2, kLargeSide);
+    QCOMPARE(surface.picture().constBits(), memory);
+    surface.makeBlank(kLargeSide, kLargeSide);
+    QCOMPARE(surface.picture().constBits(), memory);
+    QCOMPARE(image::GetPixel(surface, kLargeSide - 1, kLargeSide - 1), image::Colour(0));
+
+    // Shared, it is left to the sharer.
+    const QImage step = surface.picture();
+    surface.prepareOverwrite(kLargeSide / 2, kLargeSide);
+    QVERIFY(surface.picture().constBits() != memory);
+    QCOMPARE(step.constBits(), memory);
+}
+
+void tst_SurfaceMemory::swapKeepsBackgrounds()
+{
+    Surface a = pixel_text::surface("ab", image::rgb(1, 1, 1));
+    Surface b = pixel_text::surface("c|d", image::rgb(2, 2, 2));
+    a.swapPixels(b);
+    QCOMPARE(text(a), "c|d");
+    QCOMPARE(text(b), "ab");
+    a.clear();
+    QCOMPARE(image::GetPixel(a, 0, 1), image::rgb(1, 1, 1));
+}
+
+QTEST_GUILESS_MAIN(tst_SurfaceMemory)
+#include "surface_memory_test.moc"
