@@ -190,6 +190,16 @@ void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int
         const Span rowSpan = rows[r];
         if (rowSpan.from == rowSpan.to)
             continue;
+        // A row enlarged onto several destination rows is merged once: the next ones
+        // repeat it. Otherwise few source rows spread over many destination rows would
+        // cost their count times the source's width.
+        if (r > 0 && rows[r - 1].from == rowSpan.from && rows[r - 1].to == rowSpan.to) {
+            const QRgb* const previous = dest.row(firstRow + int(r) - 1);
+            QRgb* const out = dest.row(firstRow + int(r));
+            for (const Cell& cell : cells)
+                std::memcpy(out + cell.firstColumn, previous + cell.firstColumn, size_t(cell.count) * sizeof(QRgb));
+            continue;
+        }
         // A single source row is read where it lies.
         const QRgb* line = src.row(rowSpan.from) + readFrom;
         if (rowSpan.to - rowSpan.from > 1) {

@@ -58,6 +58,7 @@ private slots:
     void stretchClips();
     void stretchHugeSourceMergesWhatExists();
     void stretchSpriteCellHalfHeight();
+    void stretchFewWideRowsOntoManyNarrowOnes();
 };
 
 void tst_Raster::bitBltClips_data()
@@ -314,6 +315,24 @@ void tst_Raster::stretchSpriteCellHalfHeight()
     }
     QCOMPARE(blackRows.size(), 1);
     QVERIFY2(blackRows.front() == 4 || blackRows.front() == 5, "source row 10 lies at 4.8 of 48");
+}
+
+// Two rows of 20000 pixels onto one column of a million rows: each source row is merged
+// once, not once for every destination row it lands on (20 billion reads).
+void tst_Raster::stretchFewWideRowsOntoManyNarrowOnes()
+{
+    Surface src(0, 20000, 2);
+    for (int x = 0; x < 20000; ++x) {
+        image::SetPixel(src, x, 0, allBut(x % 2));
+        image::SetPixel(src, x, 1, allBut(2));
+    }
+    Surface dest(pixel_text::kDot, 1, 1000000);
+    image::StretchBlt(dest, 0, 0, 1, 1000000, src, 0, 0, 20000, 2);
+    for (int y = 0; y < 1000000; ++y) {
+        const Colour expected = y < 500000 ? allBut(0) & allBut(1) : allBut(2);
+        if (image::GetPixel(dest, 0, y) != expected)
+            QFAIL(qPrintable(QStringLiteral("row %1").arg(y)));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Raster)

@@ -220,6 +220,29 @@ private slots:
         }
     }
 
+    // Found by fuzzing: two rows of a very wide sheet spread over many rows of narrow
+    // cells ran for minutes, each source row merged again for every row it lands on.
+    void npcSpreadsTwoWideRowsOverTallCells()
+    {
+        // Cell c of the sheet (111111 columns) is colour (c, 20, 30) above, (40, c, 60) below.
+        Run run{image::Surface(kWhite, 444444, 2)};
+        for (int x = 0; x < 444444; ++x) {
+            image::SetPixel(run.work, x, 0, rgb(x / 111111, 20, 30));
+            image::SetPixel(run.work, x, 1, rgb(40, x / 111111, 60));
+        }
+        QCOMPARE(run("npc", {"1", "4", "111", "842"}).kind, Kind::Changed);
+        QCOMPARE(run.work.width(), 444);
+        QCOMPARE(run.work.height(), 842);
+        for (int y = 0; y < 842; ++y) {
+            for (int x = 0; x < 444; ++x) {
+                const int c = x / 111;
+                const Colour expected = y < 421 ? rgb(c, 20, 30) : rgb(40, c, 60);
+                if (image::GetPixel(run.work, x, y) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2)").arg(x).arg(y)));
+            }
+        }
+    }
+
     void hundredThousandEntries_data()
     {
         QTest::addColumn<int>("height");
