@@ -221,7 +221,8 @@ private slots:
     }
 
     // Found by fuzzing: two rows of a very wide sheet spread over many rows of narrow
-    // cells ran for minutes, each source row merged again for every row it lands on.
+    // cells merged each source row again for every row it landed on, a time that grows
+    // with the sheet's width times the cells' height.
     void npcSpreadsTwoWideRowsOverTallCells()
     {
         // Cell c of the sheet (111111 columns) is colour (c, 20, 30) above, (40, c, 60) below.
