@@ -4,6 +4,7 @@
 #include "colour_bits.h"
 #include "image/pixel_round.h"
 #include "image/row_loop.h"
+#include "scratch_surface.h"
 #include "settings/number_text.h"
 
 #include <algorithm>
@@ -84,8 +85,8 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         const int height = work.height();
         const int newWidth = image::roundToPixel(float(2 * (n * w)));
         // Both are written whole, row by row, below.
-        scratch2.prepareOverwrite(newWidth, height);
-        scratch.prepareOverwrite(newWidth, height);
+        fitScratch(scratch2, newWidth, height);
+        const bool blankStrip = fitScratch(scratch, newWidth, height);
         progress.reached(20);
 
         Strip strip;
@@ -142,7 +143,8 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
             // The strip buffer keeps the last strip and its negative.
             QRgb* buffer = scratch.row(y);
             writeBlockRow(buffer, kept, sheetRow, strip);
-            image::fillRow(buffer + kept, newWidth - kept, strip.bufferBackground);
+            if (!blankStrip)
+                image::fillRow(buffer + kept, newWidth - kept, strip.bufferBackground);
 
             pending += newWidth;
             if (pending >= 65536) {

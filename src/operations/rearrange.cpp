@@ -4,6 +4,7 @@
 #include "image/pixel_round.h"
 #include "image/raster.h"
 #include "image/row_loop.h"
+#include "scratch_surface.h"
 #include "settings/number_text.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     const int height = work.height();
     try {
         // Every row is written below: by a band, or with the background.
-        scratch.prepareOverwrite(width, height);
+        fitScratch(scratch, width, height);
     } catch (const image::SurfaceError& error) {
         return Outcome::failed(QString::fromStdString(error.what()));
     }
