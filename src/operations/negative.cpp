@@ -85,8 +85,8 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         const int height = work.height();
         const int newWidth = image::roundToPixel(float(2 * (n * w)));
         // Both are written whole, row by row, below.
-        fitScratch(scratch2, newWidth, height);
-        const bool blankStrip = fitScratch(scratch, newWidth, height);
+        fitScratch(scratch2, newWidth, height, progress);
+        const bool blankStrip = fitScratch(scratch, newWidth, height, progress);
         progress.reached(20);
 
         Strip strip;

@@ -5,6 +5,7 @@
 #include "image/pixel_round.h"
 #include "image/raster.h"
 #include "image/row_loop.h"
+#include "scratch_surface.h"
 #include "settings/number_text.h"
 
 #include <QVarLengthArray>
@@ -94,7 +95,7 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
         if (covered && fromWidth > 0 && fromHeight > 0)
             scratch.prepareOverwrite(newWidth, newHeight);
         else if (!covered || scratch.width() != newWidth || scratch.height() != newHeight)
-            scratch.makeBlank(newWidth, newHeight);
+            blankScratch(scratch, newWidth, newHeight, progress);
 
         // Both loops run only when a cell fits in the new sheet, so its sizes fit an int.
         if (lastColumn >= 0) {
@@ -146,8 +147,8 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
         // The new sheet becomes the working image, and the old sheet's memory the
         // cleared scratch's.
         work.swapPixels(scratch);
-        scratch.makeBlank(newWidth, newHeight);
-        scratch2.clear();
+        blankScratch(scratch, newWidth, newHeight, progress);
+        blankScratch(scratch2, scratch2.width(), scratch2.height(), progress);
         return Outcome::changed();
     } catch (const image::SurfaceError& error) {
         return Outcome::failed(QString::fromStdString(error.what()));

@@ -27,7 +27,7 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
     const int height = work.height();
     try {
         // Every row is written below: by a band, or with the background.
-        fitScratch(scratch, width, height);
+        fitScratch(scratch, width, height, progress);
     } catch (const image::SurfaceError& error) {
         return Outcome::failed(QString::fromStdString(error.what()));
     }
