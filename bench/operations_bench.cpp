@@ -204,20 +204,30 @@ public:
             std::printf(" | %9s %9s %10s", "warm ms", "x memcpy", "cold ms");
         std::printf("\n");
         for (const Operation& operation : operations()) {
+            // Operations left out by --benchmark_filter have no figures.
+            if (std::none_of(m_sides.begin(), m_sides.end(), [&](int side) {
+                    return !g_figures[{side, operation.name}].warm.empty();
+                }))
+                continue;
             std::printf("%-16s", operation.name);
             for (int side : m_sides) {
                 const double limit = median(g_figures[{side, "memcpy"}].warm);
                 const Figures& f = g_figures[{side, operation.name}];
                 const double warm = median(f.warm);
-                std::printf(" | %9.2f %9.2f %10.2f", warm * 1e3, limit > 0 ? warm / limit : 0, f.cold * 1e3);
+                if (limit > 0)
+                    std::printf(" | %9.2f %9.2f %10.2f", warm * 1e3, warm / limit, f.cold * 1e3);
+                else
+                    std::printf(" | %9.2f %9s %10.2f", warm * 1e3, "-", f.cold * 1e3);
             }
             std::printf("\n");
         }
         std::printf("median of %d warm runs each; memcpy moves the sheet's bytes between two warm buffers\n", kRuns);
-        const Sheet& files = sheet(m_sides.front());
-        std::printf("BMP files on %s (%s); \"disk\" saves to %s (%s)\n",
-                    qPrintable(files.memoryFolder.path()), QStorageInfo(files.memoryFolder.path()).fileSystemType().constData(),
-                    qPrintable(files.diskFolder.path()), QStorageInfo(files.diskFolder.path()).fileSystemType().constData());
+        const auto where = [](const QString& path) {
+            return QStringLiteral("%1 (%2)").arg(QFileInfo(path).path(), QString::fromLatin1(QStorageInfo(path).fileSystemType()));
+        };
+        const Sheet& files = sheet(m_sides.back());
+        std::printf("BMP files in %s; \"disk\" saves in %s\n", qPrintable(where(files.memoryFolder.path())),
+                    qPrintable(where(files.diskFolder.path())));
     }
 
 private:
