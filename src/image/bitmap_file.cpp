@@ -2,6 +2,7 @@
 #include "bitmap_file.h"
 
 #include "row_loop.h"
+#include "save_flush.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -145,6 +146,8 @@ constexpr int kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 // Rows are read and written this many bytes at a time, roughly: few calls, and a buffer
 // small enough to stay in the cache and to cost few page faults.
 constexpr qint64 kBlockBytes = qint64(64) << 10;
+// How much of a file being saved is handed to the disk at a time.
+constexpr qint64 kWritebackBytes = qint64(4) << 20;
 
 // A 24-bit row takes 3 bytes a pixel, padded to a multiple of 4.
 qint64 bitmapRowBytes(qint64 width)
@@ -377,17 +380,23 @@ std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
     // Zeros for the padding at each row's end, which packRow leaves alone.
     const qint64 blockRows = std::max<qint64>(1, kBlockBytes / rowBytes);
     std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
+    qint64 flushed = 0;
     for (int y = height - 1; y >= 0 && written;) {
         qint64 rows = 0;
         for (; rows < blockRows && y >= 0; ++rows, --y)
             packRow(block.data() + rows * rowBytes, surface.row(y), width);
         written = writeAll(file, block.data(), rows * rowBytes);
+        if (const qint64 end = file.pos(); end - flushed >= kWritebackBytes) {
+            startWriteback(file, flushed, end - flushed);
+            flushed = end;
+        }
     }
     if (!written || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return tr("The picture could not be written: %1").arg(reason);
     }
+    const ReplacedFile replaced(path);
     if (!file.commit())
         return tr("The picture could not be written: %1").arg(file.errorString());
     return std::nullopt;

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -177,6 +178,7 @@ private slots:
     void roundTripKeepsEveryColour_data();
     void roundTripKeepsEveryColour();
     void saveReplacesExistingFile();
+    void repeatedSavesLeaveNoFileOpen();
     void failedSaveKeepsExistingFile_data();
     void failedSaveKeepsExistingFile();
     void saveFails_data();
@@ -265,6 +267,34 @@ void tst_BitmapFile::saveReplacesExistingFile()
     QCOMPARE(read.picture.size(), QSize(3, 2));
     QCOMPARE(read.picture.pixel(2, 1), qRgb(1, 2, 3));
     QCOMPARE(QDir(m_dir.path()).entryList({"replaced*"}, QDir::Files), QStringList{"replaced.bmp"});
+}
+
+// Each save over a file holds the old one open until a worker closes it; large sheets
+// also hand their bytes to the disk as they go.
+void tst_BitmapFile::repeatedSavesLeaveNoFileOpen()
+{
+#ifdef Q_OS_LINUX
+    const auto openFiles = [] { return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size(); };
+    const QString path = m_dir.filePath("again.bmp");
+    Surface sheet(image::rgb(0, 0, 0), 1500, 1000); // a file of about 4.5 MB
+    QThreadPool::globalInstance()->waitForDone();
+    const qsizetype before = openFiles();
+    for (int i = 0; i < 20; ++i) {
+        image::SetPixel(sheet, i, i, image::rgb(i, 2 * i, 3 * i));
+        QVERIFY(!image::writeBitmap(sheet, path));
+    }
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
+    QCOMPARE(openFiles(), before);
+
+    const image::PictureRead read = image::readPicture(path);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.picture.size(), QSize(1500, 1000));
+    for (int i = 0; i < 20; ++i)
+        QCOMPARE(read.picture.pixel(i, i), qRgb(i, 2 * i, 3 * i));
+    QCOMPARE(read.picture.pixel(1499, 999), qRgb(0, 0, 0));
+#else
+    QSKIP("Open files are counted on Linux only");
+#endif
 }
 
 void tst_BitmapFile::failedSaveKeepsExistingFile_data()
