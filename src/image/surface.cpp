@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "surface.h"
 
+#include "page_prefault.h"
 #include "row_loop.h"
 
 #include <algorithm>
@@ -43,6 +44,8 @@ public:
             m_data = reinterpret_cast<uchar*>(aligned);
             m_mapped = true;
             ::madvise(m_data, m_bytes, MADV_HUGEPAGE);
+            if (m_bytes >= kPrefaultBytes)
+                m_prefault = std::make_unique<PagePrefault>(m_data, m_bytes);
             return;
         }
 #endif
@@ -55,6 +58,7 @@ public:
     {
 #ifdef Q_OS_LINUX
         if (m_mapped) {
+            m_prefault.reset();
             ::munmap(m_data, m_bytes);
             return;
         }
@@ -70,10 +74,14 @@ public:
 
 private:
     static constexpr size_t kHugePage = size_t(2) << 20;
+    // From here on a fresh block costs tens of milliseconds to fault in; a thread to help
+    // costs a fraction of one.
+    static constexpr size_t kPrefaultBytes = size_t(32) << 20;
 
     uchar* m_data = nullptr;
     size_t m_bytes = 0;
     bool m_mapped = false;
+    std::unique_ptr<PagePrefault> m_prefault;
 };
 
 namespace {

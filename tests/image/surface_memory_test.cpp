@@ -34,6 +34,7 @@ private slots:
     void rewriteReadsTheSharedPixels();
     void unsharedMemoryIsReused();
     void swapKeepsBackgrounds();
+    void bigSurfaceKeepsWhatIsWrittenWhileFaultedIn();
 };
 
 void tst_SurfaceMemory::takenPictureKeepsItsPixels_data()
@@ -120,6 +121,34 @@ void tst_SurfaceMemory::swapKeepsBackgrounds()
     QCOMPARE(text(b), "ab");
     a.clear();
     QCOMPARE(image::GetPixel(a, 0, 1), image::rgb(1, 1, 1));
+}
+
+// Big blocks are faulted in from their end by a helper while the surface is written from
+// its start; no pixel may be lost where the two meet.
+void tst_SurfaceMemory::bigSurfaceKeepsWhatIsWrittenWhileFaultedIn()
+{
+    constexpr int kSide = 4096; // 64 MiB
+    const auto pattern = [](int x, int y) { return qRgb(x & 0xFF, y & 0xFF, (x ^ y) >> 4 & 0xFF); };
+    for (int run = 0; run < 3; ++run) {
+        Surface sheet(image::rgb(0, 0, 0), 0, 0);
+        sheet.prepareOverwrite(kSide, kSide);
+        for (int y = 0; y < kSide; ++y) {
+            QRgb* line = sheet.row(y);
+            for (int x = 0; x < kSide; ++x)
+                line[x] = pattern(x, y);
+        }
+        for (int y = 0; y < kSide; ++y) {
+            const QRgb* line = std::as_const(sheet).row(y);
+            for (int x = 0; x < kSide; ++x)
+                if (line[x] != pattern(x, y))
+                    QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) lost").arg(x).arg(y)));
+        }
+    }
+    // Dropped unwritten, with the helper still at work.
+    for (int i = 0; i < 5; ++i) {
+        Surface unwritten(image::rgb(1, 2, 3), 0, 0);
+        unwritten.prepareOverwrite(kSide, kSide);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SurfaceMemory)

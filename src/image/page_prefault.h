@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <thread>
+
+namespace image {
+
+// Faults in a new block of memory from its end towards its start, on a thread of its
+// own, while its user writes it from the start. On the virtual machines Pixmold meets,
+// the first touch of memory costs many times a copy of it, and the two threads take those
+// faults side by side. Only the page tables change: what is written stays. Does nothing
+// where the kernel cannot populate memory on request.
+class PagePrefault {
+public:
+    PagePrefault(void* data, size_t bytes);
+    ~PagePrefault(); // stops, and waits for the chunk under way
+
+    PagePrefault(const PagePrefault&) = delete;
+    PagePrefault& operator=(const PagePrefault&) = delete;
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+} // namespace image
