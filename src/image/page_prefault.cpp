@@ -4,7 +4,10 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
+#include <thread>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
@@ -12,21 +15,36 @@
 
 namespace image {
 
+struct PagePrefault::State {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool stop = false;
+    bool done = false;
+};
+
 PagePrefault::PagePrefault([[maybe_unused]] void* data, [[maybe_unused]] size_t bytes)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
-    const auto populate = [this, start = static_cast<char*>(data), bytes] {
+    auto state = std::make_shared<State>();
+    const auto populate = [state, start = static_cast<char*>(data), bytes] {
         // A 2 MiB page at a time, so that a stop is seen soon.
         constexpr size_t kChunk = size_t(2) << 20;
-        for (size_t end = bytes; end > 0 && !m_stop.load(std::memory_order_relaxed);) {
+        for (size_t end = bytes; end > 0;) {
+            if (std::lock_guard lock(state->mutex); state->stop)
+                break;
             const size_t from = end - std::min(end, kChunk);
             if (::madvise(start + from, end - from, MADV_POPULATE_WRITE) != 0)
-                return; // an older kernel, or no memory left: the writer faults them itself
+                break; // an older kernel, or no memory left: the writer faults them itself
             end = from;
         }
+        std::lock_guard lock(state->mutex);
+        state->done = true;
+        state->finished.notify_all();
     };
+    // Detached, so that a finished helper leaves nothing behind while the block lives on.
     try {
-        m_thread = std::thread(populate);
+        std::thread(populate).detach();
+        m_state = std::move(state);
     } catch (const std::system_error&) {
         // No thread to be had: the writer takes every fault itself, as it would anyway.
     }
@@ -35,9 +53,12 @@ PagePrefault::PagePrefault([[maybe_unused]] void* data, [[maybe_unused]] size_t 
 
 PagePrefault::~PagePrefault()
 {
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    if (!m_state)
+        return;
+    // The block is unmapped next: the helper must be out of it.
+    std::unique_lock lock(m_state->mutex);
+    m_state->stop = true;
+    m_state->finished.wait(lock, [this] { return m_state->done; });
 }
 
 } // namespace image

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <atomic>
 #include <cstddef>
-#include <thread>
+#include <memory>
 
 namespace image {
 
@@ -15,14 +14,14 @@ namespace image {
 class PagePrefault {
 public:
     PagePrefault(void* data, size_t bytes);
-    ~PagePrefault(); // stops, and waits for the chunk under way
+    ~PagePrefault(); // stops the helper and waits for the chunk under way
 
     PagePrefault(const PagePrefault&) = delete;
     PagePrefault& operator=(const PagePrefault&) = delete;
 
 private:
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    struct State;
+    std::shared_ptr<State> m_state; // shared with the helper, which ends on its own
 };
 
 } // namespace image
