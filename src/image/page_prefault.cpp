@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
-#include <system_error>
+#include <exception>
 #include <thread>
 
 #ifdef Q_OS_LINUX
@@ -25,28 +25,28 @@ struct PagePrefault::State {
 PagePrefault::PagePrefault([[maybe_unused]] void* data, [[maybe_unused]] size_t bytes)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
-    auto state = std::make_shared<State>();
-    const auto populate = [state, start = static_cast<char*>(data), bytes] {
-        // A 2 MiB page at a time, so that a stop is seen soon.
-        constexpr size_t kChunk = size_t(2) << 20;
-        for (size_t end = bytes; end > 0;) {
-            if (std::lock_guard lock(state->mutex); state->stop)
-                break;
-            const size_t from = end - std::min(end, kChunk);
-            if (::madvise(start + from, end - from, MADV_POPULATE_WRITE) != 0)
-                break; // an older kernel, or no memory left: the writer faults them itself
-            end = from;
-        }
-        std::lock_guard lock(state->mutex);
-        state->done = true;
-        state->finished.notify_all();
-    };
     // Detached, so that a finished helper leaves nothing behind while the block lives on.
+    // No thread or memory to be had for it is no error: the writer takes every fault
+    // itself, as it would anyway.
     try {
-        std::thread(populate).detach();
+        auto state = std::make_shared<State>();
+        std::thread([state, start = static_cast<char*>(data), bytes] {
+            // A 2 MiB page at a time, so that a stop is seen soon.
+            constexpr size_t kChunk = size_t(2) << 20;
+            for (size_t end = bytes; end > 0;) {
+                if (std::lock_guard lock(state->mutex); state->stop)
+                    break;
+                const size_t from = end - std::min(end, kChunk);
+                if (::madvise(start + from, end - from, MADV_POPULATE_WRITE) != 0)
+                    break; // an older kernel, or no memory left
+                end = from;
+            }
+            std::lock_guard lock(state->mutex);
+            state->done = true;
+            state->finished.notify_all();
+        }).detach();
         m_state = std::move(state);
-    } catch (const std::system_error&) {
-        // No thread to be had: the writer takes every fault itself, as it would anyway.
+    } catch (const std::exception&) {
     }
 #endif
 }

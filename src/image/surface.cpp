@@ -54,8 +54,13 @@ public:
             m_data = reinterpret_cast<uchar*>(aligned);
             m_mapped = true;
             ::madvise(m_data, m_bytes, MADV_HUGEPAGE);
-            if (m_bytes >= kPrefaultBytes)
-                m_prefault = std::make_unique<PagePrefault>(m_data, m_bytes);
+            if (m_bytes >= kPrefaultBytes) {
+                try {
+                    m_prefault = std::make_unique<PagePrefault>(m_data, m_bytes);
+                } catch (const std::bad_alloc&) {
+                    // Only a help: the block is not given up for it.
+                }
+            }
             return;
         }
 #endif
