@@ -92,9 +92,11 @@ std::vector<Operation> operations()
 {
     return {
         {"memcpy", [](Session& s) { std::memcpy(s.copy.data(), s.bytes.data(), s.bytes.size()); }},
-        {"replace colour", [](Session& s) { ops::replaceColour(s.work, bench::kReplaced, bench::kReplacement, s.progress); }},
+        {"replace colour",
+         [](Session& s) { ops::replaceColour(s.work, bench::kReplaced, bench::kReplacement, s.progress); }},
         {"NPC black pass", [](Session& s) { ops::replacePureBlack(s.work, s.progress); }},
-        {"NPC conversion", [](Session& s) {
+        {"NPC conversion",
+         [](Session& s) {
              ops::convertToNpc(s.work, s.scratch, s.scratch2, count(kCells), count(kCells),
                                settings::SpriteSize{24, 48}, s.progress);
          }},
@@ -119,7 +121,7 @@ std::map<std::pair<int, std::string>, Figures> g_figures;
 QString memoryFolderTemplate()
 {
     return QFileInfo(QStringLiteral("/dev/shm")).isDir() ? QStringLiteral("/dev/shm/pixmold-bench-XXXXXX")
-                                                        : QDir::tempPath() + QStringLiteral("/pixmold-bench-XXXXXX");
+                                                         : QDir::tempPath() + QStringLiteral("/pixmold-bench-XXXXXX");
 }
 
 // The sheet of each size, and its BMP file.
@@ -216,8 +218,8 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred)
                 continue;
             const int side = std::stoi(run.run_name.args);
-            g_figures[{side, run.run_name.function_name}].warm.push_back(
-                run.real_accumulated_time / double(run.iterations));
+            g_figures[{side, run.run_name.function_name}].warm.push_back(run.real_accumulated_time
+                                                                         / double(run.iterations));
         }
     }
 
@@ -250,12 +252,13 @@ public:
         }
         std::printf("median of %d warm runs each; memcpy moves the sheet's bytes between two warm buffers\n", kRuns);
         const auto where = [](const QString& path) {
-            return QStringLiteral("%1 (%2)").arg(QFileInfo(path).path(), QString::fromLatin1(QStorageInfo(path).fileSystemType()));
+            return QStringLiteral("%1 (%2)").arg(QFileInfo(path).path(),
+                                                 QString::fromLatin1(QStorageInfo(path).fileSystemType()));
         };
         const Sheet& files = sheet(m_sides.back());
         std::printf("BMP files in %s; \"disk\" saves in %s; \"disk's own\" writes the same file's\n"
-                    "bytes there in one call and flushes them, with no picture to pack\n", qPrintable(where(files.memoryFolder.path())),
-                    qPrintable(where(files.diskFolder.path())));
+                    "bytes there in one call and flushes them, with no picture to pack\n",
+                    qPrintable(where(files.memoryFolder.path())), qPrintable(where(files.diskFolder.path())));
     }
 
 private:

@@ -81,15 +81,18 @@ int main(int argc, char** argv)
     const QString cells = QString::number(bench::kCells);
     const auto nothing = [](WindowFixture&) {};
     const std::vector<Command> commands = {
-        {"NPC conversion", nothing, [&](WindowFixture& w) {
+        {"NPC conversion", nothing,
+         [&](WindowFixture& w) {
              w.dialogs.inputs << cells << cells;
              w.trigger("mnuFileNPC");
          }},
-        {"negative", nothing, [&](WindowFixture& w) {
+        {"negative", nothing,
+         [&](WindowFixture& w) {
              w.dialogs.inputs << cells;
              w.trigger("mnuFileNeg");
          }},
-        {"re-arrangement", nothing, [](WindowFixture& w) {
+        {"re-arrangement", nothing,
+         [](WindowFixture& w) {
              w.dialogs.inputs << bench::rowOrder();
              w.trigger("mnuFileArrange");
          }},
@@ -108,7 +111,8 @@ int main(int argc, char** argv)
     for (const Command& command : commands) {
         // Names given on the command line pick the operations, so that one can be timed
         // as a fresh process's first.
-        if (argc > 1 && std::none_of(argv + 1, argv + argc, [&](const char* name) { return std::strstr(command.name, name); }))
+        if (argc > 1
+            && std::none_of(argv + 1, argv + argc, [&](const char* name) { return std::strstr(command.name, name); }))
             continue;
         std::vector<Timing> runs;
         for (int i = 0; i < kRuns; ++i)
@@ -120,8 +124,8 @@ int main(int argc, char** argv)
             worstLater = std::max(worstLater, runs[i].longestWaitMs);
         }
         std::sort(later.begin(), later.end());
-        std::printf("%-16s | %10.1f %11.1f | %10.1f %15.1f | %d\n", command.name, runs[0].longestWaitMs,
-                    worstLater, runs[0].wholeMs, later[later.size() / 2], runs.back().turns);
+        std::printf("%-16s | %10.1f %11.1f | %10.1f %15.1f | %d\n", command.name, runs[0].longestWaitMs, worstLater,
+                    runs[0].wholeMs, later[later.size() / 2], runs.back().turns);
     }
     return 0;
 }

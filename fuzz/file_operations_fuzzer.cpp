@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::size_t answers = std::min<std::size_t>(data[0], size - 1);
     FuzzInput input(data + 1, answers);
-    QByteArray file = QByteArray::fromRawData(reinterpret_cast<const char*>(data + 1 + answers),
-                                              qsizetype(size - 1 - answers));
+    QByteArray file
+        = QByteArray::fromRawData(reinterpret_cast<const char*>(data + 1 + answers), qsizetype(size - 1 - answers));
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
     const image::PictureRead read = image::readPicture(buffer);

@@ -172,8 +172,7 @@ inline void runOneOperation(Sheets& sheets, FuzzInput& input)
         const auto columns = ops::readCountAnswer(input.line());
         if (!size || !sprites || !columns)
             return;
-        outcome = ops::convertToNpc(sheets.work, sheets.scratch, sheets.scratch2, *sprites, *columns,
-                                    *size, progress);
+        outcome = ops::convertToNpc(sheets.work, sheets.scratch, sheets.scratch2, *sprites, *columns, *size, progress);
         if (outcome.kind == ops::Outcome::Kind::Changed)
             checkNpc(before, sheets, *sprites, *columns, *size);
         break;

@@ -14,8 +14,8 @@ image::Surface smallSheet(FuzzInput& input)
 {
     const int width = 1 + input.byte() % 32;
     const int height = 1 + input.byte() % 32;
-    const image::Colour palette[4] = {image::rgb(0, 0, 0), image::rgb(255, 255, 255),
-                                      image::rgb(0, 0, 1), image::rgb(input.byte(), input.byte(), 7)};
+    const image::Colour palette[4] = {image::rgb(0, 0, 0), image::rgb(255, 255, 255), image::rgb(0, 0, 1),
+                                      image::rgb(input.byte(), input.byte(), 7)};
     std::uint32_t seed = input.byte() | 1u;
     image::Surface sheet(image::rgb(255, 255, 255), width, height);
     for (int y = 0; y < height; ++y) {

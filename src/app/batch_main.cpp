@@ -67,7 +67,7 @@ int main(int argc, char* argv[])
     if (showProgress)
         say(stderr, QStringLiteral("\r\x1b[K"));
 
-    const bool allWritten = std::all_of(results.cbegin(), results.cend(),
-                                        [](const batch::FileResult& result) { return !result.error; });
+    const bool allWritten
+        = std::all_of(results.cbegin(), results.cend(), [](const batch::FileResult& result) { return !result.error; });
     return allWritten ? 0 : 1;
 }

@@ -30,12 +30,13 @@ void describe(QCommandLineParser& parser)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.setApplicationDescription(QStringLiteral(
-        "Runs Pixmold's sheet operations on picture files and writes the results as BMP files.\n"
-        "Operations run in the order given. Answers are read as the window reads the same\n"
-        "typed answers; a count that reads as 0 counts as 1."));
+    parser.setApplicationDescription(
+        QStringLiteral("Runs Pixmold's sheet operations on picture files and writes the results as BMP files.\n"
+                       "Operations run in the order given. Answers are read as the window reads the same\n"
+                       "typed answers; a count that reads as 0 counts as 1."));
     parser.addOptions({
-        {{QStringLiteral("o"), kOutput}, QStringLiteral("Write the result to OUTPUT (one input only)."),
+        {{QStringLiteral("o"), kOutput},
+         QStringLiteral("Write the result to OUTPUT (one input only)."),
          QStringLiteral("OUTPUT")},
         {kOutDir, QStringLiteral("Write each result to DIR/<input name>.bmp; DIR is made if missing."),
          QStringLiteral("DIR")},
@@ -114,8 +115,7 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
         const auto sprites = answers.size() == 2 ? ops::readCountAnswer(answers[0]) : std::nullopt;
         const auto columns = answers.size() == 2 ? ops::readCountAnswer(answers[1]) : std::nullopt;
         if (!sprites || !columns) {
-            error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8.")
-                        .arg(value);
+            error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8.").arg(value);
             return std::nullopt;
         }
         step.action = NpcStep{*sprites, *columns};
@@ -241,8 +241,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (!toFile && !toFolder)
         return usageError(QStringLiteral("Say where to write: -o OUTPUT for one input, or --out-dir DIR."));
     if (toFile && job.inputs.size() > 1)
-        return usageError(QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.")
-                              .arg(job.inputs.size()));
+        return usageError(
+            QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size()));
     job.output = parser.value(kOutput);
     job.outDir = parser.value(kOutDir);
     if (toFile && job.output.isEmpty())

@@ -36,10 +36,7 @@ struct Runner {
     {
         return ops::rearrangeRows(sheet, scratch, step.order, progress);
     }
-    ops::Outcome operator()(const ReplaceStep& step)
-    {
-        return ops::replaceColour(sheet, step.from, step.to, progress);
-    }
+    ops::Outcome operator()(const ReplaceStep& step) { return ops::replaceColour(sheet, step.from, step.to, progress); }
 };
 
 } // namespace

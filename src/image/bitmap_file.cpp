@@ -40,10 +40,7 @@ public:
     bool isSequential() const override { return false; }
     qint64 size() const override { return m_source.size(); }
 
-    bool seek(qint64 pos) override
-    {
-        return QIODevice::seek(pos) && m_source.seek(pos);
-    }
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_source.seek(pos); }
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
@@ -225,8 +222,7 @@ std::optional<QImage> readPlainBitmap(QIODevice& source)
     const quint16 bits = qFromLittleEndian<quint16>(header + 28);
     const quint32 compression = qFromLittleEndian<quint32>(header + 30);
     if (header[0] != 'B' || header[1] != 'M' || infoSize != kInfoHeaderSize || planes != 1 || bits != 24
-        || compression != 0 || width <= 0 || signedHeight == 0
-        || signedHeight == std::numeric_limits<qint32>::min())
+        || compression != 0 || width <= 0 || signedHeight == 0 || signedHeight == std::numeric_limits<qint32>::min())
         return std::nullopt;
     // Rows are stored bottom-up, unless the height is negative.
     const bool topDown = signedHeight < 0;
@@ -344,8 +340,7 @@ std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
 {
     // A BMP file cannot hold a picture without pixels.
     if (surface.width() == 0 || surface.height() == 0)
-        return tr("A picture with no pixels cannot be saved (%1).")
-            .arg(sizeText(surface.width(), surface.height()));
+        return tr("A picture with no pixels cannot be saved (%1).").arg(sizeText(surface.width(), surface.height()));
 
     // The save file would rename its result over a device or pipe of that name.
     const QFileInfo existing(path);

@@ -26,8 +26,8 @@ using Spans = QVarLengthArray<Span, 256>;
 // Destination index d of n takes source indices [floor(d*s/n), floor((d+1)*s/n)), or
 // the single index floor(d*s/n) when that range is empty (enlarging repeats pixels).
 // The floors are stepped along exactly, without a division per index.
-void stretchSpans(Spans& spans, int destStart, int destCount, int destLimit,
-                  int srcStart, int srcCount, int srcLimit, int& firstDest)
+void stretchSpans(Spans& spans, int destStart, int destCount, int destLimit, int srcStart, int srcCount, int srcLimit,
+                  int& firstDest)
 {
     const qint64 lo = std::max<qint64>(0, -qint64(destStart));
     const qint64 hi = std::min<qint64>(destCount, qint64(destLimit) - destStart);
@@ -112,14 +112,13 @@ void BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
     }
 }
 
-void StretchBlt(Surface& dest, int x, int y, int w, int h,
-                const Surface& src, int sx, int sy, int sw, int sh)
+void StretchBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh)
 {
     stretchCellRow(dest, {&x, 1}, y, w, h, src, {&sx, 1}, sy, sw, sh);
 }
 
-void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int h,
-                    const Surface& src, std::span<const int> srcX, int sy, int sw, int sh)
+void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int h, const Surface& src,
+                    std::span<const int> srcX, int sy, int sw, int sh)
 {
     Q_ASSERT(destX.size() == srcX.size());
     if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0)
@@ -134,7 +133,7 @@ void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int
     struct Cell {
         int firstColumn = 0;
         int count = 0;
-        int widest = 0;     // the most source columns one destination column merges
+        int widest = 0;      // the most source columns one destination column merges
         qsizetype spans = 0; // the first of the cell's entries in `columns` or `index`
     };
     QVarLengthArray<Cell, 64> cells;

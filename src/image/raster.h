@@ -20,15 +20,14 @@ void BitBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int s
 // destination pixel by a bitwise AND of their colours. Source pixels outside src take
 // no part; a destination pixel that receives none keeps its value. Non-positive sizes
 // copy nothing. dest and src must be different surfaces.
-void StretchBlt(Surface& dest, int x, int y, int w, int h,
-                const Surface& src, int sx, int sy, int sw, int sh);
+void StretchBlt(Surface& dest, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh);
 
 // A StretchBlt of each cell of a row of equal cells in turn, cell i from
 // (srcX[i], sy) to (destX[i], y), both spans of the same length. The same pixels, but
 // the source is read row after row across the band rather than cell by cell, which
 // keeps memory streaming.
-void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int h,
-                    const Surface& src, std::span<const int> srcX, int sy, int sw, int sh);
+void stretchCellRow(Surface& dest, std::span<const int> destX, int y, int w, int h, const Surface& src,
+                    std::span<const int> srcX, int sy, int sw, int sh);
 
 // kNoColour outside the surface.
 Colour GetPixel(const Surface& surface, int x, int y);

@@ -84,8 +84,14 @@ public:
     PixelMemory(const PixelMemory&) = delete;
     PixelMemory& operator=(const PixelMemory&) = delete;
 
-    uchar* data() const { return m_data; }
-    size_t bytes() const { return m_bytes; } // at least those asked for
+    uchar* data() const
+    {
+        return m_data;
+    }
+    size_t bytes() const
+    {
+        return m_bytes;
+    } // at least those asked for
 
 private:
     uchar* m_data = nullptr;
@@ -105,15 +111,14 @@ namespace {
 
 std::string noMemory(int width, int height)
 {
-    return "Not enough memory for a picture of " + std::to_string(width) + " x "
-        + std::to_string(height) + " pixels";
+    return "Not enough memory for a picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
 }
 
 void checkSize(int width, int height)
 {
     if (width < 0 || height < 0)
-        throw SurfaceError("Invalid picture size: " + std::to_string(width) + " x "
-                           + std::to_string(height) + " pixels");
+        throw SurfaceError("Invalid picture size: " + std::to_string(width) + " x " + std::to_string(height)
+                           + " pixels");
     if (qint64(width) * height > Surface::kMaxPixels)
         throw SurfaceError(noMemory(width, height));
 }
@@ -127,9 +132,9 @@ size_t bytesFor(int width, int height)
 QImage pictureOver(const std::shared_ptr<PixelMemory>& memory, int width, int height)
 {
     auto* keep = new std::shared_ptr<PixelMemory>(memory);
-    QImage picture(memory->data(), width, height, qsizetype(width) * qsizetype(sizeof(QRgb)),
-                   QImage::Format_RGB32,
-                   [](void* kept) { delete static_cast<std::shared_ptr<PixelMemory>*>(kept); }, keep);
+    QImage picture(
+        memory->data(), width, height, qsizetype(width) * qsizetype(sizeof(QRgb)), QImage::Format_RGB32,
+        [](void* kept) { delete static_cast<std::shared_ptr<PixelMemory>*>(kept); }, keep);
     if (picture.isNull()) {
         delete keep;
         throw std::bad_alloc();
@@ -168,8 +173,7 @@ PIXMOLD_ROW_LOOP void fillRow(QRgb* line, int count, QRgb pixel)
         line[x] = pixel;
 }
 
-Surface::Surface(Colour background, int width, int height)
-    : m_background(background)
+Surface::Surface(Colour background, int width, int height) : m_background(background)
 {
     makeBlank(width, height);
 }
@@ -201,8 +205,7 @@ void Surface::setPixels(QImage pixels, std::shared_ptr<PixelMemory> memory, int 
 std::shared_ptr<PixelMemory> Surface::memoryFor(int width, int height, bool reuse) const
 {
     const size_t bytes = bytesFor(width, height);
-    if (reuse && m_memory && m_pixels.isDetached() && m_memory->bytes() >= bytes
-        && m_memory->bytes() / 4 <= bytes)
+    if (reuse && m_memory && m_pixels.isDetached() && m_memory->bytes() >= bytes && m_memory->bytes() / 4 <= bytes)
         return m_memory;
     try {
         return std::make_shared<PixelMemory>(bytes);
@@ -293,9 +296,8 @@ void Surface::assign(const QImage& picture)
         setPixels(empty ? QImage() : picture, nullptr, picture.width(), picture.height());
         return;
     }
-    const QImage converted = picture.format() == QImage::Format_RGB32
-        ? picture
-        : picture.convertToFormat(QImage::Format_ARGB32);
+    const QImage converted
+        = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_ARGB32);
     if (converted.isNull() && !picture.isNull())
         throw SurfaceError(noMemory(picture.width(), picture.height()));
     Surface pixels(m_background);

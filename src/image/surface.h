@@ -18,6 +18,13 @@ public:
 
 class PixelMemory;
 
+// Fuzzing builds lower the surface limit so that their tries reach the refusals quickly.
+#ifdef PIXMOLD_MAX_PIXELS
+inline constexpr qint64 kMaxSurfacePixels = PIXMOLD_MAX_PIXELS;
+#else
+inline constexpr qint64 kMaxSurfacePixels = qint64(1) << 28;
+#endif
+
 // A picture box's pixels: width x height, origin top-left, with a background colour.
 // What is drawn stays until drawn over. Pixels are held as opaque QRgb (0xFFRRGGBB)
 // rows, one after the other, so that whole-row work runs at memory speed; the checked
@@ -29,12 +36,7 @@ class PixelMemory;
 class Surface {
 public:
     // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
-    // Fuzzing builds lower it so that their tries reach the refusals quickly.
-#ifdef PIXMOLD_MAX_PIXELS
-    static constexpr qint64 kMaxPixels = PIXMOLD_MAX_PIXELS;
-#else
-    static constexpr qint64 kMaxPixels = qint64(1) << 28;
-#endif
+    static constexpr qint64 kMaxPixels = kMaxSurfacePixels;
 
     explicit Surface(Colour background = 0, int width = 0, int height = 0);
 

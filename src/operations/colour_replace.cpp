@@ -42,8 +42,8 @@ Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to
     const QImage shared = work.beginRewrite();
     for (int y = 0; y < work.height(); ++y) {
         QRgb* line = work.row(y);
-        replaceInRow(line, shared.isNull() ? line : reinterpret_cast<const QRgb*>(shared.constScanLine(y)),
-                     width, fromPixel, toPixel);
+        replaceInRow(line, shared.isNull() ? line : reinterpret_cast<const QRgb*>(shared.constScanLine(y)), width,
+                     fromPixel, toPixel);
         progress.tick();
     }
     progress.reached(80);

@@ -8,9 +8,9 @@ namespace ops {
 
 // A typed count (sprites, animation columns) in the two readings the operations use.
 struct CountAnswer {
-    double numeric = 1;            // the numeric reading, 1 where it was 0
-    std::optional<double> strict;  // the strict reading, 1 where the numeric was 0;
-                                   // nullopt: the type mismatch, raised where it is used
+    double numeric = 1;           // the numeric reading, 1 where it was 0
+    std::optional<double> strict; // the strict reading, 1 where the numeric was 0;
+                                  // nullopt: the type mismatch, raised where it is used
 };
 
 // nullopt for the empty text (a cancelled prompt): the operation ends unchanged.

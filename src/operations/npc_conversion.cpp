@@ -59,8 +59,8 @@ void replacePureBlack(image::Surface& sheet, Progress& progress)
 }
 
 Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
-                     const CountAnswer& sprites, const CountAnswer& columns,
-                     settings::SpriteSize size, Progress& progress)
+                     const CountAnswer& sprites, const CountAnswer& columns, settings::SpriteSize size,
+                     Progress& progress)
 {
     if (auto problem = spriteSizeProblem(size))
         return Outcome::refused(*problem);
@@ -109,8 +109,8 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
                 const int fromY = image::roundToPixel(float(r) * sourceHeight);
                 const auto stretchGroup = [&] {
                     image::stretchCellRow(scratch, {groupX.constData(), size_t(groupX.size())}, y, cellWidth,
-                                          size.height, work, {groupFromX.constData(), size_t(groupFromX.size())},
-                                          fromY, fromWidth, fromHeight);
+                                          size.height, work, {groupFromX.constData(), size_t(groupFromX.size())}, fromY,
+                                          fromWidth, fromHeight);
                     groupX.clear();
                     groupFromX.clear();
                     progress.tick();

@@ -28,7 +28,7 @@ void replacePureBlack(image::Surface& sheet, Progress& progress);
 // Milestones: 0, 40, 70. Refuses a cell size below 1 x 1; fails (type mismatch) where a
 // count has no strict reading, and where a size is negative or too large.
 Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
-                     const CountAnswer& sprites, const CountAnswer& columns,
-                     settings::SpriteSize size, Progress& progress);
+                     const CountAnswer& sprites, const CountAnswer& columns, settings::SpriteSize size,
+                     Progress& progress);
 
 } // namespace ops

@@ -12,12 +12,11 @@
 
 namespace ops {
 
-Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer,
-                      Progress& progress)
+Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer, Progress& progress)
 {
     const QStringList entries = answer.split(QLatin1Char(','), Qt::KeepEmptyParts);
-    const auto n = std::count_if(entries.cbegin(), entries.cend(),
-                                 [](const QString& entry) { return !entry.isEmpty(); });
+    const auto n
+        = std::count_if(entries.cbegin(), entries.cend(), [](const QString& entry) { return !entry.isEmpty(); });
     // Commas only: there is no band height to work with.
     if (n == 0)
         return Outcome::unchanged();
@@ -50,8 +49,7 @@ Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QStri
 
         // The rows BitBlt copied: the band's rows whose source row lies inside the sheet.
         const qint64 first = std::max<qint64>({0, to, qint64(to) - from});
-        const qint64 last = std::min<qint64>({height, qint64(to) + bandHeight,
-                                              qint64(to) - from + height});
+        const qint64 last = std::min<qint64>({height, qint64(to) + bandHeight, qint64(to) - from + height});
         for (qint64 row = first; row < last; ++row)
             written[size_t(row)] = true;
         ++i;

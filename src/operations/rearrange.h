@@ -16,7 +16,6 @@ namespace ops {
 // reading. Rows that receive nothing are black. The answer must not be empty; one of
 // commas only changes nothing. `scratch` is where the new sheet is built.
 // Milestones: 0, 10, 80.
-Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer,
-                      Progress& progress);
+Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer, Progress& progress);
 
 } // namespace ops

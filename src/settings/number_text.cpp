@@ -42,7 +42,7 @@ bool isLetter(QChar c, char16_t upper)
 
 struct Scanned {
     double value = 0;
-    qsizetype length = 0; // characters that belong to the number; 0: no number at all
+    qsizetype length = 0;  // characters that belong to the number; 0: no number at all
     bool complete = false; // every part that was started has its digits
 };
 
@@ -64,8 +64,8 @@ double basedValue(const std::string& digits, int base)
         }
         bits.insert(0, (4 - bits.size() % 4) % 4, '0');
         for (std::size_t i = 0; i < bits.size(); i += 4) {
-            const int nibble = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4
-                + (bits[i + 2] - '0') * 2 + (bits[i + 3] - '0');
+            const int nibble
+                = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 + (bits[i + 2] - '0') * 2 + (bits[i + 3] - '0');
             hex += "0123456789abcdef"[nibble];
         }
     }
@@ -75,8 +75,7 @@ double basedValue(const std::string& digits, int base)
     hex.erase(0, first);
 
     double value = 0;
-    const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), value,
-                                           std::chars_format::hex);
+    const auto [end, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), value, std::chars_format::hex);
     (void)end;
     if (ec == std::errc::result_out_of_range)
         return std::numeric_limits<double>::infinity();
@@ -147,8 +146,8 @@ Scanned scanNumber(QStringView text)
         chars += 'e' + exponent;
 
     double value = 0;
-    const auto [end, ec] = std::from_chars(chars.data(), chars.data() + chars.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec]
+        = std::from_chars(chars.data(), chars.data() + chars.size(), value, std::chars_format::general);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         // Overflow or underflow: tell them apart by the decimal position of the first
@@ -173,8 +172,7 @@ Scanned scanNumber(QStringView text)
     return out;
 }
 
-template <typename Real>
-QString shortest(Real value)
+template <typename Real> QString shortest(Real value)
 {
     if (std::isnan(value))
         return QStringLiteral("NaN");
@@ -186,9 +184,8 @@ QString shortest(Real value)
     // Plain digits where a person expects them; an exponent for the very large and the
     // very small, where fixed notation would run to hundreds of digits.
     const Real magnitude = std::fabs(value);
-    const auto format = magnitude < Real(1e15) && magnitude >= Real(1e-4)
-        ? std::chars_format::fixed
-        : std::chars_format::general;
+    const auto format
+        = magnitude < Real(1e15) && magnitude >= Real(1e-4) ? std::chars_format::fixed : std::chars_format::general;
     char buffer[512];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, format);
     if (ec != std::errc())

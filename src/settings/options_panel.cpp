@@ -27,8 +27,7 @@ constexpr QRect twipRect(int left, int top, int width, int height)
 } // namespace
 
 OptionsPanel::OptionsPanel(SpriteSize& size, QWidget* parent)
-    : QGroupBox(QStringLiteral("Options"), parent)
-    , m_size(size)
+    : QGroupBox(QStringLiteral("Options"), parent), m_size(size)
 {
     setObjectName(QStringLiteral("OpsFrame"));
     setGeometry(twipRect(120, 240, 2535, 1215));

@@ -9,7 +9,7 @@ namespace settings {
 
 // The size every cell gets from the NPC-compatible conversion, in pixels.
 struct SpriteSize {
-    double width = 24;   // always a whole number
+    double width = 24; // always a whole number
     qint16 height = 48;
 };
 

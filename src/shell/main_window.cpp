@@ -34,18 +34,16 @@ constexpr int kScratchWidth = 720 / 15, kScratchHeight = 2880 / 15;
 } // namespace
 
 Main::Main(DialogService& dialogs, QWidget* parent)
-    : QMainWindow(parent)
-    , m_dialogs(dialogs)
-    , m_picPic1(image::kPictureBoxBackground, kWorkWidth, kWorkHeight)
-    , m_picsetup(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight)
-    , m_picsetup1(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight)
+    : QMainWindow(parent), m_dialogs(dialogs), m_picPic1(image::kPictureBoxBackground, kWorkWidth, kWorkHeight),
+      m_picsetup(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight),
+      m_picsetup1(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight)
 {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Pixmold by Dorvane"));
     setWindowIcon(QIcon(QStringLiteral(":/pixmold/pixmold.png")));
 
-    m_history = new SheetHistory([this](const QImage& picture) { restoreSheet(picture); },
-                                 SheetHistory::kMaxBytes, this);
+    m_history
+        = new SheetHistory([this](const QImage& picture) { restoreSheet(picture); }, SheetHistory::kMaxBytes, this);
     buildControls();
     buildMenus();
 
@@ -99,8 +97,7 @@ void Main::buildControls()
         bar->setPageStep(5);
         bar->hide();
         // Tracking is on, so this also follows the thumb while it is dragged.
-        connect(bar, &QScrollBar::valueChanged, this,
-                [this] { UpdatePic(m_HScroll1->value(), m_VScroll1->value()); });
+        connect(bar, &QScrollBar::valueChanged, this, [this] { UpdatePic(m_HScroll1->value(), m_VScroll1->value()); });
         return bar;
     };
     m_VScroll1 = makeScrollBar(Qt::Vertical, "VScroll1", twipsRect(2880, 240, 255, 3135));
@@ -123,8 +120,8 @@ void Main::buildControls()
     setTabOrder(m_HScroll1, m_OpsFrame);
 }
 
-QAction* Main::addCommand(QMenu* menu, const char* name, const QString& caption,
-                          const QKeySequence& shortcut, void (Main::*handler)())
+QAction* Main::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                          void (Main::*handler)())
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
@@ -146,7 +143,8 @@ void Main::buildMenus()
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
-    m_mnuEditUndo = addCommand(edit, "mnuEditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, &Main::mnuEditUndo_Click);
+    m_mnuEditUndo
+        = addCommand(edit, "mnuEditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, &Main::mnuEditUndo_Click);
     m_mnuEditRedo = addCommand(edit, "mnuEditRedo", QStringLiteral("&Redo"), QKeySequence(), &Main::mnuEditRedo_Click);
     m_mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     QUndoStack& stack = m_history->stack();
@@ -157,7 +155,8 @@ void Main::buildMenus()
     operations->setObjectName(QStringLiteral("mnuTools"));
     addCommand(operations, "mnuFileNeg", QStringLiteral("&Make Negative"), Qt::Key_F1, &Main::mnuFileNeg_Click);
     addCommand(operations, "mnuFileNPC", QStringLiteral("M&ake NPC-Compatible"), Qt::Key_F2, &Main::mnuFileNPC_Click);
-    addCommand(operations, "mnuFileArrange", QStringLiteral("&Re-Arrange Sprites"), Qt::Key_F3, &Main::mnuFileArrange_Click);
+    addCommand(operations, "mnuFileArrange", QStringLiteral("&Re-Arrange Sprites"), Qt::Key_F3,
+               &Main::mnuFileArrange_Click);
     addCommand(operations, "mnuFileChange", QStringLiteral("&Change A Color"), Qt::Key_F4, &Main::mnuFileChange_Click);
 }
 
@@ -268,12 +267,23 @@ void Main::mnuFileChange_Click()
 void Main::RunCommand(int code)
 {
     switch (code) {
-    case 0: savePicture(); break;
-    case 1: loadPicture(); break;
-    case 2: NegPic(); break;
-    case 3: exitProgram(); break;
-    case 4: NPCPic(); break;
-    default: break;
+    case 0:
+        savePicture();
+        break;
+    case 1:
+        loadPicture();
+        break;
+    case 2:
+        NegPic();
+        break;
+    case 3:
+        exitProgram();
+        break;
+    case 4:
+        NPCPic();
+        break;
+    default:
+        break;
     }
 }
 

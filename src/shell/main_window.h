@@ -27,12 +27,12 @@ class Viewport;
 
 // The window-level values the commands share.
 struct WindowState {
-    settings::SpriteSize sprite;  // SpriteWidth, SpriteHeight
-    float ImageWidth = 0;         // twips, recorded by the last load
+    settings::SpriteSize sprite; // SpriteWidth, SpriteHeight
+    float ImageWidth = 0;        // twips, recorded by the last load
     float ImageHeight = 0;
-    float MaxScrollX = 0;         // pixels the working image is wider than the viewport
+    float MaxScrollX = 0; // pixels the working image is wider than the viewport
     float MaxScrollY = 0;
-    bool ColorPickMode = false;   // the next press on the viewport picks a colour
+    bool ColorPickMode = false; // the next press on the viewport picks a colour
     QString LastLoadPath;
     QString LastSavePath;
 };
@@ -67,8 +67,8 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    QAction* addCommand(QMenu* menu, const char* name, const QString& caption,
-                        const QKeySequence& shortcut, void (Main::*handler)());
+    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+                        void (Main::*handler)());
 
     // Menu handlers: the guards, then the command.
     void mnuFileSave_Click();
@@ -105,8 +105,8 @@ private:
     DialogService& m_dialogs;
     WindowState m_state;
 
-    image::Surface m_picPic1;   // the working image
-    image::Surface m_picsetup;  // scratch surfaces of the operations
+    image::Surface m_picPic1;  // the working image
+    image::Surface m_picsetup; // scratch surfaces of the operations
     image::Surface m_picsetup1;
 
     QWidget* m_client = nullptr;

@@ -73,8 +73,8 @@ void Main::NPCPic()
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
     const QImage before = m_picPic1.picture();
-    if (!reportOutcome(ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns,
-                                         m_state.sprite, progress)))
+    if (!reportOutcome(
+            ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns, m_state.sprite, progress)))
         return;
     m_history->record(QStringLiteral("Make NPC-Compatible"), before, m_picPic1.picture());
     applyScrollLimits();
@@ -88,8 +88,8 @@ void Main::NPCPic()
 
 void Main::NegPic()
 {
-    const auto columns = ops::readCountAnswer(m_dialogs.input(
-        QStringLiteral("How many Animation Columns are present?"), QStringLiteral("Animation Columns")));
+    const auto columns = ops::readCountAnswer(m_dialogs.input(QStringLiteral("How many Animation Columns are present?"),
+                                                              QStringLiteral("Animation Columns")));
     if (!columns)
         return;
 
@@ -110,9 +110,9 @@ void Main::NegPic()
 
 void Main::rearrangeSprites()
 {
-    const QString answer = m_dialogs.input(
-        QStringLiteral("Enter new order for sprites seperated by commas *IMPORTANT* (EG: 3,1,4,2):"),
-        QStringLiteral("Re-Arrange Sprites"));
+    const QString answer
+        = m_dialogs.input(QStringLiteral("Enter new order for sprites seperated by commas *IMPORTANT* (EG: 3,1,4,2):"),
+                          QStringLiteral("Re-Arrange Sprites"));
     if (answer.isEmpty())
         return;
 
@@ -133,8 +133,8 @@ void Main::changeColourAt(QPointF position)
     if (m_busy || !m_state.ColorPickMode)
         return;
     // The viewport itself is read: the pixel shown there, or its grey where no image is.
-    const image::Colour picked = image::GetPixel(m_picPic->surface(), image::roundToPixel(position.x()),
-                                                 image::roundToPixel(position.y()));
+    const image::Colour picked
+        = image::GetPixel(m_picPic->surface(), image::roundToPixel(position.x()), image::roundToPixel(position.y()));
     const std::optional<image::Colour> chosen = m_dialogs.chooseColour();
     if (!chosen || *chosen == picked) {
         m_state.ColorPickMode = false;

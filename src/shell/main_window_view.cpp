@@ -21,8 +21,7 @@ void Main::UpdatePic(double x, double y)
 {
     image::Surface& view = m_picPic->surface();
     view.clear();
-    image::BitBlt(view, 0, 0, view.width(), view.height(), m_picPic1,
-                  image::roundToPixel(x), image::roundToPixel(y));
+    image::BitBlt(view, 0, 0, view.width(), view.height(), m_picPic1, image::roundToPixel(x), image::roundToPixel(y));
     applyScrollLimits();
     update();
     m_picPic->update();
@@ -70,12 +69,13 @@ void Main::layOut()
     // The minimum and the fractions apply to the outer size, frame and menu bar included.
     const QSize outer = frameGeometry().size();
     const QSize decoration = outer - size();
-    const QSize minimum(toPixels(kMinWindowWidth) - decoration.width(), toPixels(kMinWindowHeight) - decoration.height());
+    const QSize minimum(toPixels(kMinWindowWidth) - decoration.width(),
+                        toPixels(kMinWindowHeight) - decoration.height());
     if (minimumSize() != minimum)
         setMinimumSize(minimum);
 
-    const WindowLayout layout = layoutWindow(float(outer.width()) * kTwipsPerPixel,
-                                             float(outer.height()) * kTwipsPerPixel);
+    const WindowLayout layout
+        = layoutWindow(float(outer.width()) * kTwipsPerPixel, float(outer.height()) * kTwipsPerPixel);
     const QSize wanted(toPixels(layout.windowWidth), toPixels(layout.windowHeight));
     if (wanted != outer)
         resize(wanted - decoration);

@@ -7,9 +7,7 @@
 
 namespace shell {
 
-ProgressBarReporter::ProgressBarReporter(QProgressBar& bar, DialogService& dialogs)
-    : m_bar(bar)
-    , m_dialogs(dialogs)
+ProgressBarReporter::ProgressBarReporter(QProgressBar& bar, DialogService& dialogs) : m_bar(bar), m_dialogs(dialogs)
 {
     m_sinceYield.start();
 }

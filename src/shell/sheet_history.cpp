@@ -14,9 +14,7 @@ class SheetStep final : public QUndoCommand {
 public:
     SheetStep(const QString& name, std::shared_ptr<const StepPictures> pictures,
               const std::function<void(const QImage&)>& restore)
-        : QUndoCommand(name)
-        , m_pictures(std::move(pictures))
-        , m_restore(restore)
+        : QUndoCommand(name), m_pictures(std::move(pictures)), m_restore(restore)
     {
     }
 
@@ -55,9 +53,7 @@ qint64 distinctBytes(const std::vector<std::shared_ptr<const StepPictures>>& ste
 } // namespace
 
 SheetHistory::SheetHistory(std::function<void(const QImage&)> restore, qint64 maxBytes, QObject* parent)
-    : QObject(parent)
-    , m_restore(std::move(restore))
-    , m_maxBytes(maxBytes)
+    : QObject(parent), m_restore(std::move(restore)), m_maxBytes(maxBytes)
 {
     m_stack.setUndoLimit(kMaxSteps);
 }

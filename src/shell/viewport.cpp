@@ -6,9 +6,7 @@
 
 namespace shell {
 
-Viewport::Viewport(QWidget* parent)
-    : QFrame(parent)
-    , m_surface(image::rgb(128, 128, 128))
+Viewport::Viewport(QWidget* parent) : QFrame(parent), m_surface(image::rgb(128, 128, 128))
 {
     setObjectName(QStringLiteral("picPic"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -103,8 +103,8 @@ void tst_BatchProgram::severalInputsOneBad()
     bad.close();
 
     // The folder is made; stderr is no terminal, so it holds the one error and no progress.
-    const Finished run = runProgram({"--negative", "2", "a.bmp", "b.bmp", "c.png", "--out-dir", "out/new"},
-                                    m_folder->path());
+    const Finished run
+        = runProgram({"--negative", "2", "a.bmp", "b.bmp", "c.png", "--out-dir", "out/new"}, m_folder->path());
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith(QLatin1String("pixmold-batch: b.bmp: The file could not be read as a picture")),
              qPrintable(run.err));

@@ -65,7 +65,8 @@ void tst_CommandLine::usageErrors_data()
     QTest::newRow("sprite size, one side") << QStringList{"a.bmp", out, "--sprite-size", "24"} << "WxH";
     QTest::newRow("sprite size, three sides") << QStringList{"a.bmp", out, "--sprite-size", "2x4x8"} << "WxH";
     QTest::newRow("sprite size, reads 0") << QStringList{"a.bmp", out, "--sprite-size", "abcx48"} << "at least 1x1";
-    QTest::newRow("sprite size, 0.9 floors to 0") << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << "at least 1x1";
+    QTest::newRow("sprite size, 0.9 floors to 0")
+        << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << "at least 1x1";
     QTest::newRow("sprite size, height too large")
         << QStringList{"a.bmp", out, "--sprite-size", "24x32768"} << "-32768 to 32767";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
@@ -87,19 +88,16 @@ void tst_CommandLine::operationsKeepTheirOrder_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("output");
 
-    QTest::newRow("as typed")
-        << QStringList{"--negative", "3", "--npc=2,4", "--negative", "5", "a.bmp", "-o", "b.bmp"}
-        << QStringList{"--negative 3", "--npc 2,4", "--negative 5"} << "b.bmp";
-    QTest::newRow("after the input")
-        << QStringList{"a.bmp", "--replace", "#ff0000:#0000ff", "-ob.bmp", "--rearrange=2,1"}
-        << QStringList{"--replace #ff0000:#0000ff", "--rearrange 2,1"} << "b.bmp";
+    QTest::newRow("as typed") << QStringList{"--negative", "3", "--npc=2,4", "--negative", "5", "a.bmp", "-o", "b.bmp"}
+                              << QStringList{"--negative 3", "--npc 2,4", "--negative 5"} << "b.bmp";
+    QTest::newRow("after the input") << QStringList{"a.bmp", "--replace", "#ff0000:#0000ff", "-ob.bmp",
+                                                    "--rearrange=2,1"}
+                                     << QStringList{"--replace #ff0000:#0000ff", "--rearrange 2,1"} << "b.bmp";
     // A value is taken whatever it looks like.
-    QTest::newRow("option-like values")
-        << QStringList{"-o", "--npc", "--rearrange", "--negative", "a.bmp"}
-        << QStringList{"--rearrange --negative"} << "--npc";
-    QTest::newRow("-- ends the options")
-        << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
-        << QStringList{"--rearrange 2,1"} << "b.bmp";
+    QTest::newRow("option-like values") << QStringList{"-o", "--npc", "--rearrange", "--negative", "a.bmp"}
+                                        << QStringList{"--rearrange --negative"} << "--npc";
+    QTest::newRow("-- ends the options") << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
+                                         << QStringList{"--rearrange 2,1"} << "b.bmp";
 }
 
 void tst_CommandLine::operationsKeepTheirOrder()
@@ -115,8 +113,8 @@ void tst_CommandLine::operationsKeepTheirOrder()
 
 void tst_CommandLine::answersReadAsTheWindowReadsThem()
 {
-    const CommandLine line = parse({"--sprite-size", " 30.7 X 12.9", "--npc", "abc,3", "--negative", " 4 ",
-                                    "--npc", "2,3x", "a.bmp", "-o", "b.bmp"});
+    const CommandLine line = parse({"--sprite-size", " 30.7 X 12.9", "--npc", "abc,3", "--negative", " 4 ", "--npc",
+                                    "2,3x", "a.bmp", "-o", "b.bmp"});
     QCOMPARE(line.action, CommandLine::Action::Run);
     QCOMPARE(line.job.spriteSize.width, 30.0);
     QCOMPARE(line.job.spriteSize.height, qint16(12));
@@ -175,7 +173,8 @@ void tst_CommandLine::helpAndVersion()
 {
     const CommandLine help = parse({"--help", "a.bmp"});
     QCOMPARE(help.action, CommandLine::Action::Help);
-    QVERIFY(help.text.startsWith(QLatin1String("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n")));
+    QVERIFY(
+        help.text.startsWith(QLatin1String("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n")));
     QVERIFY(help.text.contains(QLatin1String("--sprite-size <WxH>")));
     QCOMPARE(parse({"-v"}).action, CommandLine::Action::Version);
 }

@@ -24,8 +24,8 @@ QImage sheetWithColours(int width, int height)
 
 batch::Job jobFor(const QStringList& options)
 {
-    const batch::CommandLine line = batch::parseCommandLine(
-        QStringList{QStringLiteral("pixmold-batch")} + options + QStringList{"in.bmp", "-o", "out.bmp"});
+    const batch::CommandLine line = batch::parseCommandLine(QStringList{QStringLiteral("pixmold-batch")} + options
+                                                            + QStringList{"in.bmp", "-o", "out.bmp"});
     if (line.action != batch::CommandLine::Action::Run)
         qWarning("%s", qPrintable(line.text));
     return line.job;
@@ -82,9 +82,9 @@ void tst_SheetConvert::sameAsTheWindow_data()
     QTest::newRow("rearrange, uncovered row") << sheetWithColours(20, 100) << QStringList{"--rearrange", "1,2,3"};
     QTest::newRow("rearrange, gap and out of range") << sheetWithColours(20, 60) << QStringList{"--rearrange", "3,,1"};
     QTest::newRow("replace") << sheetWithColours(40, 30) << QStringList{"--replace", "#ff0000:#0000ff"};
-    QTest::newRow("all, in order")
-        << sheetWithColours(96, 200)
-        << QStringList{"--rearrange", "2,1", "--npc", "2,4", "--negative", "3", "--replace", "#141414:#ffffff"};
+    QTest::newRow("all, in order") << sheetWithColours(96, 200)
+                                   << QStringList{"--rearrange", "2,1", "--npc",     "2,4",
+                                                  "--negative",  "3",   "--replace", "#141414:#ffffff"};
 }
 
 void tst_SheetConvert::sameAsTheWindow()
@@ -180,7 +180,8 @@ void tst_SheetConvert::severalInputsOneBad()
     QVERIFY(!results[2].error);
 
     QCOMPARE(QDir(job.outDir).entryList(QDir::Files), (QStringList{"a.bmp", "c.bmp"}));
-    QCOMPARE(image::readPicture(results[2].output).picture, throughWindow(patternPicture(8, 30), {"--negative", "2"}).picture);
+    QCOMPARE(image::readPicture(results[2].output).picture,
+             throughWindow(patternPicture(8, 30), {"--negative", "2"}).picture);
 }
 
 QTEST_MAIN(tst_SheetConvert)

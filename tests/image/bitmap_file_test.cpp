@@ -65,8 +65,8 @@ QByteArray infoHeader(qint32 width, qint32 height, quint16 bits, quint32 compres
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(40) << width << height << quint16(1) << bits << compression << dataSize
-        << qint32(2835) << qint32(2835) << colours << colours;
+    out << quint32(40) << width << height << quint16(1) << bits << compression << dataSize << qint32(2835)
+        << qint32(2835) << colours << colours;
     return bytes;
 }
 
@@ -77,8 +77,8 @@ QByteArray alphaBitmap()
     QByteArray info;
     QDataStream out(&info, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(108) << qint32(2) << qint32(1) << quint16(1) << quint16(32) << quint32(3)
-        << quint32(8) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    out << quint32(108) << qint32(2) << qint32(1) << quint16(1) << quint16(32) << quint32(3) << quint32(8)
+        << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
     out << quint32(0x00FF0000) << quint32(0x0000FF00) << quint32(0x000000FF) << quint32(0xFF000000);
     out << quint32(0x73524742); // 'sRGB'
     for (int i = 0; i < 12; ++i)
@@ -120,10 +120,9 @@ QByteArray runLengthData(const QByteArray& data, quint16 bits = 8)
 
 // PNG signature, IHDR of 100000 x 100000 RGB, an empty IDAT and IEND, CRCs included.
 const unsigned char kHugePng[] = {
-    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44,
-    0x52, 0x00, 0x01, 0x86, 0xa0, 0x00, 0x01, 0x86, 0xa0, 0x08, 0x02, 0x00, 0x00, 0x00, 0x27,
-    0x30, 0x9c, 0x9f, 0x00, 0x00, 0x00, 0x00, 0x49, 0x44, 0x41, 0x54, 0x35, 0xaf, 0x06, 0x1e,
-    0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00, 0x01, 0x86,
+    0xa0, 0x00, 0x01, 0x86, 0xa0, 0x08, 0x02, 0x00, 0x00, 0x00, 0x27, 0x30, 0x9c, 0x9f, 0x00, 0x00, 0x00, 0x00, 0x49,
+    0x44, 0x41, 0x54, 0x35, 0xaf, 0x06, 0x1e, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
 
 #ifdef Q_OS_UNIX
 enum class SaveLimit {
@@ -149,8 +148,8 @@ QString saveInChild(const Surface& surface, const QString& path, SaveLimit limit
         } else if (::geteuid() == 0) {
             limited = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
         }
-        const std::optional<QString> error = limited ? image::writeBitmap(surface, path)
-                                                     : std::optional<QString>("no limit");
+        const std::optional<QString> error
+            = limited ? image::writeBitmap(surface, path) : std::optional<QString>("no limit");
         const QByteArray text = error ? error->toUtf8() : QByteArray("saved");
         const bool written = ::write(pipeEnds[1], text.constData(), size_t(text.size())) == text.size();
         ::_exit(written ? 0 : 1);
@@ -222,8 +221,8 @@ void tst_BitmapFile::roundTripKeepsEveryColour()
     QFETCH(int, width);
     QFETCH(int, height);
 
-    const QList<Colour> pinned = {0x000000, 0x010101, 0x000001, 0x000100, 0x010000,
-                                  0xFFFFFF, 0xFEFEFE, 0xFF00FF, 0x00FFFF, 0x808080};
+    const QList<Colour> pinned
+        = {0x000000, 0x010101, 0x000001, 0x000100, 0x010000, 0xFFFFFF, 0xFEFEFE, 0xFF00FF, 0x00FFFF, 0x808080};
     QRandomGenerator random(20240607); // fixed seed
     Surface sheet(0, width, height);
     QList<Colour> written;
@@ -301,7 +300,7 @@ void tst_BitmapFile::failedSaveKeepsExistingFile_data()
 {
 #ifdef Q_OS_UNIX
     QTest::addColumn<int>("limit");
-    QTest::addColumn<int>("side");     // of the square picture saved
+    QTest::addColumn<int>("side"); // of the square picture saved
     QTest::addColumn<bool>("existing");
     QTest::addColumn<QString>("expected"); // the start of the message
 
@@ -340,10 +339,12 @@ void tst_BitmapFile::failedSaveKeepsExistingFile()
     const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
     if (SaveLimit(limit) == SaveLimit::ReadOnlyFolder) {
         // Only the folder is read-only: the file itself may be written by anyone.
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                                                | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                      | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(path,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
+                                          | QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                                          | QFile::ReadOther | QFile::ExeOther));
     }
 
     const QString error = saveInChild(Surface(image::rgb(1, 2, 3), side, side), path, SaveLimit(limit));
@@ -382,8 +383,7 @@ void tst_BitmapFile::saveFails()
 
     const std::optional<QString> error = image::writeBitmap(Surface(0, 2, 2), dir.filePath(name));
     QVERIFY(error);
-    QVERIFY2(error->startsWith("The file could not be created: ") && error->size() > 31,
-             qPrintable(*error));
+    QVERIFY2(error->startsWith("The file could not be created: ") && error->size() > 31, qPrintable(*error));
     QCOMPARE(fileBytes(dir.filePath("plain.txt")), QByteArray("text"));
     QVERIFY(QFileInfo(dir.filePath("a folder")).isDir());
     QStringList entries{"a folder", "plain.txt"};
@@ -526,18 +526,15 @@ void tst_BitmapFile::runLengthPastItsHeader_data()
     const QByteArray endOfPicture("\0\1", 2);
     const QByteArray fullRow("\4\1", 2); // the bottom row: four pixels of the second colour
     QTest::newRow("run past the row end") << runLengthData("\xff\1" + endOfLine + endOfPicture) << "";
-    QTest::newRow("rows past the last row")
-        << runLengthData(fullRow + endOfLine + QByteArray("\4\0", 2) + endOfLine + fullRow + endOfLine + fullRow
-                         + endOfLine + endOfPicture)
-        << "";
+    QTest::newRow("rows past the last row") << runLengthData(fullRow + endOfLine + QByteArray("\4\0", 2) + endOfLine
+                                                             + fullRow + endOfLine + fullRow + endOfLine + endOfPicture)
+                                            << "";
     QTest::newRow("literal pixels past the row end")
         << runLengthData(QByteArray("\0\xfe", 2) + QByteArray(254, '\1') + endOfPicture) << "";
     QTest::newRow("jump past the corner")
         << runLengthData(fullRow + QByteArray("\0\2\xff\xff\4\1", 6) + endOfPicture) << "";
-    QTest::newRow("4-bit run past the row end")
-        << runLengthData("\xff\x11" + endOfLine + endOfPicture, 4) << "";
-    QTest::newRow("runs until the file ends")
-        << runLengthData(QByteArray(2000, '\xff')) << "The file is incomplete";
+    QTest::newRow("4-bit run past the row end") << runLengthData("\xff\x11" + endOfLine + endOfPicture, 4) << "";
+    QTest::newRow("runs until the file ends") << runLengthData(QByteArray(2000, '\xff')) << "The file is incomplete";
 }
 
 void tst_BitmapFile::runLengthPastItsHeader()
@@ -569,21 +566,20 @@ void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("named"); // a size the message names, if any
 
-    QTest::newRow("BMP 100000 x 100000")
-        << bitmapFile(infoHeader(100000, 100000, 24, 0, 0), 54) << "The picture is too large: 100000 x 100000 pixels.";
+    QTest::newRow("BMP 100000 x 100000") << bitmapFile(infoHeader(100000, 100000, 24, 0, 0), 54)
+                                         << "The picture is too large: 100000 x 100000 pixels.";
     QTest::newRow("BMP 100000 x -100000 (top-down)")
         << bitmapFile(infoHeader(100000, -100000, 24, 0, 0), 54) << "The picture is too large: 100000 x 100000 pixels.";
-    QTest::newRow("BMP 16384 x 16385")
-        << runLengthBitmap(16384, 16385, 0, 0) << "The picture is too large: 16384 x 16385 pixels.";
+    QTest::newRow("BMP 16384 x 16385") << runLengthBitmap(16384, 16385, 0, 0)
+                                       << "The picture is too large: 16384 x 16385 pixels.";
     QByteArray core;
     QDataStream out(&core, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out << quint32(12) << quint16(65535) << quint16(65535) << quint16(1) << quint16(24);
     QTest::newRow("BMP core header 65535 x 65535")
         << bitmapFile(core, 26) << "The picture is too large: 65535 x 65535 pixels.";
-    QTest::newRow("PNG 100000 x 100000")
-        << QByteArray(reinterpret_cast<const char*>(kHugePng), sizeof kHugePng)
-        << "The picture is too large: 100000 x 100000 pixels.";
+    QTest::newRow("PNG 100000 x 100000") << QByteArray(reinterpret_cast<const char*>(kHugePng), sizeof kHugePng)
+                                         << "The picture is too large: 100000 x 100000 pixels.";
 }
 
 void tst_BitmapFile::hugeHeaderRefusedQuickly()

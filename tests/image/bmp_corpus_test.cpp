@@ -58,7 +58,7 @@ void tst_BmpCorpus::goodFileMatchesReference_data()
 {
     QTest::addColumn<QString>("bitmap");
     QTest::addColumn<QString>("reference");
-    QTest::addColumn<int>("tolerance");  // per channel
+    QTest::addColumn<int>("tolerance");   // per channel
     QTest::addColumn<bool>("compareAll"); // false: the reference shows another size
 
     if (!corpus().exists())

@@ -235,34 +235,40 @@ void tst_Raster::stretchClips_data()
     QTest::addColumn<QList<int>>("rects"); // x, y, w, h, sx, sy, sw, sh
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("source starts left of source")
-        << "ab" << "...." << QList<int>{0, 0, 4, 1, -1, 0, 2, 1} << "..aa";
-    QTest::newRow("source ends right of source, shrinking")
-        << "ab" << ".." << QList<int>{0, 0, 2, 1, 1, 0, 4, 1} << "b.";
-    QTest::newRow("dest starts left of dest")
-        << "ab" << "..." << QList<int>{-2, 0, 6, 1, 0, 0, 2, 1} << "abb";
-    QTest::newRow("dest ends right of dest")
-        << "ab" << "...." << QList<int>{2, 0, 6, 1, 0, 0, 2, 1} << "..aa";
-    QTest::newRow("dest starts above dest")
-        << "a|b" << ".|.|." << QList<int>{0, -1, 1, 4, 0, 0, 1, 2} << "a|b|b";
-    QTest::newRow("source starts above source")
-        << "a|b" << ".|.|.|." << QList<int>{0, 0, 1, 4, 0, -1, 1, 2} << ".|.|a|a";
-    QTest::newRow("into the middle")
-        << "ab|cd" << "....|....|....|...." << QList<int>{1, 1, 2, 2, 0, 0, 2, 2} << "....|.ab.|.cd.|....";
-    QTest::newRow("source wholly outside")
-        << "ab" << ".." << QList<int>{0, 0, 2, 1, 2, 0, 2, 1} << "..";
-    QTest::newRow("zero width") << "ab" << ".." << QList<int>{0, 0, 0, 1, 0, 0, 2, 1} << "..";
-    QTest::newRow("negative height") << "ab" << ".." << QList<int>{0, 0, 2, -1, 0, 0, 2, 1} << "..";
-    QTest::newRow("zero source width") << "ab" << ".." << QList<int>{0, 0, 2, 1, 0, 0, 0, 1} << "..";
-    QTest::newRow("negative source height") << "ab" << ".." << QList<int>{0, 0, 2, 1, 0, 0, 2, -1} << "..";
+    QTest::newRow("source starts left of source") << "ab"
+                                                  << "...." << QList<int>{0, 0, 4, 1, -1, 0, 2, 1} << "..aa";
+    QTest::newRow("source ends right of source, shrinking") << "ab"
+                                                            << ".." << QList<int>{0, 0, 2, 1, 1, 0, 4, 1} << "b.";
+    QTest::newRow("dest starts left of dest") << "ab"
+                                              << "..." << QList<int>{-2, 0, 6, 1, 0, 0, 2, 1} << "abb";
+    QTest::newRow("dest ends right of dest") << "ab"
+                                             << "...." << QList<int>{2, 0, 6, 1, 0, 0, 2, 1} << "..aa";
+    QTest::newRow("dest starts above dest") << "a|b"
+                                            << ".|.|." << QList<int>{0, -1, 1, 4, 0, 0, 1, 2} << "a|b|b";
+    QTest::newRow("source starts above source") << "a|b"
+                                                << ".|.|.|." << QList<int>{0, 0, 1, 4, 0, -1, 1, 2} << ".|.|a|a";
+    QTest::newRow("into the middle") << "ab|cd"
+                                     << "....|....|....|...." << QList<int>{1, 1, 2, 2, 0, 0, 2, 2}
+                                     << "....|.ab.|.cd.|....";
+    QTest::newRow("source wholly outside") << "ab"
+                                           << ".." << QList<int>{0, 0, 2, 1, 2, 0, 2, 1} << "..";
+    QTest::newRow("zero width") << "ab"
+                                << ".." << QList<int>{0, 0, 0, 1, 0, 0, 2, 1} << "..";
+    QTest::newRow("negative height") << "ab"
+                                     << ".." << QList<int>{0, 0, 2, -1, 0, 0, 2, 1} << "..";
+    QTest::newRow("zero source width") << "ab"
+                                       << ".." << QList<int>{0, 0, 2, 1, 0, 0, 0, 1} << "..";
+    QTest::newRow("negative source height") << "ab"
+                                            << ".." << QList<int>{0, 0, 2, 1, 0, 0, 2, -1} << "..";
     QTest::newRow("huge equal sizes copy one to one")
-        << "abc|def" << "....|...." << QList<int>{0, 0, kMax, kMax, 0, 0, kMax, kMax} << "abc.|def.";
-    QTest::newRow("int min dest origin")
-        << "ab" << "...." << QList<int>{kMin, 0, kMax, 1, 0, 0, 2, 1} << "....";
-    QTest::newRow("int min source origin")
-        << "ab" << "...." << QList<int>{0, 0, 4, 1, kMin, 0, kMax, 1} << "....";
-    QTest::newRow("int max dest origin")
-        << "ab" << "...." << QList<int>{kMax, 0, kMax, 1, 0, 0, 2, 1} << "....";
+        << "abc|def"
+        << "....|...." << QList<int>{0, 0, kMax, kMax, 0, 0, kMax, kMax} << "abc.|def.";
+    QTest::newRow("int min dest origin") << "ab"
+                                         << "...." << QList<int>{kMin, 0, kMax, 1, 0, 0, 2, 1} << "....";
+    QTest::newRow("int min source origin") << "ab"
+                                           << "...." << QList<int>{0, 0, 4, 1, kMin, 0, kMax, 1} << "....";
+    QTest::newRow("int max dest origin") << "ab"
+                                         << "...." << QList<int>{kMax, 0, kMax, 1, 0, 0, 2, 1} << "....";
 }
 
 void tst_Raster::stretchClips()
@@ -274,8 +280,7 @@ void tst_Raster::stretchClips()
 
     const Surface src = pixel_text::surface(source);
     Surface target = pixel_text::surface(dest);
-    image::StretchBlt(target, rects[0], rects[1], rects[2], rects[3], src, rects[4], rects[5], rects[6],
-                      rects[7]);
+    image::StretchBlt(target, rects[0], rects[1], rects[2], rects[3], src, rects[4], rects[5], rects[6], rects[7]);
     QCOMPARE(text(target), expected);
 }
 

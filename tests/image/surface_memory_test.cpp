@@ -47,12 +47,14 @@ void tst_SurfaceMemory::takenPictureKeepsItsPixels_data()
         {"cleared", [](Surface& s) { s.clear(); }},
         {"resized", [](Surface& s) { s.resize(s.width() - 1, s.height() + 1); }},
         {"made blank, smaller", [](Surface& s) { s.makeBlank(s.width() / 2, s.height()); }},
-        {"overwritten", [](Surface& s) {
+        {"overwritten",
+         [](Surface& s) {
              s.prepareOverwrite(s.width(), s.height());
              for (int y = 0; y < s.height(); ++y)
                  image::fillRow(s.row(y), s.width(), qRgb(7, 7, 7));
          }},
-        {"rewritten", [](Surface& s) {
+        {"rewritten",
+         [](Surface& s) {
              const QImage old = s.beginRewrite();
              for (int y = 0; y < s.height(); ++y)
                  image::fillRow(s.row(y), s.width(), ~reinterpret_cast<const QRgb*>(old.constScanLine(y))[0]);

@@ -38,8 +38,7 @@ private slots:
         fillRect(work, 1, 1, 1, 1, rgb(1, 2, 3));
         const image::Surface before = work;
         RecordingProgress progress;
-        QCOMPARE(ops::replaceColour(work, rgb(1, 2, 3), rgb(1, 2, 3), progress).kind,
-                 ops::Outcome::Kind::Unchanged);
+        QCOMPARE(ops::replaceColour(work, rgb(1, 2, 3), rgb(1, 2, 3), progress).kind, ops::Outcome::Kind::Unchanged);
         COMPARE_SURFACES(work, before);
         QVERIFY(progress.milestones.isEmpty());
     }

@@ -41,8 +41,7 @@ struct Run {
             return ops::makeNegative(work, scratch, scratch2, *ops::readCountAnswer(answers[0]), progress);
         if (operation == "rearrange")
             return ops::rearrangeRows(work, scratch, answers[0], progress);
-        return ops::replaceColour(work, answers[0].toUInt(nullptr, 16), answers[1].toUInt(nullptr, 16),
-                                  progress);
+        return ops::replaceColour(work, answers[0].toUInt(nullptr, 16), answers[1].toUInt(nullptr, 16), progress);
     }
 };
 
@@ -170,14 +169,10 @@ private slots:
             const char* sameAs; // where it counts as 1 (no number at its start)
         };
         const Row rows[] = {
-            {"1e308", Kind::Failed, Kind::Refused, nullptr},
-            {"-1e308", Kind::Failed, Kind::Refused, nullptr},
-            {"1e999", Kind::Failed, Kind::Refused, nullptr},
-            {"&HFFFFFFFF", Kind::Failed, Kind::Refused, nullptr},
-            {"nan", Kind::Changed, Kind::Changed, "1"},
-            {"NaN", Kind::Changed, Kind::Changed, "1"},
-            {"inf", Kind::Changed, Kind::Changed, "1"},
-            {"-Infinity", Kind::Changed, Kind::Changed, "1"},
+            {"1e308", Kind::Failed, Kind::Refused, nullptr}, {"-1e308", Kind::Failed, Kind::Refused, nullptr},
+            {"1e999", Kind::Failed, Kind::Refused, nullptr}, {"&HFFFFFFFF", Kind::Failed, Kind::Refused, nullptr},
+            {"nan", Kind::Changed, Kind::Changed, "1"},      {"NaN", Kind::Changed, Kind::Changed, "1"},
+            {"inf", Kind::Changed, Kind::Changed, "1"},      {"-Infinity", Kind::Changed, Kind::Changed, "1"},
         };
         for (const Row& row : rows) {
             const QString sameAs = row.sameAs ? row.sameAs : "";

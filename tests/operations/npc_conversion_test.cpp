@@ -12,7 +12,10 @@ namespace {
 
 const image::Colour kNearBlack = rgb(20, 20, 20);
 
-ops::CountAnswer count(const QString& answer) { return *ops::readCountAnswer(answer); }
+ops::CountAnswer count(const QString& answer)
+{
+    return *ops::readCountAnswer(answer);
+}
 
 struct Run {
     explicit Run(image::Surface sheet) : work(std::move(sheet)) {}
@@ -150,9 +153,12 @@ private slots:
     {
         QTest::addColumn<QString>("sprites");
         QTest::addColumn<QString>("columns");
-        QTest::newRow("0 sprites") << "0" << "1";
-        QTest::newRow("abc columns") << "1" << "abc";
-        QTest::newRow("both") << "abc" << "0";
+        QTest::newRow("0 sprites") << "0"
+                                   << "1";
+        QTest::newRow("abc columns") << "1"
+                                     << "abc";
+        QTest::newRow("both") << "abc"
+                              << "0";
     }
 
     void nothingCountableIsOne()
@@ -173,8 +179,10 @@ private slots:
         QTest::addColumn<QString>("sprites");
         QTest::addColumn<QString>("columns");
         QTest::addColumn<int>("scratchHeight");
-        QTest::newRow("sprites") << "3x" << "2" << 0;
-        QTest::newRow("columns, after the height") << "3" << "2x" << 3 * 48;
+        QTest::newRow("sprites") << "3x"
+                                 << "2" << 0;
+        QTest::newRow("columns, after the height") << "3"
+                                                   << "2x" << 3 * 48;
     }
 
     void typeMismatchLeavesTheSheet()
@@ -198,9 +206,12 @@ private slots:
     {
         QTest::addColumn<QString>("sprites");
         QTest::addColumn<QString>("columns");
-        QTest::newRow("negative sprites") << "-2" << "1";
-        QTest::newRow("negative columns") << "1" << "-2";
-        QTest::newRow("too large") << "100000" << "100000";
+        QTest::newRow("negative sprites") << "-2"
+                                          << "1";
+        QTest::newRow("negative columns") << "1"
+                                          << "-2";
+        QTest::newRow("too large") << "100000"
+                                   << "100000";
     }
 
     void impossibleSizesFail()

@@ -36,8 +36,8 @@ inline int countDiff(const image::Surface& a, const image::Surface& b, QString* 
 {
     if (a.width() != b.width() || a.height() != b.height()) {
         if (first)
-            *first = QStringLiteral("sizes %1x%2 and %3x%4")
-                         .arg(a.width()).arg(a.height()).arg(b.width()).arg(b.height());
+            *first
+                = QStringLiteral("sizes %1x%2 and %3x%4").arg(a.width()).arg(a.height()).arg(b.width()).arg(b.height());
         return -1;
     }
     int differing = 0;
@@ -47,16 +47,18 @@ inline int countDiff(const image::Surface& a, const image::Surface& b, QString* 
             const image::Colour pb = image::GetPixel(b, x, y);
             if (pa != pb && differing++ == 0 && first)
                 *first = QStringLiteral("at (%1, %2): %3 and %4")
-                             .arg(x).arg(y).arg(pa, 6, 16, QLatin1Char('0')).arg(pb, 6, 16, QLatin1Char('0'));
+                             .arg(x)
+                             .arg(y)
+                             .arg(pa, 6, 16, QLatin1Char('0'))
+                             .arg(pb, 6, 16, QLatin1Char('0'));
         }
     }
     return differing;
 }
 
-#define COMPARE_SURFACES(actual, expected)                                               \
-    do {                                                                                 \
-        QString first_;                                                                  \
-        const int diff_ = countDiff(actual, expected, &first_);                          \
-        QVERIFY2(diff_ == 0, qPrintable(QStringLiteral("%1 differing pixels, first %2")  \
-                                            .arg(diff_).arg(first_)));                   \
+#define COMPARE_SURFACES(actual, expected)                                                                             \
+    do {                                                                                                               \
+        QString first_;                                                                                                \
+        const int diff_ = countDiff(actual, expected, &first_);                                                        \
+        QVERIFY2(diff_ == 0, qPrintable(QStringLiteral("%1 differing pixels, first %2").arg(diff_).arg(first_)));      \
     } while (false)

@@ -185,8 +185,8 @@ void tst_NumberText::shortestFloat()
 
 void tst_NumberText::shortestTextReadsBack()
 {
-    const double values[] = {0.1, 1.0 / 3, -123.456, 6.02214076e23, 5e-324,
-                             std::numeric_limits<double>::max(), 1e15 - 1, 31.7};
+    const double values[]
+        = {0.1, 1.0 / 3, -123.456, 6.02214076e23, 5e-324, std::numeric_limits<double>::max(), 1e15 - 1, 31.7};
     for (double value : values) {
         const QString text = shortestText(value);
         QVERIFY2(sameNumber(readNumber(text), value), qPrintable(text));

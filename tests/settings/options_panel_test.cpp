@@ -165,14 +165,22 @@ void tst_OptionsPanel::doneStoresFlooredValues_data()
     QTest::addColumn<double>("width");
     QTest::addColumn<int>("height");
 
-    QTest::newRow("start texts") << "24" << "48" << 24.0 << 48;
-    QTest::newRow("floor of fractions") << "31.7" << "-0.5" << 31.0 << -1;
-    QTest::newRow("floor of a negative half") << "-2.5" << "2.9" << -3.0 << 2;
-    QTest::newRow("no number reads 0") << "abc" << "" << 0.0 << 0;
-    QTest::newRow("unit after number") << " 30px" << "48 " << 30.0 << 48;
-    QTest::newRow("height limits, high") << "1" << "32767.9" << 1.0 << 32767;
-    QTest::newRow("height limits, low") << "1" << "-32768" << 1.0 << -32768;
-    QTest::newRow("width beyond any height") << "1e20" << "&H10" << 1e20 << 16;
+    QTest::newRow("start texts") << "24"
+                                 << "48" << 24.0 << 48;
+    QTest::newRow("floor of fractions") << "31.7"
+                                        << "-0.5" << 31.0 << -1;
+    QTest::newRow("floor of a negative half") << "-2.5"
+                                              << "2.9" << -3.0 << 2;
+    QTest::newRow("no number reads 0") << "abc"
+                                       << "" << 0.0 << 0;
+    QTest::newRow("unit after number") << " 30px"
+                                       << "48 " << 30.0 << 48;
+    QTest::newRow("height limits, high") << "1"
+                                         << "32767.9" << 1.0 << 32767;
+    QTest::newRow("height limits, low") << "1"
+                                        << "-32768" << 1.0 << -32768;
+    QTest::newRow("width beyond any height") << "1e20"
+                                             << "&H10" << 1e20 << 16;
 }
 
 void tst_OptionsPanel::doneStoresFlooredValues()
@@ -201,12 +209,18 @@ void tst_OptionsPanel::doneRefusesWhatCannotBeStored_data()
     QTest::addColumn<QString>("widthText");
     QTest::addColumn<QString>("heightText");
 
-    QTest::newRow("height 40000") << "24" << "40000";
-    QTest::newRow("height just above") << "24" << "32768";
-    QTest::newRow("height floor just below") << "24" << "-32768.5";
-    QTest::newRow("height beyond double") << "24" << "1e400";
-    QTest::newRow("width beyond double") << "1e400" << "48";
-    QTest::newRow("negative width beyond double") << "-1e400" << "48";
+    QTest::newRow("height 40000") << "24"
+                                  << "40000";
+    QTest::newRow("height just above") << "24"
+                                       << "32768";
+    QTest::newRow("height floor just below") << "24"
+                                             << "-32768.5";
+    QTest::newRow("height beyond double") << "24"
+                                          << "1e400";
+    QTest::newRow("width beyond double") << "1e400"
+                                         << "48";
+    QTest::newRow("negative width beyond double") << "-1e400"
+                                                  << "48";
 }
 
 void tst_OptionsPanel::doneRefusesWhatCannotBeStored()

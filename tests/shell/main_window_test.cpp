@@ -67,7 +67,11 @@ void tst_MainWindow::menus()
     QCOMPARE(menus[1]->text(), QStringLiteral("&Edit"));
     QCOMPARE(menus[2]->text(), QStringLiteral("&Operations"));
 
-    struct Item { const char* name; const char* caption; QKeySequence shortcut; };
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+    };
     const Item file[] = {
         {"mnuFileSave", "&Save Picture", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnuFileLoad", "&Load Picture", QKeySequence(Qt::CTRL | Qt::Key_L)},
@@ -105,8 +109,8 @@ void tst_MainWindow::menus()
     QVERIFY(!edit[0]->isEnabled());
     QCOMPARE(edit[1]->objectName(), QStringLiteral("mnuEditRedo"));
     QCOMPARE(edit[1]->text(), QStringLiteral("&Redo"));
-    QCOMPARE(edit[1]->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    QCOMPARE(edit[1]->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
     QVERIFY(!edit[1]->isEnabled());
 }
 
@@ -135,8 +139,8 @@ void tst_MainWindow::controlsAtTheirPlaces()
 void tst_MainWindow::commandsSilentWhileOptionsOpen_data()
 {
     QTest::addColumn<QString>("action");
-    for (const char* action : {"mnuFileSave", "mnuFileLoad", "mnuFileExit", "mnuFileNeg", "mnuFileNPC",
-                               "mnuFileArrange", "mnuFileChange"})
+    for (const char* action :
+         {"mnuFileSave", "mnuFileLoad", "mnuFileExit", "mnuFileNeg", "mnuFileNPC", "mnuFileArrange", "mnuFileChange"})
         QTest::newRow(action) << QString::fromLatin1(action);
 }
 
@@ -270,8 +274,7 @@ void tst_MainWindow::resizeScrollsBackToTheCorner()
     QCOMPARE(f.vScroll()->value(), 0);
     QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::GetPixel(f.window->workingImage(), 0, 0));
     // The viewport follows the window; the scroll limits follow the viewport.
-    QCOMPARE(f.viewport()->width(),
-             shell::toPixels(float(f.window->frameGeometry().width() * 15 * 0.83710407239819)));
+    QCOMPARE(f.viewport()->width(), shell::toPixels(float(f.window->frameGeometry().width() * 15 * 0.83710407239819)));
     QCOMPARE(f.window->state().MaxScrollX, float(1000 - f.viewport()->surface().width()));
     QCOMPARE(f.control<settings::OptionsPanel>("OpsFrame")->pos(), QPoint(8, 16));
 }

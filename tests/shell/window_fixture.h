@@ -23,15 +23,13 @@ struct WindowFixture {
     std::unique_ptr<shell::Main> window;
     QTemporaryDir folder;
 
-    WindowFixture()
-        : window(std::make_unique<shell::Main>(dialogs))
+    WindowFixture() : window(std::make_unique<shell::Main>(dialogs))
     {
         window->show();
         QCoreApplication::processEvents();
     }
 
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         T* found = window->findChild<T*>(QLatin1String(name));
         if (!found)

@@ -17,8 +17,8 @@ QByteArray bitmap(qint32 width, qint32 height, const QByteArray& data)
     out.setByteOrder(QDataStream::LittleEndian);
     out.writeRawData("BM", 2);
     out << quint32(54 + data.size()) << quint32(0) << quint32(54);
-    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0)
-        << quint32(data.size()) << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
+    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << quint32(data.size())
+        << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
     out.writeRawData(data.constData(), int(data.size()));
     return bytes;
 }
@@ -43,8 +43,7 @@ void tst_WindowHostileFiles::refusedFileKeepsTheSheet_data()
     QTest::newRow("header claims 100000 x 100000")
         << "huge.bmp" << bitmap(100000, 100000, QByteArray(64, '\0')) << "The picture is too large: ";
     QTest::newRow("zero bytes") << "empty.bmp" << QByteArray("") << "The file is empty.";
-    QTest::newRow("truncated") << "cut.bmp" << whole.left(whole.size() - 3)
-                               << "The file is incomplete: ";
+    QTest::newRow("truncated") << "cut.bmp" << whole.left(whole.size() - 3) << "The file is incomplete: ";
     QTest::newRow("header only") << "header.bmp" << whole.left(30) << "The file could not be read as a picture: ";
     QTest::newRow("folder") << "pictures.bmp" << QByteArray() << "This is a folder, not a picture file.";
 }

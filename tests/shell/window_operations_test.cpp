@@ -106,7 +106,8 @@ void tst_WindowOperations::npcTypeMismatch()
     f.load(patternPicture(96, 200));
     f.dialogs.inputs << QStringLiteral("3x") << QStringLiteral("4");
     f.trigger("mnuFileNPC");
-    QCOMPARE(f.dialogs.messages(), (QStringList{QStringLiteral("We encountered an error!"), QStringLiteral("Type mismatch")}));
+    QCOMPARE(f.dialogs.messages(),
+             (QStringList{QStringLiteral("We encountered an error!"), QStringLiteral("Type mismatch")}));
     QCOMPARE(f.dialogs.shown[3].title, QStringLiteral("Tarnel"));
     QCOMPARE(f.dialogs.shown[4].title, QStringLiteral("This was the error!"));
     QCOMPARE(toImage(f.window->workingImage()), patternPicture(96, 200));
@@ -183,7 +184,8 @@ void tst_WindowOperations::negativeTypeMismatch()
     f.load(patternPicture(30, 10));
     f.dialogs.inputs << QStringLiteral("3x");
     f.trigger("mnuFileNeg");
-    QCOMPARE(f.dialogs.messages(), (QStringList{QStringLiteral("We encountered an error!"), QStringLiteral("Type mismatch")}));
+    QCOMPARE(f.dialogs.messages(),
+             (QStringList{QStringLiteral("We encountered an error!"), QStringLiteral("Type mismatch")}));
     QCOMPARE(toImage(f.window->workingImage()), patternPicture(30, 10));
     QVERIFY(!f.progressBar()->isHidden());
     QCOMPARE(f.progressBar()->value(), 0);

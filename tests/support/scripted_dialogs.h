@@ -20,9 +20,9 @@ public:
         QString title;
     };
 
-    QQueue<shell::Answer> answers;     // message boxes (Ok boxes need none)
-    QQueue<QString> inputs;            // input boxes
-    QQueue<QString> files;             // open and save dialogs
+    QQueue<shell::Answer> answers; // message boxes (Ok boxes need none)
+    QQueue<QString> inputs;        // input boxes
+    QQueue<QString> files;         // open and save dialogs
     QQueue<std::optional<image::Colour>> colours;
     QList<Shown> shown;
     QList<shell::FileDialogSettings> fileDialogs;
@@ -80,8 +80,7 @@ public:
     }
 
 private:
-    template <typename T>
-    static T take(QQueue<T>& queue, const char* what)
+    template <typename T> static T take(QQueue<T>& queue, const char* what)
     {
         if (queue.isEmpty()) {
             QTest::qFail(qPrintable(QStringLiteral("unexpected %1").arg(QLatin1String(what))), __FILE__, __LINE__);

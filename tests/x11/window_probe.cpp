@@ -165,7 +165,10 @@ int compare(const QString& expectedPath, const QString& actualPath)
         return 1;
     if (expected->width() != actual->width() || expected->height() != actual->height()) {
         say(QStringLiteral("size %1 x %2, expected %3 x %4")
-                .arg(actual->width()).arg(actual->height()).arg(expected->width()).arg(expected->height()));
+                .arg(actual->width())
+                .arg(actual->height())
+                .arg(expected->width())
+                .arg(expected->height()));
         return 1;
     }
     int differing = 0;
@@ -175,9 +178,10 @@ int compare(const QString& expectedPath, const QString& actualPath)
             const image::Colour got = image::GetPixel(*actual, x, y);
             if (want != got && differing++ == 0)
                 say(QStringLiteral("first difference at (%1, %2): %3, expected %4")
-                             .arg(x).arg(y)
-                             .arg(got, 6, 16, QLatin1Char('0'))
-                             .arg(want, 6, 16, QLatin1Char('0')));
+                        .arg(x)
+                        .arg(y)
+                        .arg(got, 6, 16, QLatin1Char('0'))
+                        .arg(want, 6, 16, QLatin1Char('0')));
         }
     }
     if (differing > 0) {
@@ -317,7 +321,8 @@ int main(int argc, char* argv[])
         return writeExpected(args);
     if (command == QLatin1String("compare") && args.size() == 2)
         return compare(args[0], args[1]);
-    if (command == QLatin1String("find") && (args.size() == 1 || (args.size() == 2 && args[1] == QLatin1String("--settled"))))
+    if (command == QLatin1String("find")
+        && (args.size() == 1 || (args.size() == 2 && args[1] == QLatin1String("--settled"))))
         return find(args[0], args.size() == 2);
     if (command == QLatin1String("grab") && (args.size() == 1 || args.size() == 5))
         return grab(args[0], args.mid(1));
