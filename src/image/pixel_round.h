@@ -8,4 +8,8 @@ namespace image {
 // the int range (infinities included) give the nearest int limit.
 int roundToPixel(double value);
 
+// The same rounding kept in double precision, for sizes checked before they become
+// integers: NaN and infinities come back as they are.
+double roundHalfToEven(double value);
+
 } // namespace image

@@ -2,6 +2,7 @@
 #include "negative.h"
 
 #include "colour_bits.h"
+#include "result_size.h"
 #include "image/pixel_round.h"
 #include "image/row_loop.h"
 #include "scratch_surface.h"
@@ -72,6 +73,13 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
     if (!(columns.numeric >= 1 && columns.numeric <= sheetWidth))
         return Outcome::refused(
             QStringLiteral("This sheet can be split into 1 to %1 animation columns.").arg(sheetWidth));
+
+    // The wider sheet must fit a surface; refused before anything changes.
+    if (columns.strict) {
+        const double n = *columns.strict;
+        if (auto problem = resultSizeProblem(float(2 * (n * (double(sheetWidth) / n))), work.height()))
+            return Outcome::refused(*problem);
+    }
 
     progress.reached(0);
     try {

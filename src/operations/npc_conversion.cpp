@@ -2,6 +2,7 @@
 #include "npc_conversion.h"
 
 #include "colour_bits.h"
+#include "result_size.h"
 #include "image/pixel_round.h"
 #include "image/raster.h"
 #include "image/row_loop.h"
@@ -64,6 +65,13 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
 {
     if (auto problem = spriteSizeProblem(size))
         return Outcome::refused(*problem);
+
+    // An empty or absurd sheet is refused before anything changes; without both strict
+    // readings the steps below fail on the type mismatch instead.
+    if (sprites.strict && columns.strict) {
+        if (auto problem = resultSizeProblem(*columns.strict * size.width, *sprites.strict * size.height))
+            return Outcome::refused(*problem);
+    }
 
     progress.reached(0);
     try {
@@ -141,9 +149,8 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
             }
         }
         progress.reached(40);
-
-        progress.reached(70);
         replacePureBlack(scratch, progress);
+        progress.reached(70);
         // The new sheet becomes the working image, and the old sheet's memory the
         // cleared scratch's.
         work.swapPixels(scratch);

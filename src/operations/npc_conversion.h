@@ -25,8 +25,9 @@ void replacePureBlack(image::Surface& sheet, Progress& progress);
 // the same row and column, then every pixel of exactly RGB(0, 0, 0) becomes
 // RGB(20, 20, 20), and the result replaces `work`. Both scratch surfaces are cleared at
 // the end; `scratch` keeps the result's size.
-// Milestones: 0, 40, 70. Refuses a cell size below 1 x 1; fails (type mismatch) where a
-// count has no strict reading, and where a size is negative or too large.
+// Milestones: 0, 40 (the black pass follows), 70. Refuses a cell size below 1 x 1 and a
+// new sheet without pixels or above the surface limit; fails (type mismatch) where a
+// count has no strict reading, and where a size is negative.
 Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
                      const CountAnswer& sprites, const CountAnswer& columns, settings::SpriteSize size,
                      Progress& progress);

@@ -117,6 +117,7 @@ void tst_SheetConvert::nothingWrittenForAFailedFile_data()
     QTest::newRow("truncated bmp") << "truncated.bmp" << QStringList() << "incomplete";
     QTest::newRow("type mismatch") << "good.bmp" << QStringList{"--npc", "3x,4"} << "--npc 3x,4: Type mismatch";
     QTest::newRow("refused") << "good.bmp" << QStringList{"--negative", "21"} << "--negative 21: This sheet";
+    QTest::newRow("no pixels") << "good.bmp" << QStringList{"--npc", "100000000,0.01"} << "0 x 4800000000 pixels";
 }
 
 void tst_SheetConvert::nothingWrittenForAFailedFile()

@@ -7,6 +7,7 @@
 #include "operations/rearrange.h"
 #include "sheet_fixtures.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 using image::Colour;
@@ -22,28 +23,16 @@ const Colour kNearBlack = rgb(20, 20, 20);
 // One operation with its answers, as the window would run it after its prompts:
 // "npc" sprites, columns, cell width, cell height; "negative" columns; "rearrange" the
 // order; "colour" from and to as hexadecimal 0xBBGGRR.
-struct Run {
-    explicit Run(image::Surface sheet) : work(std::move(sheet)) {}
-
-    image::Surface work;
-    image::Surface scratch{kBlack};
-    image::Surface scratch2{kBlack};
-    RecordingProgress progress;
-
-    ops::Outcome operator()(const QString& operation, const QStringList& answers)
-    {
-        if (operation == "npc") {
-            const settings::SpriteSize size{answers[2].toDouble(), qint16(answers[3].toInt())};
-            return ops::convertToNpc(work, scratch, scratch2, *ops::readCountAnswer(answers[0]),
-                                     *ops::readCountAnswer(answers[1]), size, progress);
-        }
-        if (operation == "negative")
-            return ops::makeNegative(work, scratch, scratch2, *ops::readCountAnswer(answers[0]), progress);
-        if (operation == "rearrange")
-            return ops::rearrangeRows(work, scratch, answers[0], progress);
-        return ops::replaceColour(work, answers[0].toUInt(nullptr, 16), answers[1].toUInt(nullptr, 16), progress);
-    }
-};
+ops::Outcome runOperation(SheetRun& sheet, const QString& operation, const QStringList& answers)
+{
+    if (operation == "npc")
+        return sheet.npc(answers[0], answers[1], answers[2].toDouble(), qint16(answers[3].toInt()));
+    if (operation == "negative")
+        return sheet.negative(answers[0]);
+    if (operation == "rearrange")
+        return sheet.rearrange(answers[0]);
+    return sheet.replace(answers[0].toUInt(nullptr, 16), answers[1].toUInt(nullptr, 16));
+}
 
 // Colour of pixel i of the test strips: every one its own, every seventh black.
 Colour stripColour(int i)
@@ -146,9 +135,9 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(Expect, expect);
 
-        Run run{strip(width, height)};
+        SheetRun run{strip(width, height)};
         const image::Surface sheet = run.work;
-        const ops::Outcome outcome = run(operation, answers);
+        const ops::Outcome outcome = runOperation(run, operation, answers);
         QVERIFY2(outcome.kind == Kind::Changed, qPrintable(outcome.message));
         COMPARE_SURFACES(run.work, expected(sheet, expect));
     }
@@ -169,10 +158,10 @@ private slots:
             const char* sameAs; // where it counts as 1 (no number at its start)
         };
         const Row rows[] = {
-            {"1e308", Kind::Failed, Kind::Refused, nullptr}, {"-1e308", Kind::Failed, Kind::Refused, nullptr},
-            {"1e999", Kind::Failed, Kind::Refused, nullptr}, {"&HFFFFFFFF", Kind::Failed, Kind::Refused, nullptr},
-            {"nan", Kind::Changed, Kind::Changed, "1"},      {"NaN", Kind::Changed, Kind::Changed, "1"},
-            {"inf", Kind::Changed, Kind::Changed, "1"},      {"-Infinity", Kind::Changed, Kind::Changed, "1"},
+            {"1e308", Kind::Refused, Kind::Refused, nullptr}, {"-1e308", Kind::Failed, Kind::Refused, nullptr},
+            {"1e999", Kind::Refused, Kind::Refused, nullptr}, {"&HFFFFFFFF", Kind::Refused, Kind::Refused, nullptr},
+            {"nan", Kind::Changed, Kind::Changed, "1"},       {"NaN", Kind::Changed, Kind::Changed, "1"},
+            {"inf", Kind::Changed, Kind::Changed, "1"},       {"-Infinity", Kind::Changed, Kind::Changed, "1"},
         };
         for (const Row& row : rows) {
             const QString sameAs = row.sameAs ? row.sameAs : "";
@@ -197,22 +186,90 @@ private slots:
         QFETCH(QString, sameAs);
 
         const QStringList plain = operation == "npc" ? QStringList{"2", "3", "4", "5"} : QStringList{"2"};
-        Run run{strip(12, 10)};
+        SheetRun run{strip(12, 10)};
         const image::Surface sheet = run.work;
         QStringList answers = plain;
         answers[asked] = text;
-        const ops::Outcome outcome = run(operation, answers);
+        const ops::Outcome outcome = runOperation(run, operation, answers);
         QCOMPARE(outcome.kind, kind);
 
         if (kind == Kind::Changed) {
-            Run reference{sheet};
+            SheetRun reference{sheet};
             answers[asked] = sameAs;
-            QCOMPARE(reference(operation, answers).kind, Kind::Changed);
+            QCOMPARE(runOperation(reference, operation, answers).kind, Kind::Changed);
             COMPARE_SURFACES(run.work, reference.work);
         } else {
             QVERIFY(!outcome.message.isEmpty());
             COMPARE_SURFACES(run.work, sheet);
         }
+    }
+
+    // A new sheet without pixels or above the surface limit is refused before anything
+    // changes, and at once: the pixel work on such answers took over a minute.
+    void emptyOrAbsurdSheetsAreRefused_data()
+    {
+        QTest::addColumn<QString>("sprites");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<double>("cellWidth");
+        QTest::addColumn<int>("cellHeight");
+        QTest::addColumn<QString>("size"); // as the message names it
+
+        QTest::newRow("no width, 2^31 rows") << "100000000"
+                                             << "0.01" << 24.0 << 48 << "0 x 4800000000";
+        QTest::newRow("no height") << "0.001"
+                                   << "1" << 24.0 << 48 << "24 x 0";
+        QTest::newRow("height just below a pixel") << "-0.001"
+                                                   << "1" << 24.0 << 48 << "24 x 0";
+        QTest::newRow("a half pixel rounds to none") << "1"
+                                                     << "0.5" << 1.0 << 48 << "0 x 48";
+        QTest::newRow("too many pixels") << "100000"
+                                         << "100000" << 24.0 << 48 << "2400000 x 4800000";
+        QTest::newRow("just above the limit") << "1"
+                                              << "16385" << 1.0 << 16384 << "16385 x 16384";
+        QTest::newRow("rows beyond any integer") << "1e308"
+                                                 << "2" << 24.0 << 48 << QStringLiteral("48 x \u221E");
+        QTest::newRow("columns beyond any integer") << "2"
+                                                    << "1e300" << 24.0 << 48 << "2.4e+301 x 96";
+        QTest::newRow("huge cell") << "1"
+                                   << "1" << 1e9 << 32767 << "1000000000 x 32767";
+    }
+
+    void emptyOrAbsurdSheetsAreRefused()
+    {
+        QFETCH(QString, sprites);
+        QFETCH(QString, columns);
+        QFETCH(double, cellWidth);
+        QFETCH(int, cellHeight);
+        QFETCH(QString, size);
+
+        SheetRun run{strip(1024, 1024)};
+        run.scratch = strip(5, 7);
+        run.scratch2 = strip(3, 2);
+        const SheetRun before = run;
+        QElapsedTimer clock;
+        clock.start();
+        const ops::Outcome outcome = run.npc(sprites, columns, cellWidth, qint16(cellHeight));
+        QVERIFY2(clock.elapsed() < 10000, "a refusal must come before the pixel work");
+        QCOMPARE(outcome.kind, Kind::Refused);
+        QVERIFY2(outcome.message.contains(size), qPrintable(outcome.message));
+        QVERIFY(run.progress.milestones.isEmpty());
+        COMPARE_SURFACES(run.work, before.work);
+        COMPARE_SURFACES(run.scratch, before.scratch);
+        COMPARE_SURFACES(run.scratch2, before.scratch2);
+    }
+
+    // Twice as wide as a sheet of just over half the limit: refused before any memory is
+    // taken for it, the sheet's own pixels untouched.
+    void negativeAboveTheLimitIsRefused()
+    {
+        SheetRun run{image::Surface(kWhite, 16384, 8193)};
+        const uchar* pixels = run.work.picture().constBits();
+        const ops::Outcome outcome = run.negative("2");
+        QCOMPARE(outcome.kind, Kind::Refused);
+        QVERIFY2(outcome.message.contains("32768 x 8193"), qPrintable(outcome.message));
+        QVERIFY(run.progress.milestones.isEmpty());
+        QCOMPARE(run.work.picture().constBits(), pixels);
+        QCOMPARE(run.scratch.width() + run.scratch2.width(), 0);
     }
 
     // Found by fuzzing: two rows of a very wide sheet spread over many rows of narrow
@@ -221,12 +278,12 @@ private slots:
     void npcSpreadsTwoWideRowsOverTallCells()
     {
         // Cell c of the sheet (111111 columns) is colour (c, 20, 30) above, (40, c, 60) below.
-        Run run{image::Surface(kWhite, 444444, 2)};
+        SheetRun run{image::Surface(kWhite, 444444, 2)};
         for (int x = 0; x < 444444; ++x) {
             image::SetPixel(run.work, x, 0, rgb(x / 111111, 20, 30));
             image::SetPixel(run.work, x, 1, rgb(40, x / 111111, 60));
         }
-        QCOMPARE(run("npc", {"1", "4", "111", "842"}).kind, Kind::Changed);
+        QCOMPARE(runOperation(run, "npc", {"1", "4", "111", "842"}).kind, Kind::Changed);
         QCOMPARE(run.work.width(), 444);
         QCOMPARE(run.work.height(), 842);
         for (int y = 0; y < 842; ++y) {
@@ -263,9 +320,9 @@ private slots:
         QFETCH(Kind, kind);
         QFETCH(bool, flipped);
 
-        Run run{strip(3, height)};
+        SheetRun run{strip(3, height)};
         const image::Surface sheet = run.work;
-        QCOMPARE(run("rearrange", {answer}).kind, kind);
+        QCOMPARE(runOperation(run, "rearrange", {answer}).kind, kind);
         if (kind == Kind::Unchanged) {
             COMPARE_SURFACES(run.work, sheet);
             return;

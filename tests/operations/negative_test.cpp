@@ -24,20 +24,6 @@ image::Surface patternSheet(int width, int height)
     return sheet;
 }
 
-struct Run {
-    explicit Run(image::Surface sheet) : work(std::move(sheet)) {}
-
-    image::Surface work;
-    image::Surface scratch{0};
-    image::Surface scratch2{0};
-    RecordingProgress progress;
-
-    ops::Outcome make(const QString& answer)
-    {
-        return ops::makeNegative(work, scratch, scratch2, *ops::readCountAnswer(answer), progress);
-    }
-};
-
 // The negative made one pixel at a time, exactly in the order of its steps.
 void negativeByPixels(image::Surface& work, image::Surface& scratch, image::Surface& scratch2, double n)
 {
@@ -72,9 +58,9 @@ class tst_Negative : public QObject {
 private slots:
     void fourStripsOf24()
     {
-        Run run{patternSheet(96, 5)};
+        SheetRun run{patternSheet(96, 5)};
         const image::Surface sheet = run.work;
-        QCOMPARE(run.make("4").kind, ops::Outcome::Kind::Changed);
+        QCOMPARE(run.negative("4").kind, ops::Outcome::Kind::Changed);
         QCOMPARE(run.work.width(), 192);
         QCOMPARE(run.work.height(), 5);
         for (int k = 0; k < 4; ++k) {
@@ -92,14 +78,14 @@ private slots:
     void middleMarkHalfwayForAnOddCount()
     {
         // Three strips of 32; the blocks are made row by row, 50 when half the rows are.
-        Run run{image::Surface(kGrey, 96, 4)};
+        SheetRun run{image::Surface(kGrey, 96, 4)};
         fillRect(run.work, 0, 0, 96, 4, rgb(9, 9, 9));
         QList<image::Colour> seen;
         run.progress.onReached = [&](int percent) {
             if (percent == 50)
                 seen = {image::GetPixel(run.scratch2, 64, 1), image::GetPixel(run.scratch2, 64, 2)};
         };
-        run.make("3");
+        run.negative("3");
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 50, 70}));
         QCOMPARE(seen, QList<image::Colour>({rgb(9, 9, 9), 0}));
     }
@@ -117,9 +103,9 @@ private slots:
     {
         QFETCH(image::Colour, colour);
         QFETCH(image::Colour, negative);
-        Run run{image::Surface(kGrey, 1, 1)};
+        SheetRun run{image::Surface(kGrey, 1, 1)};
         image::SetPixel(run.work, 0, 0, colour);
-        run.make("1");
+        run.negative("1");
         QCOMPARE(run.work.width(), 2);
         QCOMPARE(image::GetPixel(run.work, 0, 0), colour);
         QCOMPARE(image::GetPixel(run.work, 1, 0), negative);
@@ -135,12 +121,12 @@ private slots:
     void nothingCountableIsOneColumn()
     {
         QFETCH(QString, answer);
-        Run run{patternSheet(7, 3)};
+        SheetRun run{patternSheet(7, 3)};
         image::Surface expected = patternSheet(14, 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x)
                 image::SetPixel(expected, 7 + x, y, (x + y) % 3 == 0 ? kWhite : 0);
-        run.make(answer);
+        run.negative(answer);
         COMPARE_SURFACES(run.work, expected);
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 50, 70}));
     }
@@ -149,9 +135,9 @@ private slots:
     {
         // 5 wide in 2: strips of 2 read from 0 and 2, blocks of 5 at 0 and 5; the
         // negative follows each strip at once, the block's last column stays black.
-        Run run{image::Surface(kGrey, 5, 1)};
+        SheetRun run{image::Surface(kGrey, 5, 1)};
         fillRect(run.work, 0, 0, 5, 1, 0);
-        run.make("2");
+        run.negative("2");
         QList<image::Colour> row;
         for (int x = 0; x < run.work.width(); ++x)
             row.append(image::GetPixel(run.work, x, 0));
@@ -175,14 +161,14 @@ private slots:
                     for (int x = 0; x < width; ++x)
                         image::SetPixel(sheet, x, y, random.bounded(2) ? 0 : rgb(1, 2, random.bounded(256)));
                 // Scratch surfaces left white by earlier work, the result's size or not.
-                Run run{sheet};
+                SheetRun run{sheet};
                 const int scratchWidth = width % 2 ? 3 : 2 * width;
                 run.scratch = image::Surface(0, scratchWidth, 3);
                 fillRect(run.scratch, 0, 0, scratchWidth, 3, kWhite);
                 run.scratch2 = run.scratch;
                 image::Surface work = sheet, scratch = run.scratch, scratch2 = run.scratch;
 
-                run.make(QString::number(n));
+                run.negative(QString::number(n));
                 negativeByPixels(work, scratch, scratch2, n);
                 const QString where = QStringLiteral("width %1, count %2, seed %3").arg(width).arg(n).arg(seed);
                 QVERIFY2(countDiff(run.work, work) == 0, qPrintable(where));
@@ -203,9 +189,9 @@ private slots:
     void countsOutsideTheSheetAreRefused()
     {
         QFETCH(QString, answer);
-        Run run{patternSheet(96, 2)};
+        SheetRun run{patternSheet(96, 2)};
         const image::Surface before = run.work;
-        const ops::Outcome outcome = run.make(answer);
+        const ops::Outcome outcome = run.negative(answer);
         QCOMPARE(outcome.kind, ops::Outcome::Kind::Refused);
         QVERIFY(outcome.message.contains(QLatin1String("1 to 96")));
         QVERIFY(run.progress.milestones.isEmpty());
@@ -214,11 +200,11 @@ private slots:
 
     void typeMismatchLeavesTheSheet()
     {
-        Run run{patternSheet(12, 2)};
+        SheetRun run{patternSheet(12, 2)};
         const image::Surface before = run.work;
         run.scratch = image::Surface(0, 2, 2);
         fillRect(run.scratch, 0, 0, 2, 2, kWhite);
-        const ops::Outcome outcome = run.make("3x");
+        const ops::Outcome outcome = run.negative("3x");
         QCOMPARE(outcome.kind, ops::Outcome::Kind::Failed);
         QCOMPARE(outcome.message, settings::typeMismatchText());
         QCOMPARE(run.progress.milestones, QList<int>({0}));

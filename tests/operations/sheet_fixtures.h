@@ -3,7 +3,12 @@
 
 #include "image/raster.h"
 #include "image/surface.h"
+#include "operations/colour_replace.h"
+#include "operations/count_answer.h"
+#include "operations/negative.h"
+#include "operations/npc_conversion.h"
 #include "operations/progress.h"
+#include "operations/rearrange.h"
 
 #include <QList>
 #include <functional>
@@ -22,6 +27,29 @@ public:
             onReached(percent);
     }
     void tick() override { ++ticks; }
+};
+
+// A sheet with the two scratch surfaces (black, as the window's) and the operations run
+// on them with answers typed as at the window's prompts.
+struct SheetRun {
+    explicit SheetRun(image::Surface sheet) : work(std::move(sheet)) {}
+
+    image::Surface work;
+    image::Surface scratch{0};
+    image::Surface scratch2{0};
+    RecordingProgress progress;
+
+    ops::Outcome npc(const QString& sprites, const QString& columns, double width = 24, qint16 height = 48)
+    {
+        return ops::convertToNpc(work, scratch, scratch2, *ops::readCountAnswer(sprites),
+                                 *ops::readCountAnswer(columns), settings::SpriteSize{width, height}, progress);
+    }
+    ops::Outcome negative(const QString& columns)
+    {
+        return ops::makeNegative(work, scratch, scratch2, *ops::readCountAnswer(columns), progress);
+    }
+    ops::Outcome rearrange(const QString& order) { return ops::rearrangeRows(work, scratch, order, progress); }
+    ops::Outcome replace(image::Colour from, image::Colour to) { return ops::replaceColour(work, from, to, progress); }
 };
 
 inline void fillRect(image::Surface& surface, int x, int y, int w, int h, image::Colour colour)
