@@ -13,10 +13,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStandardPaths>
 
 namespace shell {
 
@@ -30,6 +33,19 @@ QRect twipsRect(float left, float top, float width, float height)
 // Design size of the hidden picture boxes, in pixels.
 constexpr int kWorkWidth = 1095 / 15, kWorkHeight = 3135 / 15;
 constexpr int kScratchWidth = 720 / 15, kScratchHeight = 2880 / 15;
+
+// Where the file dialogs first open: the images folder beside the program where there
+// is one, else the user's pictures, never the folder of an installed program.
+QString startFolder()
+{
+    const QString images = QCoreApplication::applicationDirPath() + QStringLiteral("/images/");
+    if (QFileInfo(images).isDir())
+        return images;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures + QLatin1Char('/');
+    return QDir::homePath() + QLatin1Char('/');
+}
 
 } // namespace
 
@@ -47,12 +63,10 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     buildControls();
     buildMenus();
 
-    const QString imagesFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/images/");
-    m_state.LastSavePath = imagesFolder;
-    m_state.LastLoadPath = imagesFolder;
+    m_state.LastSavePath = startFolder();
+    m_state.LastLoadPath = m_state.LastSavePath;
 
-    resize(toPixels(4230), toPixels(3885) + menuBar()->sizeHint().height());
-    // The minimum size applies from the start, so the window is centred at its real size.
+    resize(startWindowSize(menuBar()->sizeHint().height()));
     layOut();
 }
 

@@ -132,9 +132,19 @@ void Main::changeColourAt(QPointF position)
 {
     if (m_busy || !m_state.ColorPickMode)
         return;
-    // The viewport itself is read: the pixel shown there, or its grey where no image is.
-    const image::Colour picked
-        = image::GetPixel(m_picPic->surface(), image::roundToPixel(position.x()), image::roundToPixel(position.y()));
+    // Only a pixel of the picture can be picked: a press on the border, or on the grey
+    // beyond the picture, ends the pick with nothing changed.
+    const QPoint at(image::roundToPixel(position.x()), image::roundToPixel(position.y()));
+    const QPoint pixel = at + QPoint(m_HScroll1->value(), m_VScroll1->value());
+    const auto inside = [](const image::Surface& surface, QPoint point) {
+        return QRect(0, 0, surface.width(), surface.height()).contains(point);
+    };
+    if (!inside(m_picPic->surface(), at) || !inside(m_picPic1, pixel)) {
+        m_state.ColorPickMode = false;
+        return;
+    }
+    // The viewport itself is read: the pixel shown there.
+    const image::Colour picked = image::GetPixel(m_picPic->surface(), at.x(), at.y());
     const std::optional<image::Colour> chosen = m_dialogs.chooseColour();
     if (!chosen || *chosen == picked) {
         m_state.ColorPickMode = false;

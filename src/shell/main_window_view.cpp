@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWindow>
 
 namespace shell {
 
@@ -64,20 +65,39 @@ void Main::resizeEvent(QResizeEvent* event)
     layOut();
 }
 
+// The frame is known once the window is on screen; the first time, the minimum, an
+// outer size, can be applied.
+bool Main::event(QEvent* event)
+{
+    if (event->type() == QEvent::Show && windowHandle())
+        windowHandle()->installEventFilter(this);
+    return QMainWindow::event(event);
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        layOut();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void Main::layOut()
 {
     // The minimum and the fractions apply to the outer size, frame and menu bar included.
+    // Until the window is on screen its frame is unknown: the controls are laid out, but
+    // the window keeps its size.
+    const bool frameKnown = windowHandle() && windowHandle()->isExposed();
     const QSize outer = frameGeometry().size();
     const QSize decoration = outer - size();
-    const QSize minimum(toPixels(kMinWindowWidth) - decoration.width(),
-                        toPixels(kMinWindowHeight) - decoration.height());
-    if (minimumSize() != minimum)
-        setMinimumSize(minimum);
+    if (frameKnown && minimumSize() != minimumWindowSize(decoration))
+        setMinimumSize(minimumWindowSize(decoration));
 
     const WindowLayout layout
         = layoutWindow(float(outer.width()) * kTwipsPerPixel, float(outer.height()) * kTwipsPerPixel);
     const QSize wanted(toPixels(layout.windowWidth), toPixels(layout.windowHeight));
-    if (wanted != outer)
+    if (frameKnown && wanted != outer)
         resize(wanted - decoration);
 
     m_picPic->resize(toPixels(layout.viewWidth), toPixels(layout.viewHeight));

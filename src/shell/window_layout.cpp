@@ -11,6 +11,16 @@ constexpr double kHeightFraction = 0.667731629392971;
 
 } // namespace
 
+QSize startWindowSize(int menuBarHeight)
+{
+    return {toPixels(4230), toPixels(3885) + menuBarHeight};
+}
+
+QSize minimumWindowSize(QSize frame)
+{
+    return QSize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight)) - frame;
+}
+
 WindowLayout layoutWindow(float outerWidth, float outerHeight, const DesignPlacement& design)
 {
     WindowLayout layout;

@@ -3,6 +3,8 @@
 
 #include "image/pixel_round.h"
 
+#include <QSize>
+
 namespace shell {
 
 // Twips are the layout unit of the window: 1440 to the inch, 15 to a pixel.
@@ -15,6 +17,14 @@ inline int toPixels(float twips)
 
 inline constexpr float kMinWindowWidth = 4350.0f;
 inline constexpr float kMinWindowHeight = 4695.0f;
+
+// The window's size at start, menu bar included and frame excluded: a client area of
+// 4230 x 3885 twips under the menu bar.
+QSize startWindowSize(int menuBarHeight);
+
+// The smallest size of the window, frame excluded, whose outer size is the minimum,
+// for a frame (borders and title bar, both sides together) of `frame` pixels.
+QSize minimumWindowSize(QSize frame);
 
 // Where the controls stand before any resize, in twips (client coordinates).
 struct DesignPlacement {

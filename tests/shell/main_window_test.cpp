@@ -4,6 +4,8 @@
 #include "settings/options_panel.h"
 #include "shell/window_layout.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,6 +15,11 @@ class tst_MainWindow : public QObject {
     Q_OBJECT
 private slots:
     void startValues();
+    void dialogsStartFolder_data();
+    void dialogsStartFolder();
+    void startSize_data();
+    void startSize();
+    void windowOpensAtItsStartSize();
     void menus();
     void controlsAtTheirPlaces();
     void commandsSilentWhileOptionsOpen_data();
@@ -41,9 +48,6 @@ void tst_MainWindow::startValues()
     QCOMPARE(state.ImageWidth, 0.0f);
     QCOMPARE(state.ImageHeight, 0.0f);
     QVERIFY(!state.ColorPickMode);
-    QVERIFY(state.LastLoadPath.endsWith(QLatin1String("/images/")));
-    QVERIFY(state.LastSavePath.endsWith(QLatin1String("/images/")));
-    QVERIFY(state.LastLoadPath.startsWith(QCoreApplication::applicationDirPath()));
 
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Pixmold by Dorvane"));
     QVERIFY(!f.window->windowIcon().isNull());
@@ -56,6 +60,82 @@ void tst_MainWindow::startValues()
     QCOMPARE(f.window->workingImage().width(), 73);
     QCOMPARE(f.window->workingImage().height(), 209);
     QVERIFY(f.dialogs.shown.isEmpty());
+}
+
+// The images folder beside the program where there is one, else the user's pictures,
+// else the home folder; never the folder of an installed program.
+void tst_MainWindow::dialogsStartFolder_data()
+{
+    QTest::addColumn<bool>("images");
+    QTest::addColumn<bool>("pictures");
+    QTest::addColumn<QString>("expected"); // "images", "pictures" or "home"
+    QTest::newRow("images beside the program") << true << true << "images";
+    QTest::newRow("pictures") << false << true << "pictures";
+    QTest::newRow("home") << false << false << "home";
+}
+
+void tst_MainWindow::dialogsStartFolder()
+{
+    QFETCH(bool, images);
+    QFETCH(bool, pictures);
+    QFETCH(QString, expected);
+
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    const QString imagesFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/images/");
+    QVERIFY(!QFileInfo::exists(imagesFolder));
+    if (images)
+        QDir().mkpath(imagesFolder);
+    if (pictures)
+        QDir(home.path()).mkpath(QStringLiteral("Pictures"));
+
+    const QString path = WindowFixture().window->state().LastLoadPath;
+    QDir().rmdir(imagesFolder);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+
+    const QString want = expected == "images" ? imagesFolder
+        : expected == "pictures"              ? home.filePath(QStringLiteral("Pictures/"))
+                                              : home.path() + QLatin1Char('/');
+    QCOMPARE(path, want);
+}
+
+// A client area of 282 x 259 pixels under the menu bar, unless the minimum outer size
+// of 290 x 313 pixels, frame and menu bar included, makes it larger.
+void tst_MainWindow::startSize_data()
+{
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<int>("menuBar");
+    QTest::addColumn<QSize>("client");
+    QTest::newRow("no frame") << QSize(0, 0) << 20 << QSize(290, 293);
+    QTest::newRow("8 x 54 frame") << QSize(8, 54) << 20 << QSize(282, 259);
+    QTest::newRow("thin frame") << QSize(4, 24) << 20 << QSize(286, 269);
+}
+
+void tst_MainWindow::startSize()
+{
+    QFETCH(QSize, frame);
+    QFETCH(int, menuBar);
+    QFETCH(QSize, client);
+    const QSize window = shell::startWindowSize(menuBar).expandedTo(shell::minimumWindowSize(frame));
+    QCOMPARE(window - QSize(0, menuBar), client);
+}
+
+// Before it is shown the window has its start size; shown here, with no frame, the
+// minimum applies to it.
+void tst_MainWindow::windowOpensAtItsStartSize()
+{
+    ScriptedDialogs dialogs;
+    shell::Main unshown(dialogs);
+    const int bar = unshown.menuBar()->sizeHint().height();
+    QCOMPARE(unshown.size(), QSize(282, 259 + bar));
+    WindowFixture f;
+    QCOMPARE(f.window->frameGeometry().size(), QSize(282, 259 + bar).expandedTo(QSize(290, 313)));
 }
 
 void tst_MainWindow::menus()

@@ -2,6 +2,7 @@
 #include "window_fixture.h"
 
 #include "settings/options_panel.h"
+#include "shell/sheet_history.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +40,7 @@ private slots:
     void npcCancelled();
     void npcTypeMismatch();
     void npcRefusesTinyCells();
+    void npcRefusesAnAbsurdSheet();
     void optionsSizeReachesTheConversion();
     void negative();
     void negativeRefusesImpossibleCounts();
@@ -47,6 +49,8 @@ private slots:
     void rearrangeOnlyCommas();
     void colourReplacement();
     void colourPickWithScrolledImage();
+    void pressOutsideThePictureEndsThePick_data();
+    void pressOutsideThePictureEndsThePick();
     void colourCancelEndsTheMode();
     void sameColourEndsTheMode();
     void pickModeSurvivesALoad();
@@ -128,6 +132,21 @@ void tst_WindowOperations::npcRefusesTinyCells()
     QCOMPARE(f.dialogs.shown[1].kind, QStringLiteral("message"));
     QCOMPARE(f.dialogs.shown[1].title, QStringLiteral("Tarnel"));
     QCOMPARE(toImage(f.window->workingImage()), patternPicture(96, 200));
+}
+
+void tst_WindowOperations::npcRefusesAnAbsurdSheet()
+{
+    WindowFixture f;
+    f.load(patternPicture(96, 200));
+    f.dialogs.inputs << QStringLiteral("100000000") << QStringLiteral("0.01");
+    f.trigger("mnuFileNPC");
+    QCOMPARE(f.dialogs.shown.size(), 4);
+    QCOMPARE(f.dialogs.shown[3].title, QStringLiteral("Tarnel"));
+    QVERIFY(f.dialogs.shown[3].text.contains(QStringLiteral("0 x 4800000000")));
+    QCOMPARE(toImage(f.window->workingImage()), patternPicture(96, 200));
+    QVERIFY(f.progressBar()->isHidden());
+    QCOMPARE(f.dialogs.yields, 0);
+    QCOMPARE(f.window->history().stack().count(), 0);
 }
 
 void tst_WindowOperations::optionsSizeReachesTheConversion()
@@ -269,6 +288,32 @@ void tst_WindowOperations::colourPickWithScrolledImage()
     f.mouse(QEvent::MouseButtonPress, QPointF(10, 20), Qt::LeftButton);
     QCOMPARE(image::GetPixel(f.window->workingImage(), 510, 20), image::rgb(7, 7, 7));
     QCOMPARE(image::GetPixel(f.window->workingImage(), 10, 20), image::rgb(1, 2, 3));
+}
+
+void tst_WindowOperations::pressOutsideThePictureEndsThePick_data()
+{
+    QTest::addColumn<QPointF>("press");
+    QTest::newRow("grey right of the picture") << QPointF(150, 5);
+    QTest::newRow("grey below the picture") << QPointF(5, 40);
+    QTest::newRow("left border") << QPointF(-1, 5);
+    QTest::newRow("top border") << QPointF(5, -2);
+}
+
+void tst_WindowOperations::pressOutsideThePictureEndsThePick()
+{
+    QFETCH(QPointF, press);
+    WindowFixture f;
+    // The viewport's own grey is in the picture too: it must not change.
+    QImage sheet = filled(100, 30, qRgb(128, 128, 128));
+    sheet.setPixel(3, 3, qRgb(1, 2, 3));
+    f.load(sheet);
+    f.trigger("mnuFileChange");
+    const int shown = f.dialogs.shown.size();
+    f.mouse(QEvent::MouseButtonPress, press, Qt::LeftButton);
+    QVERIFY(!f.window->state().ColorPickMode);
+    QCOMPARE(f.dialogs.shown.size(), shown);
+    QCOMPARE(toImage(f.window->workingImage()), sheet);
+    QCOMPARE(f.window->history().stack().count(), 0);
 }
 
 void tst_WindowOperations::colourCancelEndsTheMode()
