@@ -65,7 +65,7 @@ struct Session {
     // memory where it can; not timed.
     void reset()
     {
-        work.prepareOverwrite(sheet.width(), sheet.height());
+        work.resizeUnfilled(sheet.width(), sheet.height());
         image::BitBlt(work, 0, 0, sheet.width(), sheet.height(), sheet, 0, 0);
         if (freshFile)
             QFile::remove(file);

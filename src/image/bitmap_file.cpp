@@ -238,7 +238,7 @@ std::optional<QImage> readPlainBitmap(QIODevice& source)
     std::unique_ptr<uchar[]> block;
     const qint64 blockRows = std::max<qint64>(1, kBlockBytes / rowBytes);
     try {
-        picture = Surface::newPicture(width, int(height));
+        picture = Surface::unfilledPicture(width, int(height));
         block.reset(new uchar[size_t(std::min(blockRows, height) * rowBytes)]);
     } catch (const std::exception&) {
         return std::nullopt; // Qt's reader says what it makes of too little memory

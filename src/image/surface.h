@@ -2,9 +2,9 @@
 #pragma once
 
 #include "colour.h"
+#include "pixel_memory.h"
 
 #include <QImage>
-#include <memory>
 #include <stdexcept>
 
 namespace image {
@@ -15,8 +15,6 @@ class SurfaceError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-class PixelMemory;
 
 // Fuzzing builds lower the surface limit so that their tries reach the refusals quickly.
 #ifdef PIXMOLD_MAX_PIXELS
@@ -31,8 +29,8 @@ inline constexpr qint64 kMaxSurfacePixels = qint64(1) << 28;
 // per-pixel calls are the free functions in raster.h.
 //
 // Copies of a surface, and pictures taken from it, share its pixels until one side
-// writes. A surface keeps its memory when it changes size, where no one shares it and
-// it is large enough: fresh memory is slow to touch, warm memory is not.
+// writes. A surface keeps its memory when it changes size where it can (PixelMemory
+// says when): fresh memory is slow to touch, warm memory is not.
 class Surface {
 public:
     // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
@@ -43,7 +41,7 @@ public:
     // An RGB32 picture in the memory surfaces use, its pixels unspecified: for a reader
     // that fills it, before a surface takes it. Throws as resize(); width and height
     // must be positive.
-    static QImage newPicture(int width, int height);
+    static QImage unfilledPicture(int width, int height);
 
     int width() const { return m_width; }
     int height() const { return m_height; }
@@ -61,17 +59,17 @@ public:
 
     // Gives the surface the size asked with every pixel's value unspecified, for a
     // caller that writes them all next: nothing is copied or filled. Throws as resize().
-    void prepareOverwrite(int width, int height);
+    void resizeUnfilled(int width, int height);
 
     // What clearing and then resizing leaves, in one pass: every pixel the background.
-    void makeBlank(int width, int height);
+    // Throws as resize().
+    void resizeBlank(int width, int height);
 
-    // Starts a pass that computes every pixel from its old value, row by row. Where the
-    // pixels are shared (an undo step holds them), the surface moves to memory of its
-    // own, unwritten, and the old picture is returned for the pass to read; otherwise
-    // the result is null and the pass reads the rows it writes. Either way nothing is
-    // copied first.
-    [[nodiscard]] QImage beginRewrite();
+    // For a pass that computes every pixel from its old value, row by row: the pixels the
+    // pass reads. Where they are shared (an undo step holds them), the surface moves to
+    // memory of its own, unwritten, and the old picture is returned; otherwise the result
+    // is null and the pass reads the rows it writes. Either way nothing is copied first.
+    [[nodiscard]] QImage pixelsBeforeRewrite();
 
     // Exchanges the pixels, and so the sizes, of two surfaces; each keeps its background.
     void swapPixels(Surface& other);
@@ -88,23 +86,21 @@ public:
     // surface pixels of its own, copying them where they are shared.
     QRgb* row(int y)
     {
-        if (!m_pixels.isDetached())
+        if (!m_pixels.picture().isDetached())
             copyShared();
-        return reinterpret_cast<QRgb*>(m_pixels.scanLine(y));
+        return reinterpret_cast<QRgb*>(m_pixels.picture().scanLine(y));
     }
-    const QRgb* row(int y) const { return reinterpret_cast<const QRgb*>(m_pixels.constScanLine(y)); }
+    const QRgb* row(int y) const { return reinterpret_cast<const QRgb*>(m_pixels.picture().constScanLine(y)); }
 
     // The whole surface as an RGB32 picture (null while the surface has no area).
     // Shares the pixels until either side is written.
-    const QImage& picture() const { return m_pixels; }
+    const QImage& picture() const { return m_pixels.picture(); }
 
 private:
-    void setPixels(QImage pixels, std::shared_ptr<PixelMemory> memory, int width, int height);
-    std::shared_ptr<PixelMemory> memoryFor(int width, int height, bool reuse) const;
+    void setPixels(PixelMemory pixels, int width, int height);
     void copyShared();
 
-    QImage m_pixels;
-    std::shared_ptr<PixelMemory> m_memory; // under m_pixels; null where they are Qt's own
+    PixelMemory m_pixels;
     int m_width = 0;
     int m_height = 0;
     Colour m_background = 0;

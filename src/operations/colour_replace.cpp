@@ -39,7 +39,7 @@ Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to
     const QRgb toPixel = image::toPixel(to);
     const int width = work.width();
     // An undo step may share the sheet: the new rows are then made from its old ones.
-    const QImage shared = work.beginRewrite();
+    const QImage shared = work.pixelsBeforeRewrite();
     for (int y = 0; y < work.height(); ++y) {
         QRgb* line = work.row(y);
         replaceInRow(line, shared.isNull() ? line : reinterpret_cast<const QRgb*>(shared.constScanLine(y)), width,

@@ -101,7 +101,7 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
         const bool covered = cellsCover(lastColumn, size.width, newWidth, sourceWidth, fromWidth, work.width())
             && cellsCover(lastRow, size.height, newHeight, sourceHeight, fromHeight, work.height());
         if (covered && fromWidth > 0 && fromHeight > 0)
-            scratch.prepareOverwrite(newWidth, newHeight);
+            scratch.resizeUnfilled(newWidth, newHeight);
         else if (!covered || scratch.width() != newWidth || scratch.height() != newHeight)
             blankScratch(scratch, newWidth, newHeight, progress);
 

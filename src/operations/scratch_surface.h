@@ -12,7 +12,7 @@ namespace ops {
 // a turn of its event loop.
 inline void blankScratch(image::Surface& scratch, int width, int height, Progress& progress)
 {
-    scratch.prepareOverwrite(width, height);
+    scratch.resizeUnfilled(width, height);
     for (int y = 0; y < height && width > 0; ++y) {
         image::fillRow(scratch.row(y), width, scratch.backgroundPixel());
         progress.tick();
@@ -31,7 +31,7 @@ inline bool fitScratch(image::Surface& scratch, int width, int height, Progress&
         blankScratch(scratch, width, height, progress);
         return true;
     }
-    scratch.prepareOverwrite(width, height);
+    scratch.resizeUnfilled(width, height);
     return false;
 }
 

@@ -8,7 +8,11 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <thread>
+#include <vector>
 
 using image::Surface;
 using pixel_text::text;
@@ -23,6 +27,43 @@ QImage copyOf(const QImage& picture)
     return picture.copy();
 }
 
+// Whether the first `height` rows of `picture` hold `pattern`, one colour a row.
+bool holds(const QImage& picture, int height, const std::function<QRgb(int)>& pattern)
+{
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        if (std::any_of(line, line + picture.width(), [&](QRgb pixel) { return pixel != pattern(y); }))
+            return false;
+    }
+    return true;
+}
+
+// Makes, shares, resizes and drops surfaces `side` pixels wide, marked as its own by
+// `mark`; says what lost its pixels, or null where nothing did.
+const char* churn(int side, int mark)
+{
+    const auto pattern = [mark](int y) { return qRgb(mark, y & 0xFF, y >> 8 & 0xFF); };
+    for (int round = 0; round < 2; ++round) {
+        Surface surface(image::rgb(0, 0, 0), 0, 0);
+        surface.resizeUnfilled(side, side);
+        for (int y = 0; y < side; ++y)
+            image::fillRow(surface.row(y), side, pattern(y));
+        const QImage taken = surface.picture();
+        surface.resize(side, side + 1);
+        if (!holds(surface.picture(), side, pattern)
+            || std::as_const(surface).row(side)[0] != surface.backgroundPixel())
+            return "resized";
+        if (!holds(taken, side, pattern))
+            return "taken";
+        surface.resizeUnfilled(side, side);
+        for (int y = 0; y < side; ++y)
+            image::fillRow(surface.row(y), side, pattern(side - y));
+        if (!holds(surface.picture(), side, [&](int y) { return pattern(side - y); }))
+            return "overwritten";
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class tst_SurfaceMemory : public QObject {
@@ -35,6 +76,8 @@ private slots:
     void unsharedMemoryIsReused();
     void swapKeepsBackgrounds();
     void bigSurfaceKeepsWhatIsWrittenWhileFaultedIn();
+    void threadsKeepTheirPixels_data();
+    void threadsKeepTheirPixels();
 };
 
 void tst_SurfaceMemory::takenPictureKeepsItsPixels_data()
@@ -46,16 +89,16 @@ void tst_SurfaceMemory::takenPictureKeepsItsPixels_data()
         {"pixel written", [](Surface& s) { image::SetPixel(s, 1, 1, image::rgb(1, 2, 3)); }},
         {"cleared", [](Surface& s) { s.clear(); }},
         {"resized", [](Surface& s) { s.resize(s.width() - 1, s.height() + 1); }},
-        {"made blank, smaller", [](Surface& s) { s.makeBlank(s.width() / 2, s.height()); }},
+        {"made blank, smaller", [](Surface& s) { s.resizeBlank(s.width() / 2, s.height()); }},
         {"overwritten",
          [](Surface& s) {
-             s.prepareOverwrite(s.width(), s.height());
+             s.resizeUnfilled(s.width(), s.height());
              for (int y = 0; y < s.height(); ++y)
                  image::fillRow(s.row(y), s.width(), qRgb(7, 7, 7));
          }},
         {"rewritten",
          [](Surface& s) {
-             const QImage old = s.beginRewrite();
+             const QImage old = s.pixelsBeforeRewrite();
              for (int y = 0; y < s.height(); ++y)
                  image::fillRow(s.row(y), s.width(), ~reinterpret_cast<const QRgb*>(old.constScanLine(y))[0]);
          }},
@@ -87,10 +130,10 @@ void tst_SurfaceMemory::takenPictureKeepsItsPixels()
 void tst_SurfaceMemory::rewriteReadsTheSharedPixels()
 {
     Surface surface = pixel_text::surface("ab|cd");
-    QVERIFY(surface.beginRewrite().isNull()); // nothing shares it: the pass works in place
+    QVERIFY(surface.pixelsBeforeRewrite().isNull()); // nothing shares it: the pass works in place
 
     const QImage step = surface.picture();
-    const QImage old = surface.beginRewrite();
+    const QImage old = surface.pixelsBeforeRewrite();
     QCOMPARE(old, step);
     QVERIFY(surface.picture().constBits() != step.constBits());
     QCOMPARE(surface.width(), 2);
@@ -101,15 +144,15 @@ void tst_SurfaceMemory::unsharedMemoryIsReused()
 {
     Surface surface(0, kLargeSide, kLargeSide);
     const uchar* memory = surface.picture().constBits();
-    surface.prepareOverwrite(kLargeSide / 2, kLargeSide);
+    surface.resizeUnfilled(kLargeSide / 2, kLargeSide);
     QCOMPARE(surface.picture().constBits(), memory);
-    surface.makeBlank(kLargeSide, kLargeSide);
+    surface.resizeBlank(kLargeSide, kLargeSide);
     QCOMPARE(surface.picture().constBits(), memory);
     QCOMPARE(image::GetPixel(surface, kLargeSide - 1, kLargeSide - 1), image::Colour(0));
 
     // Shared, it is left to the sharer.
     const QImage step = surface.picture();
-    surface.prepareOverwrite(kLargeSide / 2, kLargeSide);
+    surface.resizeUnfilled(kLargeSide / 2, kLargeSide);
     QVERIFY(surface.picture().constBits() != memory);
     QCOMPARE(step.constBits(), memory);
 }
@@ -133,7 +176,7 @@ void tst_SurfaceMemory::bigSurfaceKeepsWhatIsWrittenWhileFaultedIn()
     const auto pattern = [](int x, int y) { return qRgb(x & 0xFF, y & 0xFF, (x ^ y) >> 4 & 0xFF); };
     for (int run = 0; run < 3; ++run) {
         Surface sheet(image::rgb(0, 0, 0), 0, 0);
-        sheet.prepareOverwrite(kSide, kSide);
+        sheet.resizeUnfilled(kSide, kSide);
         for (int y = 0; y < kSide; ++y) {
             QRgb* line = sheet.row(y);
             for (int x = 0; x < kSide; ++x)
@@ -149,8 +192,31 @@ void tst_SurfaceMemory::bigSurfaceKeepsWhatIsWrittenWhileFaultedIn()
     // Dropped unwritten, with the helper still at work.
     for (int i = 0; i < 5; ++i) {
         Surface unwritten(image::rgb(1, 2, 3), 0, 0);
-        unwritten.prepareOverwrite(kSide, kSide);
+        unwritten.resizeUnfilled(kSide, kSide);
     }
+}
+
+void tst_SurfaceMemory::threadsKeepTheirPixels_data()
+{
+    QTest::addColumn<int>("side");
+    QTest::newRow("small") << 16;
+    QTest::newRow("2 MiB pages") << kLargeSide;
+    QTest::newRow("faulted in by a helper") << 2900; // 32 MiB and more
+}
+
+// A batch run converts several files at once, each thread with surfaces of its own.
+void tst_SurfaceMemory::threadsKeepTheirPixels()
+{
+    QFETCH(int, side);
+    constexpr int kThreads = 4;
+    std::array<const char*, kThreads> lost{};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&lost, side, t] { lost[t] = churn(side, 10 + t); });
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const char* what : lost)
+        QVERIFY2(!what, what);
 }
 
 QTEST_GUILESS_MAIN(tst_SurfaceMemory)
