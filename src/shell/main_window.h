@@ -3,11 +3,13 @@
 
 #include "image/surface.h"
 #include "operations/outcome.h"
+#include "operations/progress.h"
 #include "settings/sprite_size.h"
 
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -103,6 +105,11 @@ private:
     void layOut();
     void showError(const QString& text);
     bool reportOutcome(const ops::Outcome& outcome);
+    // Runs an operation on the working image as every one runs: other commands wait,
+    // the bar shows its course, a changed sheet becomes a step of the history, then
+    // `finish` does what that operation does after its work, and the bar is hidden.
+    void runOperation(const QString& name, const std::function<ops::Outcome(ops::Progress&)>& work,
+                      const std::function<void(ProgressBarReporter&)>& finish);
 
     DialogService& m_dialogs;
     WindowState m_state;

@@ -54,6 +54,19 @@ bool Main::reportOutcome(const ops::Outcome& outcome)
     return false;
 }
 
+void Main::runOperation(const QString& name, const std::function<ops::Outcome(ops::Progress&)>& work,
+                        const std::function<void(ProgressBarReporter&)>& finish)
+{
+    const BusyScope busy(m_busy);
+    ProgressBarReporter progress(*m_PB, m_dialogs);
+    const QImage before = m_picPic1.picture();
+    if (!reportOutcome(work(progress)))
+        return;
+    m_history->record(name, before, m_picPic1.picture());
+    finish(progress);
+    progress.finish();
+}
+
 void Main::NPCPic()
 {
     // Asking for counts first would only lead to a refusal.
@@ -70,20 +83,19 @@ void Main::NPCPic()
     if (!columns)
         return;
 
-    const BusyScope busy(m_busy);
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    const QImage before = m_picPic1.picture();
-    if (!reportOutcome(
-            ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns, m_state.sprite, progress)))
-        return;
-    m_history->record(QStringLiteral("Make NPC-Compatible"), before, m_picPic1.picture());
-    applyScrollLimits();
-    progress.reached(90);
-    m_HScroll1->setValue(0);
-    m_VScroll1->setValue(0);
-    progress.reached(100);
-    UpdatePic(0, 0);
-    progress.finish();
+    runOperation(
+        QStringLiteral("Make NPC-Compatible"),
+        [&](ops::Progress& progress) {
+            return ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns, m_state.sprite, progress);
+        },
+        [this](ProgressBarReporter& progress) {
+            applyScrollLimits();
+            progress.reached(90);
+            m_HScroll1->setValue(0);
+            m_VScroll1->setValue(0);
+            progress.reached(100);
+            UpdatePic(0, 0);
+        });
 }
 
 void Main::NegPic()
@@ -93,19 +105,19 @@ void Main::NegPic()
     if (!columns)
         return;
 
-    const BusyScope busy(m_busy);
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    const QImage before = m_picPic1.picture();
-    if (!reportOutcome(ops::makeNegative(m_picPic1, m_picsetup, m_picsetup1, *columns, progress)))
-        return;
-    m_history->record(QStringLiteral("Make Negative"), before, m_picPic1.picture());
-    // The view shows the new sheet's corner; the scroll bars keep their positions.
-    UpdatePic(0, 0);
-    applyScrollLimits();
-    progress.reached(90);
-    UpdatePic(0, 0);
-    m_PB->setValue(100);
-    progress.finish();
+    runOperation(
+        QStringLiteral("Make Negative"),
+        [&](ops::Progress& progress) {
+            return ops::makeNegative(m_picPic1, m_picsetup, m_picsetup1, *columns, progress);
+        },
+        [this](ProgressBarReporter& progress) {
+            // The view shows the new sheet's corner; the scroll bars keep their positions.
+            UpdatePic(0, 0);
+            applyScrollLimits();
+            progress.reached(90);
+            UpdatePic(0, 0);
+            m_PB->setValue(100); // without a repaint
+        });
 }
 
 void Main::rearrangeSprites()
@@ -116,16 +128,14 @@ void Main::rearrangeSprites()
     if (answer.isEmpty())
         return;
 
-    const BusyScope busy(m_busy);
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    const QImage before = m_picPic1.picture();
-    if (!reportOutcome(ops::rearrangeRows(m_picPic1, m_picsetup, answer, progress)))
-        return;
-    m_history->record(QStringLiteral("Re-Arrange Sprites"), before, m_picPic1.picture());
-    progress.reached(90);
-    UpdatePic(m_HScroll1->value(), m_VScroll1->value());
-    m_PB->setValue(100);
-    progress.finish();
+    runOperation(
+        QStringLiteral("Re-Arrange Sprites"),
+        [&](ops::Progress& progress) { return ops::rearrangeRows(m_picPic1, m_picsetup, answer, progress); },
+        [this](ProgressBarReporter& progress) {
+            progress.reached(90);
+            UpdatePic(m_HScroll1->value(), m_VScroll1->value());
+            m_PB->setValue(100); // without a repaint
+        });
 }
 
 void Main::changeColourAt(QPointF position)
@@ -151,15 +161,14 @@ void Main::changeColourAt(QPointF position)
         return;
     }
 
-    const BusyScope busy(m_busy);
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    const QImage before = m_picPic1.picture();
-    ops::replaceColour(m_picPic1, picked, *chosen, progress);
-    m_history->record(QStringLiteral("Change A Color"), before, m_picPic1.picture());
-    UpdatePic(m_HScroll1->value(), m_VScroll1->value());
-    progress.reached(100);
-    m_state.ColorPickMode = false;
-    progress.finish();
+    runOperation(
+        QStringLiteral("Change A Color"),
+        [&](ops::Progress& progress) { return ops::replaceColour(m_picPic1, picked, *chosen, progress); },
+        [this](ProgressBarReporter& progress) {
+            UpdatePic(m_HScroll1->value(), m_VScroll1->value());
+            progress.reached(100);
+            m_state.ColorPickMode = false;
+        });
 }
 
 } // namespace shell
