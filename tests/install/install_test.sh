@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Installs the build into PREFIX and checks that a desktop finds what it needs there:
 # both programs, a menu entry that starts the window with a file, that entry's icon in
-# every size, and the metainfo.
+# every size, the metainfo, and the manual pages.
 #
 # usage: install_test.sh CMAKE BUILD_FOLDER PREFIX APP_ID
 set -euo pipefail
@@ -31,6 +31,8 @@ expect_file "share/icons/hicolor/scalable/apps/$id.svg"
 for size in "${sizes[@]}"; do
   expect_file "share/icons/hicolor/${size}x${size}/apps/$id.png"
 done
+expect_file share/man/man1/pixmold.1.gz
+expect_file share/man/man1/pixmold-batch.1.gz
 [ "$failed" -eq 0 ] || exit 1
 
 entry="$prefix/share/applications/$id.desktop"
