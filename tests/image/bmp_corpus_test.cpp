@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
+#include "image/surface.h"
 
 #include <QtTest>
 

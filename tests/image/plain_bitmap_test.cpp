@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Plain 24-bit BMP files are written and read without Qt's reader and writer; both
 // must agree with Qt's exactly.
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
+#include "image/plain_bitmap_read.h"
 #include "image/raster.h"
 
 #include <QtTest>
