@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -87,6 +88,10 @@ private slots:
     void saveFails_data();
     void saveFails();
     void emptySurfaceIsNotSaved();
+    void savedToDeviceAsToFile_data();
+    void savedToDeviceAsToFile();
+    void deviceFailureSaysWhy_data();
+    void deviceFailureSaysWhy();
 
 private:
     QTemporaryDir m_dir;
@@ -298,6 +303,78 @@ void tst_BitmapSave::emptySurfaceIsNotSaved()
         QVERIFY2(error->startsWith("A picture with no pixels cannot be saved"), qPrintable(*error));
         QVERIFY(!QFile::exists(path));
     }
+}
+
+void tst_BitmapSave::savedToDeviceAsToFile_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+
+    QTest::newRow("3x2") << 3 << 2;
+    QTest::newRow("37x23") << 37 << 23;
+    QTest::newRow("many blocks") << 301 << 300;
+}
+
+// The same bytes as the file, written after what the device already holds.
+void tst_BitmapSave::savedToDeviceAsToFile()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+
+    Surface sheet(image::rgb(1, 2, 3), width, height);
+    for (int i = 0; i < std::min(width, height); ++i)
+        image::SetPixel(sheet, i, i, image::rgb(i, 255 - i, 7 * i));
+    const QString path = m_dir.filePath("device.bmp");
+    QVERIFY(!image::writeBitmap(sheet, path));
+
+    QByteArray bytes("before");
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::ReadWrite | QIODevice::Append));
+    const std::optional<QString> error = image::writeBitmap(sheet, buffer);
+    QVERIFY2(!error, qPrintable(error.value_or(QString())));
+    QCOMPARE(bytes, "before" + fileBytes(path));
+}
+
+void tst_BitmapSave::deviceFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("device"); // a file name, or empty for a read-only buffer
+    QTest::addColumn<int>("side");
+    QTest::addColumn<QString>("expected"); // the whole message, or its start where it ends in ": "
+
+    QTest::newRow("not open for writing")
+        << QString() << 2 << "The picture could not be written: the target is not open for writing.";
+    QTest::newRow("no pixels") << QString() << 0 << "A picture with no pixels cannot be saved (0 x 0 pixels).";
+#ifdef Q_OS_LINUX
+    // A full disk; the small picture waits in the file's buffer until it is flushed.
+    QTest::newRow("full disk at the flush") << "/dev/full" << 2 << "The picture could not be written: ";
+    QTest::newRow("full disk at a block") << "/dev/full" << 200 << "The picture could not be written: ";
+#endif
+}
+
+void tst_BitmapSave::deviceFailureSaysWhy()
+{
+    QFETCH(QString, device);
+    QFETCH(int, side);
+    QFETCH(QString, expected);
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QFile file(device);
+    QIODevice* target = &buffer;
+    if (device.isEmpty()) {
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+    } else {
+        if (!QFileInfo::exists(device))
+            QSKIP("No such device here");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        target = &file;
+    }
+    const std::optional<QString> error = image::writeBitmap(Surface(0, side, side), *target);
+    QVERIFY(error);
+    if (expected.endsWith(": "))
+        QVERIFY2(error->startsWith(expected) && error->size() > expected.size(), qPrintable(*error));
+    else
+        QCOMPARE(*error, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_BitmapSave)
