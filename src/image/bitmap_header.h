@@ -50,7 +50,7 @@ struct PlainBitmapHeader {
     qint32 width = 0;  // positive
     qint32 height = 0; // positive; the rows are stored bottom-up unless topDown
     bool topDown = false;
-    quint32 dataOffset = kBitmapHeadersSize; // at least kBitmapHeadersSize
+    quint32 dataOffset = 0; // where the rows start, at least kBitmapHeadersSize
     qint32 dotsPerMeterX = 0;
     qint32 dotsPerMeterY = 0;
 };

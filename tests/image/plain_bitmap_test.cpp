@@ -3,7 +3,6 @@
 // must agree with Qt's exactly.
 #include "image/bitmap_save.h"
 #include "image/picture_read.h"
-#include "image/plain_bitmap_read.h"
 #include "image/raster.h"
 
 #include <QtTest>
