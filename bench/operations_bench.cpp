@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Times each sheet operation on a warm session and compares it with a warm memcpy of
 // the sheet's bytes, the most any whole-sheet operation can hope for. Prints one table.
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
 #include "image/raster.h"
 #include "image/surface.h"
 #include "operations/colour_replace.h"

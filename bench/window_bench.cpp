@@ -5,7 +5,7 @@
 // the redrawn viewport), and the whole time from the command to the redrawn viewport.
 // It only records: nothing here fails on time.
 #include "sheet.h"
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
 #include "shell/window_fixture.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // Writes the benchmarks' sheet of the size asked as a BMP file, and prints the row order
 // that moves every one of its bands: for bench/compare.
 #include "sheet.h"
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
 
 #include <QCoreApplication>
 #include <QStringList>

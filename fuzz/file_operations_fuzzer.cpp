@@ -3,7 +3,7 @@
 // L bytes of answers and colours for the operations, then the file.
 #include "fuzz_input.h"
 #include "operation_run.h"
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

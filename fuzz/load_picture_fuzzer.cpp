@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A file's bytes loaded into the working image as the window loads them: read, taken by
 // the working image, its corner drawn into the viewport.
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
 #include "image/raster.h"
 #include "image/surface.h"
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_convert.h"
 
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
 #include "operations/colour_replace.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"

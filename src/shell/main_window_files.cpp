@@ -6,7 +6,8 @@
 #include "sheet_history.h"
 #include "viewport.h"
 #include "window_layout.h"
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
 
 #include <QDir>
 #include <QFileInfo>

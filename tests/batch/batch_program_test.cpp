@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_run.h"
 
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/sheet_convert.h"
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
 
 #include <QDir>
 #include <QFile>

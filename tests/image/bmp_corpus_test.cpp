@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "image/bitmap_file.h"
+#include "image/picture_read.h"
+#include "image/plain_bitmap_read.h"
+#include "image/surface.h"
 
 #include <QtTest>
 
@@ -7,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+#include <QtEndian>
 
 #include <cstdlib>
 
@@ -42,6 +45,18 @@ QStringList bitmapsIn(const QString& folder)
     return result;
 }
 
+// Whether the file's headers say 40-byte info header, 24 bits, no compression: the
+// files the fast way is for. Read here on its own, so that a fast way that declines
+// such a file is caught rather than agreed with.
+bool plainTrueColour(const QString& path)
+{
+    QFile file(path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(34) : QByteArray();
+    return head.size() == 34 && head.startsWith("BM") && qFromLittleEndian<quint32>(head.constData() + 14) == 40
+        && qFromLittleEndian<quint16>(head.constData() + 28) == 24
+        && qFromLittleEndian<quint32>(head.constData() + 30) == 0;
+}
+
 } // namespace
 
 class tst_BmpCorpus : public QObject {
@@ -52,6 +67,8 @@ private slots:
     void goodFileMatchesReference();
     void otherFileLoadsOrFailsCleanly_data();
     void otherFileLoadsOrFailsCleanly();
+    void fastWayReadsAsQt_data();
+    void fastWayReadsAsQt();
 };
 
 void tst_BmpCorpus::goodFileMatchesReference_data()
@@ -149,6 +166,44 @@ void tst_BmpCorpus::otherFileLoadsOrFailsCleanly()
         for (int x = 0; x < read.picture.width(); ++x)
             QVERIFY2(qAlpha(line[x]) == 255, "RGB32 pixels must be opaque");
     }
+}
+
+void tst_BmpCorpus::fastWayReadsAsQt_data()
+{
+    QTest::addColumn<QString>("bitmap");
+    QTest::addColumn<bool>("mustTake"); // a plain 24-bit file of the good group
+
+    if (!corpus().exists())
+        QSKIP("The BMP corpus is not beside the work tree");
+    int plainGood = 0;
+    for (const QString& group : QStringList{"good", "questionable", "bad"}) {
+        for (const QString& bitmap : bitmapsIn(group)) {
+            const bool mustTake = group == "good" && plainTrueColour(corpus().filePath(bitmap));
+            plainGood += mustTake;
+            QTest::newRow(qPrintable(bitmap)) << bitmap << mustTake;
+        }
+    }
+    QVERIFY2(plainGood > 0, "the good group has no plain 24-bit file");
+}
+
+// Where the fast way takes a file, Qt's reader must give the same picture.
+void tst_BmpCorpus::fastWayReadsAsQt()
+{
+    QFETCH(QString, bitmap);
+    QFETCH(bool, mustTake);
+
+    QFile file(corpus().filePath(bitmap));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const std::optional<QImage> fast = image::readPlainBitmap(file);
+    QVERIFY2(fast || !mustTake, "the fast way declined a plain 24-bit file");
+    if (!fast)
+        return;
+    const image::PictureRead qt = image::readPictureWithQt(file);
+    QVERIFY2(qt.error.isEmpty(), qPrintable(qt.error));
+    QCOMPARE(fast->format(), QImage::Format_RGB32);
+    QCOMPARE(*fast, qt.picture);
+    QCOMPARE(fast->dotsPerMeterX(), qt.picture.dotsPerMeterX());
+    QCOMPARE(fast->dotsPerMeterY(), qt.picture.dotsPerMeterY());
 }
 
 QTEST_GUILESS_MAIN(tst_BmpCorpus)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Plain 24-bit BMP files are written and read without Qt's reader and writer; both
 // must agree with Qt's exactly.
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
 #include "image/raster.h"
 
 #include <QtTest>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The eyes and the reference of the X11 scripts: writes the test sheet, computes what
 // the window must produce from it, finds a picture on the X screen and grabs the screen.
-#include "image/bitmap_file.h"
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
 #include "image/raster.h"
 #include "operations/colour_replace.h"
 #include "operations/count_answer.h"

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "surface.h"
-
 #include <QIODevice>
 #include <QImage>
 #include <QString>
-#include <optional>
 
 namespace image {
 
@@ -23,8 +20,9 @@ PictureRead readPicture(const QString& path);
 // its start.
 PictureRead readPicture(QIODevice& source);
 
-// Writes the surface as a 24-bit BMP. An existing file is replaced only by a complete
-// new one. Returns a user-facing reason on failure.
-std::optional<QString> writeBitmap(const Surface& surface, const QString& path);
+// readPicture without the fast way for plain 24-bit BMP files (plain_bitmap_read.h):
+// Qt's reader, guarded, takes every file. readPicture passes it what the fast way
+// declines; on what both read, both must give the same picture.
+PictureRead readPictureWithQt(QIODevice& source);
 
 } // namespace image

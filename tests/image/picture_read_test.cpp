@@ -1,42 +1,21 @@
 // SPDX-License-Identifier: MIT
-#include "image/bitmap_file.h"
-#include "image/raster.h"
+#include "image/picture_read.h"
+#include "file_bytes.h"
 
 #include <QtTest>
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
-#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QThreadPool>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <grp.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
-using image::Colour;
-using image::Surface;
+using file_bytes::putFile;
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray encode(const QImage& picture, const char* format)
 {
@@ -124,65 +103,13 @@ const unsigned char kHugePng[] = {
     0xa0, 0x00, 0x01, 0x86, 0xa0, 0x08, 0x02, 0x00, 0x00, 0x00, 0x27, 0x30, 0x9c, 0x9f, 0x00, 0x00, 0x00, 0x00, 0x49,
     0x44, 0x41, 0x54, 0x35, 0xaf, 0x06, 0x1e, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
 
-#ifdef Q_OS_UNIX
-enum class SaveLimit {
-    ReadOnlyFolder, // run as a user who cannot write there (root writes anyway: nobody)
-    FileSize,       // files of at most 1000 bytes, as on a nearly full disk
-};
-
-// Saves in a forked child under the limit and gives back the reason it reports, or
-// "saved", or what went wrong with the child.
-QString saveInChild(const Surface& surface, const QString& path, SaveLimit limit)
-{
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        bool limited = true;
-        if (limit == SaveLimit::FileSize) {
-            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
-            const rlimit size{1000, 1000};
-            limited = ::setrlimit(RLIMIT_FSIZE, &size) == 0;
-        } else if (::geteuid() == 0) {
-            limited = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
-        }
-        const std::optional<QString> error
-            = limited ? image::writeBitmap(surface, path) : std::optional<QString>("no limit");
-        const QByteArray text = error ? error->toUtf8() : QByteArray("saved");
-        const bool written = ::write(pipeEnds[1], text.constData(), size_t(text.size())) == text.size();
-        ::_exit(written ? 0 : 1);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray answer;
-    char buffer[256];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child failed";
-    return QString::fromUtf8(answer);
-}
-#endif
-
 } // namespace
 
-class tst_BitmapFile : public QObject {
+class tst_PictureRead : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void roundTripKeepsEveryColour_data();
-    void roundTripKeepsEveryColour();
-    void saveReplacesExistingFile();
-    void repeatedSavesLeaveNoFileOpen();
-    void failedSaveKeepsExistingFile_data();
-    void failedSaveKeepsExistingFile();
-    void saveFails_data();
-    void saveFails();
-    void emptySurfaceIsNotSaved();
     void readFails_data();
     void readFails();
     void readFromBuffer();
@@ -198,215 +125,12 @@ private:
     QTemporaryDir m_dir;
 };
 
-void tst_BitmapFile::initTestCase()
+void tst_PictureRead::initTestCase()
 {
     QVERIFY(m_dir.isValid());
 }
 
-void tst_BitmapFile::roundTripKeepsEveryColour_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-
-    // Odd widths exercise the padding of 24-bit rows to four bytes.
-    QTest::newRow("1x1") << 1 << 1;
-    QTest::newRow("2x3") << 2 << 3;
-    QTest::newRow("3x2") << 3 << 2;
-    QTest::newRow("5x1") << 5 << 1;
-    QTest::newRow("37x23") << 37 << 23;
-}
-
-void tst_BitmapFile::roundTripKeepsEveryColour()
-{
-    QFETCH(int, width);
-    QFETCH(int, height);
-
-    const QList<Colour> pinned
-        = {0x000000, 0x010101, 0x000001, 0x000100, 0x010000, 0xFFFFFF, 0xFEFEFE, 0xFF00FF, 0x00FFFF, 0x808080};
-    QRandomGenerator random(20240607); // fixed seed
-    Surface sheet(0, width, height);
-    QList<Colour> written;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int i = y * width + x;
-            const Colour colour = i < pinned.size() ? pinned[i] : random.bounded(0x1000000u);
-            image::SetPixel(sheet, x, y, colour);
-            written << colour;
-        }
-    }
-
-    const QString path = m_dir.filePath(QStringLiteral("round trip %1x%2.bmp").arg(width).arg(height));
-    const std::optional<QString> error = image::writeBitmap(sheet, path);
-    QVERIFY2(!error, qPrintable(error.value_or(QString())));
-
-    const QByteArray bytes = fileBytes(path);
-    QVERIFY(bytes.startsWith("BM"));
-    QCOMPARE(qFromLittleEndian<quint16>(bytes.constData() + 28), quint16(24));
-
-    const image::PictureRead read = image::readPicture(path);
-    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
-    QCOMPARE(read.picture.format(), QImage::Format_RGB32);
-    QCOMPARE(read.picture.size(), QSize(width, height));
-    QList<Colour> loaded;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            loaded << image::fromPixel(read.picture.pixel(x, y));
-    QCOMPARE(loaded, written);
-}
-
-void tst_BitmapFile::saveReplacesExistingFile()
-{
-    const QString path = m_dir.filePath("replaced.bmp");
-    QVERIFY(putFile(path, QByteArray(5000, 'x')));
-    Surface sheet(image::rgb(1, 2, 3), 3, 2);
-    QVERIFY(!image::writeBitmap(sheet, path));
-
-    const image::PictureRead read = image::readPicture(path);
-    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
-    QCOMPARE(read.picture.size(), QSize(3, 2));
-    QCOMPARE(read.picture.pixel(2, 1), qRgb(1, 2, 3));
-    QCOMPARE(QDir(m_dir.path()).entryList({"replaced*"}, QDir::Files), QStringList{"replaced.bmp"});
-}
-
-// Each save over a file holds the old one open until a worker closes it; large sheets
-// also hand their bytes to the disk as they go.
-void tst_BitmapFile::repeatedSavesLeaveNoFileOpen()
-{
-#ifdef Q_OS_LINUX
-    const auto openFiles = [] { return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size(); };
-    const QString path = m_dir.filePath("again.bmp");
-    Surface sheet(image::rgb(0, 0, 0), 1500, 1000); // a file of about 4.5 MB
-    QThreadPool::globalInstance()->waitForDone();
-    const qsizetype before = openFiles();
-    for (int i = 0; i < 20; ++i) {
-        image::SetPixel(sheet, i, i, image::rgb(i, 2 * i, 3 * i));
-        QVERIFY(!image::writeBitmap(sheet, path));
-    }
-    QVERIFY(QThreadPool::globalInstance()->waitForDone(10000));
-    QCOMPARE(openFiles(), before);
-
-    const image::PictureRead read = image::readPicture(path);
-    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
-    QCOMPARE(read.picture.size(), QSize(1500, 1000));
-    for (int i = 0; i < 20; ++i)
-        QCOMPARE(read.picture.pixel(i, i), qRgb(i, 2 * i, 3 * i));
-    QCOMPARE(read.picture.pixel(1499, 999), qRgb(0, 0, 0));
-#else
-    QSKIP("Open files are counted on Linux only");
-#endif
-}
-
-void tst_BitmapFile::failedSaveKeepsExistingFile_data()
-{
-#ifdef Q_OS_UNIX
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<int>("side"); // of the square picture saved
-    QTest::addColumn<bool>("existing");
-    QTest::addColumn<QString>("expected"); // the start of the message
-
-    const int readOnly = int(SaveLimit::ReadOnlyFolder);
-    const int fileSize = int(SaveLimit::FileSize);
-    const QString unwritable = "The picture could not be written: ";
-    QTest::newRow("read-only folder") << readOnly << 4 << true << "The file could not be created: ";
-    // 120 kB: the writer itself sees the failure.
-    QTest::newRow("full disk over a file") << fileSize << 200 << true << unwritable;
-    QTest::newRow("full disk, new file") << fileSize << 200 << false << unwritable;
-    // 1.2 kB: every byte waits in the file's buffer until the end.
-    QTest::newRow("full disk at the last bytes") << fileSize << 20 << true << unwritable;
-#else
-    QSKIP("Needs a child process with its own user and limits");
-#endif
-}
-
-// The save runs in a child process, so that neither the file size limit nor the
-// unprivileged user it may need reaches this test.
-void tst_BitmapFile::failedSaveKeepsExistingFile()
-{
-#ifdef Q_OS_UNIX
-    QFETCH(int, limit);
-    QFETCH(int, side);
-    QFETCH(bool, existing);
-    QFETCH(QString, expected);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("sheet.bmp");
-    const QByteArray old = "old picture bytes";
-    if (existing)
-        QVERIFY(putFile(path, old));
-
-    const auto writable = QFile::permissions(dir.path());
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
-    if (SaveLimit(limit) == SaveLimit::ReadOnlyFolder) {
-        // Only the folder is read-only: the file itself may be written by anyone.
-        QVERIFY(QFile::setPermissions(path,
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
-                                          | QFile::ReadOther | QFile::WriteOther));
-        QVERIFY(QFile::setPermissions(dir.path(),
-                                      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                          | QFile::ReadOther | QFile::ExeOther));
-    }
-
-    const QString error = saveInChild(Surface(image::rgb(1, 2, 3), side, side), path, SaveLimit(limit));
-    // The message says why: the system's reason follows.
-    const QString reason = error.mid(expected.size());
-    QVERIFY2(error.startsWith(expected) && !reason.isEmpty() && reason != "Unknown error", qPrintable(error));
-    QCOMPARE(fileBytes(path), existing ? old : QByteArray());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             existing ? QStringList{"sheet.bmp"} : QStringList());
-#endif
-}
-
-void tst_BitmapFile::saveFails_data()
-{
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("parent is a regular file") << "plain.txt/sheet.bmp";
-    QTest::newRow("parent folder missing") << "no such folder/sheet.bmp";
-    QTest::newRow("path is a folder") << "a folder";
-#ifdef Q_OS_UNIX
-    QTest::newRow("path is a named pipe") << "a pipe";
-#endif
-}
-
-void tst_BitmapFile::saveFails()
-{
-    QFETCH(QString, name);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(putFile(dir.filePath("plain.txt"), "text"));
-    QVERIFY(QDir(dir.path()).mkdir("a folder"));
-#ifdef Q_OS_UNIX
-    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("a pipe")).constData(), 0600), 0);
-#endif
-
-    const std::optional<QString> error = image::writeBitmap(Surface(0, 2, 2), dir.filePath(name));
-    QVERIFY(error);
-    QVERIFY2(error->startsWith("The file could not be created: ") && error->size() > 31, qPrintable(*error));
-    QCOMPARE(fileBytes(dir.filePath("plain.txt")), QByteArray("text"));
-    QVERIFY(QFileInfo(dir.filePath("a folder")).isDir());
-    QStringList entries{"a folder", "plain.txt"};
-#ifdef Q_OS_UNIX
-    QVERIFY(!QFileInfo(dir.filePath("a pipe")).isFile());
-    entries.insert(1, "a pipe");
-#endif
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-             entries);
-}
-
-void tst_BitmapFile::emptySurfaceIsNotSaved()
-{
-    for (const Surface& empty : {Surface(), Surface(0, 0, 5), Surface(0, 5, 0)}) {
-        const QString path = m_dir.filePath("empty.bmp");
-        const std::optional<QString> error = image::writeBitmap(empty, path);
-        QVERIFY(error);
-        QVERIFY2(error->startsWith("A picture with no pixels cannot be saved"), qPrintable(*error));
-        QVERIFY(!QFile::exists(path));
-    }
-}
-
-void tst_BitmapFile::readFails_data()
+void tst_PictureRead::readFails_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // written to name unless null
@@ -433,7 +157,7 @@ void tst_BitmapFile::readFails_data()
     QTest::newRow("header cut") << "header-cut.bmp" << bmp.left(20) << unreadable;
 }
 
-void tst_BitmapFile::readFails()
+void tst_PictureRead::readFails()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
@@ -456,7 +180,7 @@ void tst_BitmapFile::readFails()
 }
 
 // The reading without a file: what a buffer holds reads as the same file would.
-void tst_BitmapFile::readFromBuffer()
+void tst_PictureRead::readFromBuffer()
 {
     QImage small(3, 2, QImage::Format_RGB32);
     small.fill(qRgb(9, 8, 7));
@@ -483,7 +207,7 @@ void tst_BitmapFile::readFromBuffer()
     QVERIFY(image::readPicture(closed).error.startsWith("The file could not be opened"));
 }
 
-void tst_BitmapFile::alphaIsDroppedColoursKept_data()
+void tst_PictureRead::alphaIsDroppedColoursKept_data()
 {
     QTest::addColumn<QByteArray>("content");
 
@@ -500,7 +224,7 @@ void tst_BitmapFile::alphaIsDroppedColoursKept_data()
     QTest::newRow("16-bit PNG with alpha") << encode(deep, "PNG");
 }
 
-void tst_BitmapFile::alphaIsDroppedColoursKept()
+void tst_PictureRead::alphaIsDroppedColoursKept()
 {
     QFETCH(QByteArray, content);
 
@@ -517,7 +241,7 @@ void tst_BitmapFile::alphaIsDroppedColoursKept()
 
 // Runs that would write past the row or the picture are cut at its edge: the picture
 // keeps its header's size, and the bytes after the picture are ignored.
-void tst_BitmapFile::runLengthPastItsHeader_data()
+void tst_PictureRead::runLengthPastItsHeader_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("error"); // the start of the message, or empty for a picture
@@ -537,7 +261,7 @@ void tst_BitmapFile::runLengthPastItsHeader_data()
     QTest::newRow("runs until the file ends") << runLengthData(QByteArray(2000, '\xff')) << "The file is incomplete";
 }
 
-void tst_BitmapFile::runLengthPastItsHeader()
+void tst_PictureRead::runLengthPastItsHeader()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, error);
@@ -561,7 +285,7 @@ void tst_BitmapFile::runLengthPastItsHeader()
     }
 }
 
-void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
+void tst_PictureRead::hugeHeaderRefusedQuickly_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("named"); // a size the message names, if any
@@ -582,7 +306,7 @@ void tst_BitmapFile::hugeHeaderRefusedQuickly_data()
                                          << "The picture is too large: 100000 x 100000 pixels.";
 }
 
-void tst_BitmapFile::hugeHeaderRefusedQuickly()
+void tst_PictureRead::hugeHeaderRefusedQuickly()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, named);
@@ -601,7 +325,7 @@ void tst_BitmapFile::hugeHeaderRefusedQuickly()
 
 // Qt's reader refuses anything above 128 MB unless told otherwise; the largest sheet a
 // surface takes must load. RLE keeps the file small.
-void tst_BitmapFile::largestSheetLoads()
+void tst_PictureRead::largestSheetLoads()
 {
     const QString path = m_dir.filePath("largest.bmp");
     QVERIFY(putFile(path, runLengthBitmap(16384, 16384, qRgb(1, 2, 3), qRgb(250, 251, 252))));
@@ -615,5 +339,5 @@ void tst_BitmapFile::largestSheetLoads()
     QCOMPARE(read.picture.pixel(16383, 0), qRgb(250, 251, 252));
 }
 
-QTEST_GUILESS_MAIN(tst_BitmapFile)
-#include "bitmap_file_test.moc"
+QTEST_GUILESS_MAIN(tst_PictureRead)
+#include "picture_read_test.moc"

@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: MIT
+#include "picture_read.h"
+
+#include "bitmap_header.h"
+#include "plain_bitmap_read.h"
+#include "surface.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QtEndian>
+
+#include <cstdlib>
+#include <optional>
+
+namespace image {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("image::PictureRead", text);
+}
+
+// Qt's BMP reader fills the rows a truncated file lacks with whatever memory held and
+// reports success. This device sees every request the reader makes (it is opened
+// unbuffered, so requests arrive whole) and notes when one runs past the end of the
+// source. The source below it may buffer: RLE pictures are read a byte at a time.
+class ShortReadWatch : public QIODevice {
+public:
+    explicit ShortReadWatch(QIODevice& source) : m_source(source) {}
+
+    void arm() { m_armed = true; }
+    bool ranShort() const { return m_ranShort; }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_source.size(); }
+
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_source.seek(pos); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 got = m_source.read(data, maxSize);
+        if (m_armed && got < maxSize)
+            m_ranShort = true;
+        return got;
+    }
+
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QIODevice& m_source;
+    bool m_armed = false;
+    bool m_ranShort = false;
+};
+
+// The reader refuses pictures above a memory limit (128 MB by default). Raise it so
+// every size a surface takes loads, even through a reader that decodes to 64 bits a
+// pixel (16-bit PNG); the pixel count itself is checked against kMaxPixels.
+void allowLargestSurface()
+{
+    static const bool once = [] {
+        constexpr qint64 kMegabytes = Surface::kMaxPixels * 8 / (1024 * 1024);
+        const int current = QImageReader::allocationLimit();
+        if (current != 0 && current < kMegabytes)
+            QImageReader::setAllocationLimit(int(kMegabytes));
+        return true;
+    }();
+    (void)once;
+}
+
+QString sizeText(qint64 width, qint64 height)
+{
+    return tr("%1 x %2 pixels").arg(width).arg(height);
+}
+
+// Alpha is dropped and colour channels are kept as stored: a 32-bit BMP with an alpha
+// mask arrives as non-premultiplied ARGB32, whose channels must not be blended.
+QImage opaqueRgb32(QImage picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        break;
+    default:
+        // Premultiplied input is unpremultiplied here, the best that can be recovered.
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        break;
+    }
+    if (picture.isNull())
+        return picture;
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] |= 0xFF000000u;
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+    return picture;
+}
+
+QString tooLarge(qint64 width, qint64 height)
+{
+    return tr("The picture is too large: %1. At most %2 million pixels can be loaded, such as "
+              "16384 x 16384.")
+        .arg(sizeText(width, height))
+        .arg(Surface::kMaxPixels / 1000000);
+}
+
+// Qt's BMP reader refuses a header above 16384 x 16384 pixels without giving its size
+// or saying why; the size is read here only to say so. Empty where there is none.
+QSize claimedBitmapSize(QIODevice& source)
+{
+    using namespace bitmap_field;
+    constexpr int kHeadBytes = kHeight + 4;
+    if (!source.seek(0))
+        return {};
+    const QByteArray head = source.read(kHeadBytes);
+    if (head.size() < kHeadBytes || !head.startsWith("BM"))
+        return {};
+    const char* bytes = head.constData();
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + kInfoSize);
+    if (infoSize == kBitmapCoreHeaderSize)
+        return QSize(qFromLittleEndian<quint16>(bytes + kCoreWidth), qFromLittleEndian<quint16>(bytes + kCoreHeight));
+    if (infoSize >= kBitmapInfoHeaderSize)
+        return QSize(qFromLittleEndian<qint32>(bytes + kWidth), qFromLittleEndian<qint32>(bytes + kHeight));
+    return {};
+}
+
+PictureRead failure(const QString& reason)
+{
+    return {QImage(), reason};
+}
+
+// Why the source cannot be read from its start, if it cannot.
+std::optional<QString> unreadable(QIODevice& source)
+{
+    if (!source.isReadable() || source.isSequential() || !source.seek(0))
+        return tr("The file could not be opened: %1").arg(source.errorString());
+    if (source.size() == 0)
+        return tr("The file is empty.");
+    return std::nullopt;
+}
+
+} // namespace
+
+PictureRead readPicture(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failure(tr("The file does not exist."));
+    if (info.isDir())
+        return failure(tr("This is a folder, not a picture file."));
+    // Opening a named pipe would wait for a writer; devices are no pictures either.
+    if (!info.isFile())
+        return failure(tr("This is a device or other special file, not a picture file."));
+    if (info.size() == 0)
+        return failure(tr("The file is empty."));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(tr("The file could not be opened: %1").arg(file.errorString()));
+    return readPicture(file);
+}
+
+PictureRead readPicture(QIODevice& source)
+{
+    if (const std::optional<QString> reason = unreadable(source))
+        return failure(*reason);
+    if (std::optional<QImage> plain = readPlainBitmap(source))
+        return {*std::move(plain), QString()};
+    return readPictureWithQt(source);
+}
+
+PictureRead readPictureWithQt(QIODevice& source)
+{
+    if (const std::optional<QString> reason = unreadable(source))
+        return failure(*reason);
+
+    allowLargestSurface();
+    ShortReadWatch device(source);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+
+    QImageReader reader(&device);
+    reader.setAutoTransform(false);
+    const QByteArray format = reader.format();
+
+    // Refuse oversized pictures before the reader allocates them. (-1, -1) means the
+    // header gave no size; Qt's BMP reader reports a top-down picture's height as negative.
+    if (reader.supportsOption(QImageIOHandler::Size)) {
+        const QSize size = reader.size();
+        if (size != QSize(-1, -1)) {
+            const qint64 width = std::llabs(size.width());
+            const qint64 height = std::llabs(size.height());
+            if (width == 0 || height == 0)
+                return failure(tr("The picture has no pixels (%1).").arg(sizeText(width, height)));
+            if (width * height > Surface::kMaxPixels)
+                return failure(tooLarge(width, height));
+        }
+    }
+
+    device.arm();
+    QImage picture = reader.read();
+    if (picture.isNull()) {
+        if (format == "bmp") {
+            if (const QSize claimed = claimedBitmapSize(source);
+                std::llabs(claimed.width()) * std::llabs(qint64(claimed.height())) > Surface::kMaxPixels)
+                return failure(tooLarge(std::llabs(claimed.width()), std::llabs(qint64(claimed.height()))));
+        }
+        return failure(tr("The file could not be read as a picture: %1").arg(reader.errorString()));
+    }
+    // Other readers fetch ahead in blocks, so a short read means nothing there.
+    if (format == "bmp" && device.ranShort())
+        return failure(tr("The file is incomplete: it ends before the picture's last pixels."));
+    const int width = picture.width();
+    const int height = picture.height();
+    if (qint64(width) * height > Surface::kMaxPixels)
+        return failure(tooLarge(width, height));
+
+    picture = opaqueRgb32(std::move(picture));
+    if (picture.isNull())
+        return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
+    return {picture, QString()};
+}
+
+} // namespace image
