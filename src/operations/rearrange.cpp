@@ -12,11 +12,15 @@
 
 namespace ops {
 
+qsizetype rearrangedBandCount(const QString& answer)
+{
+    return answer.split(QLatin1Char(','), Qt::SkipEmptyParts).size();
+}
+
 Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer, Progress& progress)
 {
     const QStringList entries = answer.split(QLatin1Char(','), Qt::KeepEmptyParts);
-    const auto n
-        = std::count_if(entries.cbegin(), entries.cend(), [](const QString& entry) { return !entry.isEmpty(); });
+    const qsizetype n = rearrangedBandCount(answer);
     // Commas only: there is no band height to work with.
     if (n == 0)
         return Outcome::unchanged();

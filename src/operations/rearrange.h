@@ -16,6 +16,9 @@ namespace ops {
 // reading. Rows that receive nothing are black. The answer must not be empty; one of
 // commas only changes nothing. `scratch` is where the new sheet is built.
 // Milestones: 0, 10, 80.
+// The bands an answer puts in order: its pieces between commas that are not empty.
+qsizetype rearrangedBandCount(const QString& answer);
+
 Outcome rearrangeRows(image::Surface& work, image::Surface& scratch, const QString& answer, Progress& progress);
 
 } // namespace ops

@@ -59,7 +59,7 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/pixmold/pixmold.png")));
 
     m_history
-        = new SheetHistory([this](const QImage& picture) { restoreSheet(picture); }, SheetHistory::kMaxBytes, this);
+        = new SheetHistory([this](const SheetState& state) { restoreSheet(state); }, SheetHistory::kMaxBytes, this);
     buildControls();
     buildMenus();
 
@@ -101,6 +101,7 @@ void Main::buildControls()
     m_picPic->setGeometry(twipsRect(120, 240, 2775, 3135));
     connect(m_picPic, &Viewport::pointerMoved, this, &Main::showPointer);
     connect(m_picPic, &Viewport::pressed, this, &Main::changeColourAt);
+    connect(m_picPic, &Viewport::zoomWheel, this, &Main::zoomByWheel);
 
     auto makeScrollBar = [this](Qt::Orientation orientation, const char* name, QRect geometry) {
         auto* bar = new QScrollBar(orientation, m_client);
@@ -164,6 +165,23 @@ void Main::buildMenus()
     QUndoStack& stack = m_history->stack();
     connect(&stack, &QUndoStack::indexChanged, this, &Main::followHistory);
     followHistory();
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    m_mnuViewZoom = view->addAction(QStringLiteral("Zoom: 100 %"));
+    m_mnuViewZoom->setObjectName(QStringLiteral("mnuViewZoom"));
+    m_mnuViewZoom->setEnabled(false);
+    view->addSeparator();
+    addCommand(view, "mnuViewZoomIn", QStringLiteral("Zoom &In"), QKeySequence(), &Main::mnuViewZoomIn_Click)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(view, "mnuViewZoomOut", QStringLiteral("Zoom &Out"), Qt::CTRL | Qt::Key_Minus,
+               &Main::mnuViewZoomOut_Click);
+    addCommand(view, "mnuViewActualSize", QStringLiteral("&Actual Size"), Qt::CTRL | Qt::Key_0,
+               &Main::mnuViewActualSize_Click);
+    view->addSeparator();
+    m_mnuViewGrid = addCommand(view, "mnuViewGrid", QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
+                               &Main::mnuViewGrid_Click);
+    m_mnuViewGrid->setCheckable(true);
 
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
     operations->setObjectName(QStringLiteral("mnuTools"));
@@ -239,9 +257,10 @@ void Main::followHistory()
     m_mnuEditRedo->setText(stack.canRedo() ? QStringLiteral("&Redo ") + stack.redoText() : QStringLiteral("&Redo"));
 }
 
-void Main::restoreSheet(const QImage& picture)
+void Main::restoreSheet(const SheetState& state)
 {
-    m_picPic1.restore(picture);
+    m_picPic1.restore(state.picture);
+    m_grid = state.grid;
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
 }
 

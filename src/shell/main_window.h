@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "cell_grid.h"
 #include "image/surface.h"
 #include "operations/outcome.h"
 #include "operations/progress.h"
@@ -25,6 +26,7 @@ namespace shell {
 class DialogService;
 class ProgressBarReporter;
 class SheetHistory;
+struct SheetState;
 class Viewport;
 
 // The window-level values the commands share.
@@ -61,6 +63,8 @@ public:
     bool imageLoaded() const;
     bool optionsOpen() const;
     bool operationRunning() const { return m_busy; }
+    int zoom() const { return m_zoom; }
+    const CellGrid& cellGrid() const { return m_grid; }
 
 protected:
     bool event(QEvent* event) override;
@@ -85,6 +89,10 @@ private:
     void mnuFileNPC_Click();
     void mnuFileArrange_Click();
     void mnuFileChange_Click();
+    void mnuViewZoomIn_Click();
+    void mnuViewZoomOut_Click();
+    void mnuViewActualSize_Click();
+    void mnuViewGrid_Click();
     bool commandsSilenced() const;
     bool refuseWithoutImage();
 
@@ -97,8 +105,14 @@ private:
     void rearrangeSprites();
     void changeColourAt(QPointF position);
 
+    // The view's zoom and cell grid.
+    void zoomAround(int factor, QPointF anchor);
+    void zoomByWheel(QPointF position, int steps);
+    void showCellGrid(QPoint corner);
+    QPoint pictureAt(QPointF position) const;
+
     // Shared steps.
-    void restoreSheet(const QImage& picture);
+    void restoreSheet(const SheetState& state);
     void followHistory();
     void applyScrollLimits();
     void showPointer(QPointF position);
@@ -106,10 +120,11 @@ private:
     void showError(const QString& text);
     bool reportOutcome(const ops::Outcome& outcome);
     // Runs an operation on the working image as every one runs: other commands wait,
-    // the bar shows its course, a changed sheet becomes a step of the history, then
-    // `finish` does what that operation does after its work, and the bar is hidden.
+    // the bar shows its course, a changed sheet takes `grid` and becomes a step of the
+    // history, then `finish` does what that operation does after its work, and the bar
+    // is hidden.
     void runOperation(const QString& name, const std::function<ops::Outcome(ops::Progress&)>& work,
-                      const std::function<void(ProgressBarReporter&)>& finish);
+                      const CellGrid& grid, const std::function<void(ProgressBarReporter&)>& finish);
 
     DialogService& m_dialogs;
     WindowState m_state;
@@ -128,8 +143,12 @@ private:
     settings::OptionsPanel* m_OpsFrame = nullptr;
     QAction* m_mnuEditUndo = nullptr;
     QAction* m_mnuEditRedo = nullptr;
+    QAction* m_mnuViewZoom = nullptr; // the factor, as a disabled item
+    QAction* m_mnuViewGrid = nullptr;
     SheetHistory* m_history = nullptr;
 
+    int m_zoom = 1;         // screen pixels a picture pixel, each way
+    CellGrid m_grid;        // of the sheet in the working image
     bool m_busy = false;    // an operation runs; commands and viewport presses are ignored
     bool m_exiting = false; // the exit was confirmed; the close needs no question
 };

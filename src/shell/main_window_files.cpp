@@ -53,6 +53,7 @@ void Main::loadPicture()
     }
 
     m_history->clear();
+    m_grid = CellGrid{};
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);

@@ -55,14 +55,15 @@ bool Main::reportOutcome(const ops::Outcome& outcome)
 }
 
 void Main::runOperation(const QString& name, const std::function<ops::Outcome(ops::Progress&)>& work,
-                        const std::function<void(ProgressBarReporter&)>& finish)
+                        const CellGrid& grid, const std::function<void(ProgressBarReporter&)>& finish)
 {
     const BusyScope busy(m_busy);
     ProgressBarReporter progress(*m_PB, m_dialogs);
-    const QImage before = m_picPic1.picture();
+    const SheetState before(m_picPic1.picture(), m_grid);
     if (!reportOutcome(work(progress)))
         return;
-    m_history->record(name, before, m_picPic1.picture());
+    m_grid = grid;
+    m_history->record(name, before, SheetState(m_picPic1.picture(), m_grid));
     finish(progress);
     progress.finish();
 }
@@ -88,6 +89,7 @@ void Main::NPCPic()
         [&](ops::Progress& progress) {
             return ops::convertToNpc(m_picPic1, m_picsetup, m_picsetup1, *sprites, *columns, m_state.sprite, progress);
         },
+        CellGrid{sprites->numeric, columns->numeric},
         [this](ProgressBarReporter& progress) {
             applyScrollLimits();
             progress.reached(90);
@@ -110,6 +112,7 @@ void Main::NegPic()
         [&](ops::Progress& progress) {
             return ops::makeNegative(m_picPic1, m_picsetup, m_picsetup1, *columns, progress);
         },
+        CellGrid{m_grid.rows, 2 * columns->numeric},
         [this](ProgressBarReporter& progress) {
             // The view shows the new sheet's corner; the scroll bars keep their positions.
             UpdatePic(0, 0);
@@ -131,6 +134,7 @@ void Main::rearrangeSprites()
     runOperation(
         QStringLiteral("Re-Arrange Sprites"),
         [&](ops::Progress& progress) { return ops::rearrangeRows(m_picPic1, m_picsetup, answer, progress); },
+        CellGrid{double(ops::rearrangedBandCount(answer)), m_grid.columns},
         [this](ProgressBarReporter& progress) {
             progress.reached(90);
             UpdatePic(m_HScroll1->value(), m_VScroll1->value());
@@ -145,7 +149,7 @@ void Main::changeColourAt(QPointF position)
     // Only a pixel of the picture can be picked: a press on the border, or on the grey
     // beyond the picture, ends the pick with nothing changed.
     const QPoint at(image::roundToPixel(position.x()), image::roundToPixel(position.y()));
-    const QPoint pixel = at + QPoint(m_HScroll1->value(), m_VScroll1->value());
+    const QPoint pixel = pictureAt(position);
     const auto inside = [](const image::Surface& surface, QPoint point) {
         return QRect(0, 0, surface.width(), surface.height()).contains(point);
     };
@@ -153,8 +157,7 @@ void Main::changeColourAt(QPointF position)
         m_state.ColorPickMode = false;
         return;
     }
-    // The viewport itself is read: the pixel shown there.
-    const image::Colour picked = image::GetPixel(m_picPic->surface(), at.x(), at.y());
+    const image::Colour picked = image::GetPixel(m_picPic1, pixel.x(), pixel.y());
     const std::optional<image::Colour> chosen = m_dialogs.chooseColour();
     if (!chosen || *chosen == picked) {
         m_state.ColorPickMode = false;
@@ -163,7 +166,7 @@ void Main::changeColourAt(QPointF position)
 
     runOperation(
         QStringLiteral("Change A Color"),
-        [&](ops::Progress& progress) { return ops::replaceColour(m_picPic1, picked, *chosen, progress); },
+        [&](ops::Progress& progress) { return ops::replaceColour(m_picPic1, picked, *chosen, progress); }, m_grid,
         [this](ProgressBarReporter& progress) {
             UpdatePic(m_HScroll1->value(), m_VScroll1->value());
             progress.reached(100);

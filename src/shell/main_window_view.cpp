@@ -7,6 +7,7 @@
 #include "window_layout.h"
 #include "image/pixel_round.h"
 #include "image/raster.h"
+#include "image/zoomed_copy.h"
 #include "settings/number_text.h"
 #include "settings/options_panel.h"
 
@@ -22,17 +23,30 @@ void Main::UpdatePic(double x, double y)
 {
     image::Surface& view = m_picPic->surface();
     view.clear();
-    image::BitBlt(view, 0, 0, view.width(), view.height(), m_picPic1, image::roundToPixel(x), image::roundToPixel(y));
+    const QPoint corner(image::roundToPixel(x), image::roundToPixel(y));
+    image::zoomedCopy(view, m_picPic1, corner.x(), corner.y(), m_zoom);
+    showCellGrid(corner);
     applyScrollLimits();
     update();
     m_picPic->update();
 }
 
 // Outer sizes are compared but inner sizes subtracted: a working image larger than the
-// viewport's inner area by no more than the viewport's border gets no scroll bar.
+// viewport's inner area by no more than the viewport's border gets no scroll bar. Zoomed,
+// the limits count the picture pixels that do not fit, so that the last can be reached.
 void Main::applyScrollLimits()
 {
     const image::Surface& view = m_picPic->surface();
+    if (m_zoom > 1) {
+        const auto limit = [this](QScrollBar* bar, int picture, int inner, float& max) {
+            max = float(std::max(0, picture - inner / m_zoom));
+            bar->setMaximum(int(max));
+            bar->setVisible(max > 0);
+        };
+        limit(m_VScroll1, m_picPic1.height(), view.height(), m_state.MaxScrollY);
+        limit(m_HScroll1, m_picPic1.width(), view.width(), m_state.MaxScrollX);
+        return;
+    }
     if (m_picPic1.height() > m_picPic->outerHeight()) {
         m_state.MaxScrollY = float(m_picPic1.height() - view.height());
         m_VScroll1->setMaximum(image::roundToPixel(m_state.MaxScrollY));
@@ -51,10 +65,23 @@ void Main::applyScrollLimits()
     }
 }
 
+// The picture pixel under a point of the viewport; at factor 1, the point rounded.
+QPoint Main::pictureAt(QPointF position) const
+{
+    const auto axis = [this](double at, int scroll) {
+        const int screen = image::roundToPixel(at);
+        // Rounded towards minus infinity, left of and above the viewport too.
+        return (screen >= 0 ? screen / m_zoom : -((-screen + m_zoom - 1) / m_zoom)) + scroll;
+    };
+    return {axis(position.x(), m_HScroll1->value()), axis(position.y(), m_VScroll1->value())};
+}
+
 void Main::showPointer(QPointF position)
 {
-    const float x = float(position.x()) + float(m_HScroll1->value());
-    const float y = float(position.y()) + float(m_VScroll1->value());
+    // At factor 1 the position is shown as it comes, fractions and all.
+    const QPoint pixel = pictureAt(position);
+    const float x = m_zoom > 1 ? float(pixel.x()) : float(position.x()) + float(m_HScroll1->value());
+    const float y = m_zoom > 1 ? float(pixel.y()) : float(position.y()) + float(m_VScroll1->value());
     m_lblcoords->setText(QStringLiteral("( ") + settings::shortestText(x) + QStringLiteral(", ")
                          + settings::shortestText(y) + QStringLiteral(" )"));
 }

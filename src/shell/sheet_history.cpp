@@ -13,7 +13,7 @@ namespace {
 class SheetStep final : public QUndoCommand {
 public:
     SheetStep(const QString& name, std::shared_ptr<const StepPictures> pictures,
-              const std::function<void(const QImage&)>& restore)
+              const std::function<void(const SheetState&)>& restore)
         : QUndoCommand(name), m_pictures(std::move(pictures)), m_restore(restore)
     {
     }
@@ -32,7 +32,7 @@ public:
 
 private:
     std::shared_ptr<const StepPictures> m_pictures;
-    const std::function<void(const QImage&)>& m_restore;
+    const std::function<void(const SheetState&)>& m_restore;
     bool m_applied = false;
 };
 
@@ -42,7 +42,7 @@ qint64 distinctBytes(const std::vector<std::shared_ptr<const StepPictures>>& ste
     QSet<qint64> seen;
     qint64 bytes = 0;
     for (const auto& step : steps)
-        for (const QImage* picture : {&step->before, &step->after})
+        for (const QImage* picture : {&step->before.picture, &step->after.picture})
             if (!seen.contains(picture->cacheKey())) {
                 seen.insert(picture->cacheKey());
                 bytes += picture->sizeInBytes();
@@ -52,15 +52,15 @@ qint64 distinctBytes(const std::vector<std::shared_ptr<const StepPictures>>& ste
 
 } // namespace
 
-SheetHistory::SheetHistory(std::function<void(const QImage&)> restore, qint64 maxBytes, QObject* parent)
+SheetHistory::SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes, QObject* parent)
     : QObject(parent), m_restore(std::move(restore)), m_maxBytes(maxBytes)
 {
     m_stack.setUndoLimit(kMaxSteps);
 }
 
-void SheetHistory::record(const QString& name, const QImage& before, const QImage& after)
+void SheetHistory::record(const QString& name, const SheetState& before, const SheetState& after)
 {
-    if (before == after)
+    if (before.picture == after.picture)
         return;
     m_stack.push(new SheetStep(name, std::make_shared<StepPictures>(StepPictures{before, after}), m_restore));
     dropOldestBeyondBudget();

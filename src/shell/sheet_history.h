@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "cell_grid.h"
+
 #include <QImage>
 #include <QObject>
 #include <QUndoStack>
@@ -10,10 +12,18 @@
 
 namespace shell {
 
+// What undo and redo put back: the sheet and its cell grid.
+struct SheetState {
+    SheetState(QImage picture = {}, CellGrid grid = {}) : picture(std::move(picture)), grid(grid) {}
+
+    QImage picture;
+    CellGrid grid;
+};
+
 // The sheet before and after one step.
 struct StepPictures {
-    QImage before;
-    QImage after;
+    SheetState before;
+    SheetState after;
 };
 
 // The undo history of the working image. Each completed operation is one step holding
@@ -26,14 +36,14 @@ public:
     static constexpr int kMaxSteps = 50;
     static constexpr qint64 kMaxBytes = qint64(1) << 30;
 
-    // `restore` puts a stored picture back into the working image.
-    explicit SheetHistory(std::function<void(const QImage&)> restore, qint64 maxBytes = kMaxBytes,
+    // `restore` puts a stored state back into the working image.
+    explicit SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes = kMaxBytes,
                           QObject* parent = nullptr);
 
     // Adds a step named `name` (e.g. "Re-Arrange Sprites"); the working image already
     // holds `after`. Drops the steps that were undone. A step that changed no pixel is
     // not recorded.
-    void record(const QString& name, const QImage& before, const QImage& after);
+    void record(const QString& name, const SheetState& before, const SheetState& after);
 
     void undo();
     void redo();
@@ -47,7 +57,7 @@ private:
     std::vector<std::shared_ptr<const StepPictures>> steps() const;
     void dropOldestBeyondBudget();
 
-    std::function<void(const QImage&)> m_restore; // the steps call it: it outlives them
+    std::function<void(const SheetState&)> m_restore; // the steps call it: it outlives them
     qint64 m_maxBytes;
     QUndoStack m_stack;
 };

@@ -2,6 +2,7 @@
 #include "viewport.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 namespace shell {
@@ -21,8 +22,33 @@ void Viewport::paintEvent(QPaintEvent* event)
     QFrame::paintEvent(event);
     QPainter painter(this);
     const QRect inner = contentsRect();
+    // Picture pixels stay sharp squares on screens of any density.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     if (!m_surface.picture().isNull())
         painter.drawImage(inner.topLeft(), m_surface.picture());
+    if (m_gridColumns.isEmpty() && m_gridRows.isEmpty())
+        return;
+    // White under black dashes: seen on black, on white and on any colour between.
+    painter.setClipRect(inner);
+    painter.translate(inner.topLeft());
+    const auto drawLines = [&](const QPen& pen) {
+        painter.setPen(pen);
+        for (int x : std::as_const(m_gridColumns))
+            painter.drawLine(QLineF(x + 0.5, 0, x + 0.5, inner.height()));
+        for (int y : std::as_const(m_gridRows))
+            painter.drawLine(QLineF(0, y + 0.5, inner.width(), y + 0.5));
+    };
+    drawLines(QPen(Qt::white, 1, Qt::SolidLine, Qt::FlatCap));
+    drawLines(QPen(Qt::black, 1, Qt::DashLine, Qt::FlatCap));
+}
+
+void Viewport::setGridLines(QList<int> columns, QList<int> rows)
+{
+    if (columns == m_gridColumns && rows == m_gridRows)
+        return;
+    m_gridColumns = std::move(columns);
+    m_gridRows = std::move(rows);
+    update();
 }
 
 void Viewport::resizeEvent(QResizeEvent* event)
@@ -45,6 +71,21 @@ void Viewport::mouseMoveEvent(QMouseEvent* event)
 void Viewport::mousePressEvent(QMouseEvent* event)
 {
     emit pressed(toSurface(event->position()));
+}
+
+void Viewport::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    // Fine-grained wheels send parts of a notch; a zoom step waits for a whole one.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelAngle -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0)
+        emit zoomWheel(toSurface(event->position()), steps);
+    event->accept();
 }
 
 } // namespace shell

@@ -4,6 +4,7 @@
 #include "image/surface.h"
 
 #include <QFrame>
+#include <QList>
 #include <QPointF>
 
 namespace shell {
@@ -25,20 +26,30 @@ public:
     int outerWidth() const { return m_surface.width() + 2 * kBorder; }
     int outerHeight() const { return m_surface.height() + 2 * kBorder; }
 
+    // Lines drawn over the picture, one screen pixel wide, at these columns and rows of
+    // the surface; the surface's pixels stay as they are.
+    void setGridLines(QList<int> columns, QList<int> rows);
+
 signals:
     void pointerMoved(QPointF position);
     void pressed(QPointF position);
+    // Ctrl and the wheel: `steps` notches, positive away from the user.
+    void zoomWheel(QPointF position, int steps);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QPointF toSurface(QPointF widgetPosition) const;
 
     image::Surface m_surface;
+    QList<int> m_gridColumns;
+    QList<int> m_gridRows;
+    int m_wheelAngle = 0; // eighths of a degree towards the next notch
 };
 
 } // namespace shell

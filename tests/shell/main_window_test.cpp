@@ -142,10 +142,11 @@ void tst_MainWindow::menus()
 {
     WindowFixture f;
     const QList<QAction*> menus = f.window->menuBar()->actions();
-    QCOMPARE(menus.size(), 3);
+    QCOMPARE(menus.size(), 4);
     QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
     QCOMPARE(menus[1]->text(), QStringLiteral("&Edit"));
-    QCOMPARE(menus[2]->text(), QStringLiteral("&Operations"));
+    QCOMPARE(menus[2]->text(), QStringLiteral("&View"));
+    QCOMPARE(menus[3]->text(), QStringLiteral("&Operations"));
 
     struct Item {
         const char* name;
@@ -178,7 +179,7 @@ void tst_MainWindow::menus()
         }
     };
     check(menus[0]->menu(), file);
-    check(menus[2]->menu(), operations);
+    check(menus[3]->menu(), operations);
 
     // Undo and redo name their step, and are disabled while there is none.
     const QList<QAction*> edit = menus[1]->menu()->actions();

@@ -15,7 +15,7 @@ QImage sheet(int shade, int width = 16, int height = 16)
 // A working image that the history restores into.
 struct Work {
     QImage picture = sheet(0);
-    std::function<void(const QImage&)> restore = [this](const QImage& p) { picture = p; };
+    std::function<void(const shell::SheetState&)> restore = [this](const shell::SheetState& s) { picture = s.picture; };
 
     // Runs a step as the window does: the sheet changes, then the step is recorded.
     void step(shell::SheetHistory& history, int shade, int width = 16)
