@@ -103,6 +103,24 @@ QImage opaqueRgb32(QImage picture)
     return picture;
 }
 
+// Whether dropping the alpha below changes what the picture shows.
+bool hasTransparentPixel(const QImage& picture)
+{
+    if (!picture.hasAlphaChannel())
+        return false;
+    // The 32-bit formats, which most readers give, are scanned directly.
+    const bool argb32
+        = picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(argb32 ? line[x] : picture.pixel(x, y)) != 255)
+                return true;
+        }
+    }
+    return false;
+}
+
 QString tooLarge(qint64 width, qint64 height)
 {
     return tr("The picture is too large: %1. At most %2 million pixels can be loaded, such as "
@@ -330,10 +348,11 @@ PictureRead readPicture(QIODevice& source)
     if (qint64(width) * height > Surface::kMaxPixels)
         return failure(tooLarge(width, height));
 
+    const bool transparent = hasTransparentPixel(picture);
     picture = opaqueRgb32(std::move(picture));
     if (picture.isNull())
         return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
-    return {picture, QString()};
+    return {picture, QString(), transparent};
 }
 
 std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
