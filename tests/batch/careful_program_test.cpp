@@ -95,6 +95,7 @@ void tst_CarefulProgram::init()
     QImage clear = patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32);
     clear.setPixel(3, 4, qRgba(10, 20, 30, 0));
     QVERIFY(clear.save(folder.filePath("t.png"), "PNG"));
+    QVERIFY(patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32).save(folder.filePath("opaque.png"), "PNG"));
     QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
     QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
@@ -181,6 +182,9 @@ void tst_CarefulProgram::cases_data()
                                     << QStringList{"(1 pixel is left over)"} << QStringList{"c.bmp"} << no;
     QTest::newRow("quiet") << QStringList{"-q", "--negative", "3", "b.bmp", "t.png", "--out-dir", "d"} << no << 0
                            << none << QStringList{"d/b.bmp", "d/t.bmp"} << no;
+
+    QTest::newRow("alpha, all opaque") << QStringList{"opaque.png", "-o", "c.bmp"} << no << 0 << none
+                                       << QStringList{"c.bmp"} << no;
 
     // Formats follow the names.
     QTest::newRow("-o png") << QStringList{"a.bmp", "-o", "c.png"} << no << 0 << none << QStringList{"c.png"} << no;
