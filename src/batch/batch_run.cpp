@@ -27,7 +27,7 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
             result.index = i;
             result.input = job.inputs[i];
             result.output = job.outputFor(result.input);
-            result.skipped = job.skipExisting && QFileInfo::exists(result.output);
+            result.skipped = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
             if (!result.skipped)
                 result.error = convertFile(job, result.input, result.output, &result.warnings);
 
