@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "batch/batch_job.h"
+#include "batch/batch_report.h"
 #include "batch/batch_run.h"
 
 #include <QCoreApplication>
@@ -15,11 +16,7 @@ namespace {
 void say(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
-}
-
-void reportError(const QString& file, const QString& reason)
-{
-    say(stderr, QStringLiteral("pixmold-batch: %1: %2\n").arg(file, reason));
+    std::fflush(stream);
 }
 
 } // namespace
@@ -47,25 +44,18 @@ int main(int argc, char* argv[])
 
     const batch::Job& job = line.job;
     if (!job.outDir.isEmpty() && !QDir().mkpath(job.outDir)) {
-        reportError(job.outDir, QStringLiteral("The folder could not be created."));
+        say(stderr, QStringLiteral("pixmold-batch: %1: The folder could not be created.\n").arg(job.outDir));
         return 1;
     }
 
     // The progress line is rewritten in place, so only a terminal gets it.
     const int total = int(job.inputs.size());
-    const bool showProgress = total > 1 && isatty(STDERR_FILENO);
-    const auto finished = [&](const batch::FileResult& result, int done) {
-        if (showProgress)
-            say(stderr, QStringLiteral("\r\x1b[K"));
-        if (result.error)
-            reportError(result.error->file, result.error->reason);
-        if (showProgress)
-            say(stderr, QStringLiteral("pixmold-batch: %1 of %2 files").arg(done).arg(total));
-        std::fflush(stderr);
-    };
-    const std::vector<batch::FileResult> results = batch::runBatch(job, QThread::idealThreadCount(), finished);
-    if (showProgress)
-        say(stderr, QStringLiteral("\r\x1b[K"));
+    batch::BatchReport report(total, job.quiet, total > 1 && isatty(STDERR_FILENO),
+                              [](const QString& text) { say(stderr, text); });
+    const int threads = job.jobs > 0 ? job.jobs : QThread::idealThreadCount();
+    const std::vector<batch::FileResult> results = batch::runBatch(
+        job, threads, [&](const batch::FileResult& result, int done) { report.finished(result, done); });
+    report.end();
 
     const bool allWritten
         = std::all_of(results.cbegin(), results.cend(), [](const batch::FileResult& result) { return !result.error; });

@@ -1,109 +1,42 @@
 // SPDX-License-Identifier: MIT
 #include "batch_job.h"
 
+#include "batch_help.h"
 #include "colour_text.h"
+#include "count_text.h"
+#include "input_guard.h"
 #include "operations/npc_conversion.h"
+#include "row_order.h"
+#include "settings/number_text.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <optional>
 
 namespace batch {
 
 namespace {
 
-const QString kOutput = QStringLiteral("output");
-const QString kOutDir = QStringLiteral("out-dir");
-const QString kSpriteSize = QStringLiteral("sprite-size");
-const QString kNpc = QStringLiteral("npc");
-const QString kNegative = QStringLiteral("negative");
-const QString kRearrange = QStringLiteral("rearrange");
-const QString kReplace = QStringLiteral("replace");
-const QString kHelp = QStringLiteral("help");
-const QString kVersion = QStringLiteral("version");
-
-const QString kUsageLine = QStringLiteral("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)");
-
-void describe(QCommandLineParser& parser)
-{
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
-    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Runs Pixmold's sheet operations on picture files and writes the results as BMP files.\n"
-                       "Operations run in the order given. Answers are read as the window reads the same\n"
-                       "typed answers; a count that reads as 0 counts as 1."));
-    parser.addOptions({
-        {{QStringLiteral("o"), kOutput},
-         QStringLiteral("Write the result to OUTPUT (one input only)."),
-         QStringLiteral("OUTPUT")},
-        {kOutDir, QStringLiteral("Write each result to DIR/<input name>.bmp; DIR is made if missing."),
-         QStringLiteral("DIR")},
-        {kNpc, QStringLiteral("Rescale every cell to the sprite size, pure black to near-black."),
-         QStringLiteral("SPRITES,COLUMNS")},
-        {kSpriteSize, QStringLiteral("The cell size for --npc (default 24x48)."), QStringLiteral("WxH")},
-        {kNegative, QStringLiteral("Follow each column by its two-colour negative."), QStringLiteral("COLUMNS")},
-        {kRearrange, QStringLiteral("New order of the rows, e.g. 3,1,4,2."), QStringLiteral("ORDER")},
-        {kReplace, QStringLiteral("Replace one exact colour, e.g. '#ff0000:#0000ff' or 255,0,0:0,0,255."),
-         QStringLiteral("FROM:TO")},
-        {{QStringLiteral("h"), kHelp}, QStringLiteral("Show this help.")},
-        {{QStringLiteral("v"), kVersion}, QStringLiteral("Show the version.")},
-    });
-    parser.addPositionalArgument(QStringLiteral("INPUT"),
-                                 QStringLiteral("Pictures to convert: BMP, or any format Qt reads."),
-                                 QStringLiteral("INPUT..."));
-}
-
-QString helpText(const QCommandLineParser& parser)
-{
-    // Qt's first line names the program as it was started; show the whole synopsis.
-    QString text = parser.helpText();
-    const qsizetype end = text.indexOf(u'\n');
-    return kUsageLine + (end < 0 ? QString(u'\n') : text.sliced(end));
-}
+using namespace option;
 
 bool isStepOption(const QString& name)
 {
     return name == kNpc || name == kNegative || name == kRearrange || name == kReplace;
 }
 
-bool takesValue(const QString& name)
+// A count of the step `option` (typed as `value`), named `what` in the reason.
+std::optional<ops::CountAnswer> readCount(const QString& option, const QString& value, const QString& text,
+                                          const QString& what, QString& error)
 {
-    return name == QLatin1String("o") || name == kOutput || name == kOutDir || name == kSpriteSize
-        || isStepOption(name);
-}
-
-// The step options in the order they were typed. The parser keeps each option's
-// values in order but not the order between options, so the arguments are walked
-// again the way the parser walked them: "--" ends the options, a long option without
-// "=" takes the next argument as its value whatever it looks like, and a group of
-// short options ends at the first one that takes a value.
-QStringList stepOrder(const QStringList& arguments)
-{
-    QStringList order;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QLatin1String("--"))
-            break;
-        if (argument.startsWith(QLatin1String("--"))) {
-            const qsizetype equals = argument.indexOf(u'=');
-            const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-            if (equals < 0 && takesValue(name))
-                ++i;
-            if (isStepOption(name))
-                order.append(name);
-        } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            for (qsizetype j = 1; j < argument.size(); ++j) {
-                if (takesValue(QString(argument[j]))) {
-                    if (j + 1 == argument.size())
-                        ++i;
-                    break;
-                }
-            }
-        }
+    const auto read = readCountText(text);
+    if (const QString* why = std::get_if<QString>(&read)) {
+        error = QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), *why);
+        return std::nullopt;
     }
-    return order;
+    return std::get<ops::CountAnswer>(read);
 }
 
 std::optional<Step> readStep(const QString& name, const QString& value, QString& error)
@@ -112,23 +45,33 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
     step.option = QStringLiteral("--%1 %2").arg(name, value);
     if (name == kNpc) {
         const QStringList answers = value.split(u',');
-        const auto sprites = answers.size() == 2 ? ops::readCountAnswer(answers[0]) : std::nullopt;
-        const auto columns = answers.size() == 2 ? ops::readCountAnswer(answers[1]) : std::nullopt;
-        if (!sprites || !columns) {
+        if (answers.size() != 2 || answers[0].isEmpty() || answers[1].isEmpty()) {
             error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8.").arg(value);
             return std::nullopt;
         }
+        const auto sprites = readCount(name, value, answers[0], QStringLiteral("sprite count"), error);
+        if (!sprites)
+            return std::nullopt;
+        const auto columns = readCount(name, value, answers[1], QStringLiteral("column count"), error);
+        if (!columns)
+            return std::nullopt;
         step.action = NpcStep{*sprites, *columns};
     } else if (name == kNegative) {
-        const auto columns = ops::readCountAnswer(value);
-        if (!columns) {
+        if (value.isEmpty()) {
             error = QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8.");
             return std::nullopt;
         }
+        const auto columns = readCount(name, value, value, QStringLiteral("column count"), error);
+        if (!columns)
+            return std::nullopt;
         step.action = NegativeStep{*columns};
     } else if (name == kRearrange) {
         if (value.isEmpty()) {
             error = QStringLiteral("--rearrange: Give the new order of the rows, e.g. --rearrange 3,1,4,2.");
+            return std::nullopt;
+        }
+        if (const auto problem = rowOrderProblem(value)) {
+            error = QStringLiteral("--rearrange %1: %2").arg(value, *problem);
             return std::nullopt;
         }
         step.action = RearrangeStep{value};
@@ -147,12 +90,21 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
     return step;
 }
 
+// Each side must be a number in strict reading; it is then floored as the Options panel
+// floors it.
 std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& error)
 {
     const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
     if (sides.size() != 2) {
         error = QStringLiteral("--sprite-size %1: Give the cell size as WxH, e.g. 24x48.").arg(value);
         return std::nullopt;
+    }
+    for (const QString& side : sides) {
+        if (!settings::readStrictNumber(side)) {
+            error = QStringLiteral("--sprite-size %1: '%2' is not a number; give the cell size as WxH, e.g. 24x48.")
+                        .arg(value, side.trimmed());
+            return std::nullopt;
+        }
     }
     const auto read = settings::readSpriteSize(sides[0], sides[1]);
     if (const QString* problem = std::get_if<QString>(&read)) {
@@ -165,6 +117,29 @@ std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& 
         return std::nullopt;
     }
     return size;
+}
+
+std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
+{
+    if (value.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0)
+        return image::PictureFormat::Bmp;
+    if (value.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        return image::PictureFormat::Png;
+    error = QStringLiteral("--format %1: Give bmp or png.").arg(value);
+    return std::nullopt;
+}
+
+std::optional<int> readJobs(const QString& value, QString& error)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool fits = false;
+    const int jobs = value.trimmed().toInt(&fits);
+    if (!digits.match(value.trimmed()).hasMatch() || !fits || jobs < 1) {
+        error
+            = QStringLiteral("--jobs %1: Give how many files to convert at once, a whole number from 1 up.").arg(value);
+        return std::nullopt;
+    }
+    return jobs;
 }
 
 QString normalPath(const QString& path)
@@ -189,6 +164,68 @@ QString clashingOutputs(const Job& job)
     return {};
 }
 
+QString formatNames()
+{
+    return QStringLiteral("a name ending in .bmp or .png (the formats written)");
+}
+
+// Where the results go: one of -o, --out-dir and --in-place, and the format of each.
+// Fills the job; the reason on failure.
+QString readDestination(const QCommandLineParser& parser, Job& job)
+{
+    const bool toFile = parser.isSet(kOutput);
+    const bool toFolder = parser.isSet(kOutDir);
+    const bool inPlace = parser.isSet(kInPlace);
+    if (toFile && toFolder)
+        return QStringLiteral("-o and --out-dir cannot be used together.");
+    if (inPlace && (toFile || toFolder))
+        return QStringLiteral("--in-place cannot be used together with %1.")
+            .arg(toFile ? QStringLiteral("-o") : QStringLiteral("--out-dir"));
+    if (!toFile && !toFolder && !inPlace)
+        return QStringLiteral("Say where to write: -o OUTPUT for one input, --out-dir DIR, or --in-place.");
+    if (parser.isSet(kSkipExisting) && inPlace)
+        return QStringLiteral("--skip-existing cannot be used together with --in-place.");
+
+    std::optional<image::PictureFormat> format;
+    QString error;
+    if (parser.isSet(kFormat) && !(format = readFormat(parser.value(kFormat), error)))
+        return error;
+
+    const bool fromStdin = job.inputs.contains(kStandardStream);
+    if (fromStdin && job.inputs.size() > 1)
+        return QStringLiteral("- (standard input) must be the only input.");
+    if (fromStdin && !toFile)
+        return QStringLiteral("Standard input (-) needs -o OUTPUT.");
+    if (toFile && job.inputs.size() > 1)
+        return QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size());
+
+    job.output = parser.value(kOutput);
+    job.outDir = parser.value(kOutDir);
+    job.inPlace = inPlace;
+    job.format = format.value_or(image::PictureFormat::Bmp);
+    if (toFile && job.output.isEmpty())
+        return QStringLiteral("-o needs a file name.");
+    if (toFolder && job.outDir.isEmpty())
+        return QStringLiteral("--out-dir needs a folder name.");
+
+    // Every file written is in the format its name says.
+    QStringList named;
+    if (toFile && job.output != kStandardStream)
+        named.append(job.output);
+    if (inPlace)
+        named = job.inputs;
+    for (const QString& name : named) {
+        const auto asked = image::formatForName(name);
+        if (!asked)
+            return QStringLiteral("%1 %2: Give %3.")
+                .arg(inPlace ? QStringLiteral("--in-place") : QStringLiteral("-o"), name, formatNames());
+        if (format && *format != *asked)
+            return QStringLiteral("--format %1 disagrees with %2, which names a %3 file.")
+                .arg(parser.value(kFormat), name, image::formatSuffix(*asked).toUpper());
+    }
+    return {};
+}
+
 CommandLine usageError(QString text)
 {
     CommandLine line;
@@ -201,15 +238,17 @@ CommandLine usageError(QString text)
 
 QString Job::outputFor(const QString& input) const
 {
+    if (inPlace)
+        return input;
     if (!output.isEmpty())
         return output;
-    return QDir(outDir).filePath(QFileInfo(input).completeBaseName() + QStringLiteral(".bmp"));
+    return QDir(outDir).filePath(QFileInfo(input).completeBaseName() + u'.' + image::formatSuffix(format));
 }
 
 CommandLine parseCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    describe(parser);
+    describeOptions(parser);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
 
@@ -224,7 +263,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kFormat, kJobs}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -233,50 +272,48 @@ CommandLine parseCommandLine(const QStringList& arguments)
     job.inputs = parser.positionalArguments();
     if (job.inputs.isEmpty())
         return usageError(QStringLiteral("No input files."));
-
-    const bool toFile = parser.isSet(kOutput);
-    const bool toFolder = parser.isSet(kOutDir);
-    if (toFile && toFolder)
-        return usageError(QStringLiteral("-o and --out-dir cannot be used together."));
-    if (!toFile && !toFolder)
-        return usageError(QStringLiteral("Say where to write: -o OUTPUT for one input, or --out-dir DIR."));
-    if (toFile && job.inputs.size() > 1)
-        return usageError(
-            QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size()));
-    job.output = parser.value(kOutput);
-    job.outDir = parser.value(kOutDir);
-    if (toFile && job.output.isEmpty())
-        return usageError(QStringLiteral("-o needs a file name."));
-    if (toFolder && job.outDir.isEmpty())
-        return usageError(QStringLiteral("--out-dir needs a folder name."));
+    if (const QString problem = readDestination(parser, job); !problem.isEmpty())
+        return usageError(problem);
+    job.skipExisting = parser.isSet(kSkipExisting);
+    job.quiet = parser.isSet(kQuiet);
 
     QString error;
+    if (parser.isSet(kJobs)) {
+        const auto jobs = readJobs(parser.value(kJobs), error);
+        if (!jobs)
+            return usageError(error);
+        job.jobs = *jobs;
+    }
     if (parser.isSet(kSpriteSize)) {
         const auto size = readCellSize(parser.value(kSpriteSize), error);
         if (!size)
             return usageError(error);
+        if (!parser.isSet(kNpc))
+            return usageError(QStringLiteral("--sprite-size is the cell size of --npc and does nothing without it."));
         job.spriteSize = *size;
     }
 
+    // The parser lists the options in the order they were found, each option's values
+    // in the same order.
     QHash<QString, qsizetype> taken;
-    for (const QString& name : stepOrder(arguments)) {
-        const QStringList values = parser.values(name);
-        const qsizetype index = taken[name]++;
-        // Both walks read the same arguments; a mismatch is a fault of this code.
-        if (index >= values.size())
-            return usageError(QStringLiteral("The order of the operations could not be read."));
-        const auto step = readStep(name, values[index], error);
+    for (const QString& name : parser.optionNames()) {
+        if (!isStepOption(name))
+            continue;
+        const auto step = readStep(name, parser.values(name).value(taken[name]++), error);
         if (!step)
             return usageError(error);
         job.steps.push_back(*step);
     }
-    for (const QString& name : {kNpc, kNegative, kRearrange, kReplace}) {
-        if (taken.value(name) != parser.values(name).size())
-            return usageError(QStringLiteral("The order of the operations could not be read."));
-    }
 
     if (const QString clash = clashingOutputs(job); !clash.isEmpty())
         return usageError(clash);
+    if (!job.inPlace && job.output != kStandardStream) {
+        QStringList outputs;
+        for (const QString& input : job.inputs)
+            outputs.append(job.outputFor(input));
+        if (const QString over = outputOverInput(job.inputs, outputs); !over.isEmpty())
+            return usageError(over);
+    }
 
     line.action = CommandLine::Action::Run;
     return line;

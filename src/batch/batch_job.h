@@ -2,6 +2,7 @@
 #pragma once
 
 #include "image/colour.h"
+#include "image/picture_format.h"
 #include "operations/count_answer.h"
 #include "settings/sprite_size.h"
 
@@ -12,8 +13,8 @@
 
 namespace batch {
 
-// The window's questions, answered on the command line. Counts are read as the window
-// reads the same typed answers (a count whose numeric reading is 0 is taken as 1).
+// The window's questions, answered on the command line. Counts are read strictly (see
+// readCountText); a count of 0 is taken as 1, as in the window.
 struct NpcStep {
     ops::CountAnswer sprites;
     ops::CountAnswer columns;
@@ -22,7 +23,7 @@ struct NegativeStep {
     ops::CountAnswer columns;
 };
 struct RearrangeStep {
-    QString order; // as typed, never empty
+    QString order; // as typed: whole numbers between commas, at least one
 };
 struct ReplaceStep {
     image::Colour from = 0;
@@ -34,16 +35,24 @@ struct Step {
     std::variant<NpcStep, NegativeStep, RearrangeStep, ReplaceStep> action;
 };
 
+// The name that stands for standard input (as the only input) and standard output (-o).
+inline const QString kStandardStream = QStringLiteral("-");
+
 // One run of the program: the steps, applied in order to every input.
 struct Job {
     std::vector<Step> steps;
     settings::SpriteSize spriteSize; // the cell size of --npc
     QStringList inputs;
-    QString output; // -o: where the only input goes; empty with --out-dir
+    QString output; // -o: where the only input goes, or kStandardStream
     QString outDir;
+    bool inPlace = false;                                    // each result replaces its input
+    image::PictureFormat format = image::PictureFormat::Bmp; // for --out-dir and standard output
+    bool skipExisting = false;                               // outputs that exist are left alone
+    int jobs = 0;                                            // files at once; 0: one per processor
+    bool quiet = false;                                      // errors only on standard error
 
-    // Where `input` is written: the -o file, or <out-dir>/<input's name without its
-    // last suffix>.bmp.
+    // Where `input` is written: the -o file, the input itself, or <out-dir>/<input's
+    // name without its last suffix>.bmp (or .png).
     QString outputFor(const QString& input) const;
 };
 

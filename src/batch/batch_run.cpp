@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "batch_run.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace batch {
@@ -21,9 +24,12 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
     const auto work = [&] {
         for (int i = next++; i < count; i = next++) {
             FileResult& result = results[size_t(i)];
+            result.index = i;
             result.input = job.inputs[i];
             result.output = job.outputFor(result.input);
-            result.error = convertFile(job, result.input, result.output);
+            result.skipped = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
+            if (!result.skipped)
+                result.error = convertFile(job, result.input, result.output, &result.warnings);
 
             const std::lock_guard lock(reporting);
             ++done;
@@ -34,8 +40,13 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
 
     const int workers = std::clamp(threads, 1, std::max(count, 1));
     std::vector<std::thread> helpers;
-    for (int i = 1; i < workers; ++i)
-        helpers.emplace_back(work);
+    for (int i = 1; i < workers; ++i) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the system gives no more threads: the others share the files
+        }
+    }
     work();
     for (std::thread& helper : helpers)
         helper.join();

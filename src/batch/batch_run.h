@@ -11,15 +11,18 @@
 namespace batch {
 
 struct FileResult {
+    int index = 0; // the input's place on the command line, from 0
     QString input;
     QString output;
-    std::optional<FileError> error; // nullopt: written
+    QStringList warnings;
+    bool skipped = false;           // --skip-existing found the output there
+    std::optional<FileError> error; // nullopt: written (or skipped)
 };
 
 // Converts every input of the job, up to `threads` files at a time (at least one).
 // A failed file does not stop the others. `finished` is called after each file, never
-// two calls at once, with the number of files done so far. The results are in the
-// order of the inputs.
+// two calls at once, with the number of files done so far; files finish in any order.
+// The results are in the order of the inputs.
 std::vector<FileResult> runBatch(const Job& job, int threads,
                                  const std::function<void(const FileResult&, int done)>& finished = {});
 

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_convert.h"
 
-#include "image/bitmap_save.h"
+#include "image/picture_format.h"
 #include "image/picture_read.h"
 #include "operations/colour_replace.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
 #include "operations/rearrange.h"
+#include "step_warnings.h"
 
+#include <QBuffer>
+#include <QFile>
+
+#include <cstdio>
 #include <new>
 
 namespace batch {
@@ -40,12 +45,46 @@ struct Runner {
     ops::Outcome operator()(const ReplaceStep& step) { return ops::replaceColour(sheet, step.from, step.to, progress); }
 };
 
+const QString kStandardInputName = QStringLiteral("standard input");
+const QString kStandardOutputName = QStringLiteral("standard output");
+
+// Standard input cannot seek, which the readers need: it is read whole first.
+image::PictureRead readInput(const QString& input)
+{
+    if (input != kStandardStream)
+        return image::readPicture(input);
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return {QImage(), QStringLiteral("Standard input could not be read: %1").arg(in.errorString())};
+    QBuffer buffer;
+    buffer.setData(in.readAll());
+    buffer.open(QIODevice::ReadOnly);
+    return image::readPicture(buffer);
+}
+
+// The picture goes out whole or not at all: it is encoded before the first byte is
+// written, so a failure leaves standard output empty.
+std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+{
+    if (output != kStandardStream)
+        return image::writePicture(sheet, output, format);
+    auto encoded = image::encodePicture(sheet, format);
+    if (const QString* problem = std::get_if<QString>(&encoded))
+        return *problem;
+    const QByteArray& bytes = std::get<QByteArray>(encoded);
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
+        return QStringLiteral("The picture could not be written: %1").arg(out.errorString());
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<QString> applySteps(image::Surface& sheet, const Job& job)
+std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
     Runner runner(sheet, job);
     for (const Step& step : job.steps) {
+        warnings += stepWarnings(step, sheet.width(), sheet.height());
         const ops::Outcome outcome = std::visit(runner, step.action);
         if (outcome.kind == ops::Outcome::Kind::Refused || outcome.kind == ops::Outcome::Kind::Failed)
             return QStringLiteral("%1: %2").arg(step.option, outcome.message);
@@ -53,12 +92,18 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job)
     return std::nullopt;
 }
 
-std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output)
+std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList* warnings)
 {
+    const QString inputName = input == kStandardStream ? kStandardInputName : input;
+    QStringList unused;
+    QStringList& said = warnings ? *warnings : unused;
     try {
-        image::PictureRead read = image::readPicture(input);
+        image::PictureRead read = readInput(input);
         if (!read.error.isEmpty())
-            return FileError{input, read.error};
+            return FileError{inputName, read.error};
+        if (read.droppedTransparency)
+            said.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
+                                       "with the colour it has."));
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
@@ -66,15 +111,16 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         // The sheet's pixels are then its own alone, and the steps write them in place.
         read.picture = QImage();
 
-        if (const auto stopped = applySteps(sheet, job))
-            return FileError{input, *stopped};
-        if (const auto unwritten = image::writeBitmap(sheet, output))
-            return FileError{output, *unwritten};
+        if (const auto stopped = applySteps(sheet, job, said))
+            return FileError{inputName, *stopped};
+        const image::PictureFormat format = image::formatForName(output).value_or(job.format);
+        if (const auto unwritten = writeOutput(sheet, output, format))
+            return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
-        return FileError{input, QString::fromUtf8(error.what())};
+        return FileError{inputName, QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
-        return FileError{input, QStringLiteral("Not enough memory to convert this picture.")};
+        return FileError{inputName, QStringLiteral("Not enough memory to convert this picture.")};
     }
 }
 

@@ -78,6 +78,24 @@ QString sizeText(qint64 width, qint64 height)
 
 // Alpha is dropped and colour channels are kept as stored: a 32-bit BMP with an alpha
 // mask arrives as non-premultiplied ARGB32, whose channels must not be blended.
+// Whether dropping the alpha below changes what the picture shows.
+bool hasTransparentPixel(const QImage& picture)
+{
+    if (!picture.hasAlphaChannel())
+        return false;
+    // The 32-bit formats, which most readers give, are scanned directly.
+    const bool argb32
+        = picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(argb32 ? line[x] : picture.pixel(x, y)) != 255)
+                return true;
+        }
+    }
+    return false;
+}
+
 QImage opaqueRgb32(QImage picture)
 {
     switch (picture.format()) {
@@ -218,10 +236,11 @@ PictureRead readPictureWithQt(QIODevice& source)
     if (qint64(width) * height > Surface::kMaxPixels)
         return failure(tooLarge(width, height));
 
+    const bool transparent = hasTransparentPixel(picture);
     picture = opaqueRgb32(std::move(picture));
     if (picture.isNull())
         return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
-    return {picture, QString()};
+    return {picture, QString(), transparent};
 }
 
 } // namespace image

@@ -11,6 +11,8 @@ namespace image {
 struct PictureRead {
     QImage picture; // RGB32, alpha dropped; null when error is set
     QString error;  // a clear, user-facing reason; empty on success
+    // Some pixel of the file was not fully opaque, so the picture shows it otherwise.
+    bool droppedTransparency = false;
 };
 
 // Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels.

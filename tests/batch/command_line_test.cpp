@@ -64,7 +64,7 @@ void tst_CommandLine::usageErrors_data()
     QTest::newRow("replace, signed hex") << QStringList{"a.bmp", out, "--replace", "#+f0000:#000000"} << "--replace";
     QTest::newRow("sprite size, one side") << QStringList{"a.bmp", out, "--sprite-size", "24"} << "WxH";
     QTest::newRow("sprite size, three sides") << QStringList{"a.bmp", out, "--sprite-size", "2x4x8"} << "WxH";
-    QTest::newRow("sprite size, reads 0") << QStringList{"a.bmp", out, "--sprite-size", "abcx48"} << "at least 1x1";
+    QTest::newRow("sprite size, no number") << QStringList{"a.bmp", out, "--sprite-size", "abcx48"} << "not a number";
     QTest::newRow("sprite size, 0.9 floors to 0")
         << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << "at least 1x1";
     QTest::newRow("sprite size, height too large")
@@ -94,8 +94,8 @@ void tst_CommandLine::operationsKeepTheirOrder_data()
                                                     "--rearrange=2,1"}
                                      << QStringList{"--replace #ff0000:#0000ff", "--rearrange 2,1"} << "b.bmp";
     // A value is taken whatever it looks like.
-    QTest::newRow("option-like values") << QStringList{"-o", "--npc", "--rearrange", "--negative", "a.bmp"}
-                                        << QStringList{"--rearrange --negative"} << "--npc";
+    QTest::newRow("option-like values") << QStringList{"-o", "--npc.bmp", "--rearrange", "2,1", "a.bmp"}
+                                        << QStringList{"--rearrange 2,1"} << "--npc.bmp";
     QTest::newRow("-- ends the options") << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
                                          << QStringList{"--rearrange 2,1"} << "b.bmp";
 }
@@ -113,23 +113,23 @@ void tst_CommandLine::operationsKeepTheirOrder()
 
 void tst_CommandLine::answersReadAsTheWindowReadsThem()
 {
-    const CommandLine line = parse({"--sprite-size", " 30.7 X 12.9", "--npc", "abc,3", "--negative", " 4 ", "--npc",
-                                    "2,3x", "a.bmp", "-o", "b.bmp"});
+    const CommandLine line = parse({"--sprite-size", " 30.7 X 12.9", "--npc", "0,3", "--negative", " 4 ", "--npc",
+                                    "2,2.5", "a.bmp", "-o", "b.bmp"});
     QCOMPARE(line.action, CommandLine::Action::Run);
     QCOMPARE(line.job.spriteSize.width, 30.0);
     QCOMPARE(line.job.spriteSize.height, qint16(12));
     QCOMPARE(line.job.steps.size(), size_t(3));
 
-    // The zero rule: nothing countable counts as 1 in both readings.
+    // The zero rule: 0 counts as 1 in both readings.
     const auto& npc = std::get<batch::NpcStep>(line.job.steps[0].action);
     QCOMPARE(npc.sprites.numeric, 1.0);
     QCOMPARE(npc.sprites.strict, std::optional<double>(1));
     QCOMPARE(npc.columns.strict, std::optional<double>(3));
     QCOMPARE(std::get<batch::NegativeStep>(line.job.steps[1].action).columns.strict, std::optional<double>(4));
-    // 3x is no usage error: the window takes it too and fails on it with each sheet.
-    const auto& mismatch = std::get<batch::NpcStep>(line.job.steps[2].action);
-    QCOMPARE(mismatch.columns.numeric, 3.0);
-    QVERIFY(!mismatch.columns.strict);
+    // Fractions are counts, as in the window.
+    const auto& fraction = std::get<batch::NpcStep>(line.job.steps[2].action);
+    QCOMPARE(fraction.columns.numeric, 2.5);
+    QCOMPARE(fraction.columns.strict, std::optional<double>(2.5));
 
     QCOMPARE(parse({"a.bmp", "-o", "b.bmp"}).job.spriteSize.height, qint16(48));
 }
@@ -163,10 +163,15 @@ void tst_CommandLine::outputNames()
     QCOMPARE(many.action, CommandLine::Action::Run);
     QCOMPARE(many.job.outputFor(many.job.inputs[0]), QStringLiteral("out/sheet.v2.bmp"));
     QCOMPARE(many.job.outputFor(many.job.inputs[1]), QStringLiteral("out/hero.bmp"));
-    // -o is taken as typed; converting a sheet in place is allowed.
-    QCOMPARE(parse({"in/hero.bmp", "-o", "result"}).job.outputFor(QStringLiteral("in/hero.bmp")),
-             QStringLiteral("result"));
-    QCOMPARE(parse({"hero.bmp", "--out-dir", "."}).action, CommandLine::Action::Run);
+    // -o is taken as typed; a result over its own input needs --in-place.
+    QCOMPARE(parse({"in/hero.bmp", "-o", "result.PNG"}).job.outputFor(QStringLiteral("in/hero.bmp")),
+             QStringLiteral("result.PNG"));
+    QCOMPARE(parse({"hero.bmp", "--out-dir", "."}).action, CommandLine::Action::UsageError);
+    const CommandLine inPlace = parse({"in/hero.png", "--in-place"});
+    QCOMPARE(inPlace.action, CommandLine::Action::Run);
+    QCOMPARE(inPlace.job.outputFor(QStringLiteral("in/hero.png")), QStringLiteral("in/hero.png"));
+    QCOMPARE(parse({"in/hero.bmp", "--out-dir", "out", "--format", "png"}).job.outputFor("in/hero.bmp"),
+             QStringLiteral("out/hero.png"));
 }
 
 void tst_CommandLine::helpAndVersion()

@@ -73,7 +73,7 @@ void tst_SheetConvert::sameAsTheWindow_data()
 
     QTest::newRow("npc, shrinking, black pass") << sheetWithColours(96, 200) << QStringList{"--npc", "2,4"};
     QTest::newRow("npc, zero rule, own cell size")
-        << sheetWithColours(100, 100) << QStringList{"--sprite-size", "30.7x12.9", "--npc", "abc,3"};
+        << sheetWithColours(100, 100) << QStringList{"--sprite-size", "30.7x12.9", "--npc", "0,3"};
     QTest::newRow("negative") << sheetWithColours(200, 40) << QStringList{"--negative", "4"};
     // The last strip reaches one column past the sheet, which shows its background.
     QTest::newRow("negative, strip past the edge") << sheetWithColours(7, 5) << QStringList{"--negative", "2"};
@@ -115,7 +115,7 @@ void tst_SheetConvert::nothingWrittenForAFailedFile_data()
     QTest::newRow("a folder") << "." << QStringList() << "folder";
     QTest::newRow("text") << "text.bmp" << QStringList() << "could not be read as a picture";
     QTest::newRow("truncated bmp") << "truncated.bmp" << QStringList() << "incomplete";
-    QTest::newRow("type mismatch") << "good.bmp" << QStringList{"--npc", "3x,4"} << "--npc 3x,4: Type mismatch";
+    QTest::newRow("too large a count") << "good.bmp" << QStringList{"--npc", "1e9,4"} << "--npc 1e9,4: ";
     QTest::newRow("refused") << "good.bmp" << QStringList{"--negative", "21"} << "--negative 21: This sheet";
     QTest::newRow("no pixels") << "good.bmp" << QStringList{"--npc", "100000000,0.01"} << "0 x 4800000000 pixels";
 }

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+class QCommandLineParser;
+
+namespace batch {
+
+// The options' long names.
+namespace option {
+inline const QString kOutput = QStringLiteral("output");
+inline const QString kOutDir = QStringLiteral("out-dir");
+inline const QString kInPlace = QStringLiteral("in-place");
+inline const QString kFormat = QStringLiteral("format");
+inline const QString kSkipExisting = QStringLiteral("skip-existing");
+inline const QString kJobs = QStringLiteral("jobs");
+inline const QString kQuiet = QStringLiteral("quiet");
+inline const QString kSpriteSize = QStringLiteral("sprite-size");
+inline const QString kNpc = QStringLiteral("npc");
+inline const QString kNegative = QStringLiteral("negative");
+inline const QString kRearrange = QStringLiteral("rearrange");
+inline const QString kReplace = QStringLiteral("replace");
+inline const QString kHelp = QStringLiteral("help");
+inline const QString kVersion = QStringLiteral("version");
+} // namespace option
+
+// Gives the parser pixmold-batch's options and the way it reads them.
+void describeOptions(QCommandLineParser& parser);
+
+// The text of --help: the synopsis, the options, what each operation does to the
+// pixels with an example, and the exit statuses.
+QString helpText(const QCommandLineParser& parser);
+
+} // namespace batch

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "surface.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <variant>
+
+namespace image {
+
+// The formats a picture is written in.
+enum class PictureFormat { Bmp, Png };
+
+// The format a file name asks for by its last suffix, in any case: .bmp or .png.
+// nullopt for any other name, or one without a suffix.
+std::optional<PictureFormat> formatForName(const QString& path);
+
+// The suffix of a format's files, without the dot: "bmp", "png".
+QString formatSuffix(PictureFormat format);
+
+// Writes the surface to `path`: a 24-bit BMP, or a lossless PNG. An existing file is
+// replaced only by a complete new one. Returns a user-facing reason on failure.
+std::optional<QString> writePicture(const Surface& surface, const QString& path, PictureFormat format);
+
+// The file's bytes as writePicture would write them, for a stream that is not a file
+// (standard output), or a user-facing reason.
+std::variant<QByteArray, QString> encodePicture(const Surface& surface, PictureFormat format);
+
+} // namespace image

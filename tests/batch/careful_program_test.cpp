@@ -1,0 +1,297 @@
+// SPDX-License-Identifier: MIT
+#include "image/bitmap_save.h"
+#include "image/picture_read.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Finished {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+QImage patternPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(x & 0xFF, y * 3 & 0xFF, x * y & 0xFF));
+    return picture;
+}
+
+// "{dir}" in an argument stands for the folder's absolute path.
+Finished runProgram(QStringList arguments, const QString& folder, const QByteArray& input = {})
+{
+    arguments.replaceInStrings(QStringLiteral("{dir}"), folder);
+    QProcess program;
+    program.setWorkingDirectory(folder);
+    program.start(QStringLiteral(PIXMOLD_BATCH_PROGRAM), arguments);
+    program.write(input);
+    program.closeWriteChannel();
+    if (!program.waitForFinished(60000) || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {program.exitCode(), program.readAllStandardOutput(),
+            QString::fromLocal8Bit(program.readAllStandardError())};
+}
+
+// Every regular file under the folder (links aside), by its hash.
+QHash<QString, QByteArray> hashes(const QString& folder)
+{
+    QHash<QString, QByteArray> found;
+    QDirIterator files(folder, QDir::Files | QDir::NoSymLinks | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.open(QIODevice::ReadOnly))
+            found.insert(QDir(folder).relativeFilePath(file.fileName()),
+                         QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256));
+    }
+    return found;
+}
+
+// The files made or changed between two looks at a folder.
+QStringList changed(const QHash<QString, QByteArray>& before, const QHash<QString, QByteArray>& after)
+{
+    QStringList names;
+    for (auto file = after.cbegin(); file != after.cend(); ++file) {
+        if (before.value(file.key()) != file.value())
+            names.append(file.key());
+    }
+    names.sort();
+    return names;
+}
+
+bool looksLike(const QByteArray& bytes, const QString& format)
+{
+    return format == QLatin1String("png") ? bytes.startsWith("\x89PNG\r\n\x1a\n") : bytes.startsWith("BM");
+}
+
+} // namespace
+
+class tst_CarefulProgram : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cases_data();
+    void cases();
+    void sameMessagesForEveryJobCount();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void tst_CarefulProgram::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid());
+    const QDir folder(m_folder->path());
+    QVERIFY(patternPicture(96, 200).save(folder.filePath("a.bmp"), "BMP"));
+    QVERIFY(patternPicture(100, 30).save(folder.filePath("b.bmp"), "BMP"));
+    QImage clear = patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32);
+    clear.setPixel(3, 4, qRgba(10, 20, 30, 0));
+    QVERIFY(clear.save(folder.filePath("t.png"), "PNG"));
+    QVERIFY(patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32).save(folder.filePath("opaque.png"), "PNG"));
+    QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
+    QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
+    for (const char* name : {"notes.txt", "done/a.bmp"}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+    }
+}
+
+void tst_CarefulProgram::cases_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("stdinFile"); // the file given on standard input, if any
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("saying"); // each on standard error
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QString>("stdoutFormat"); // empty: nothing on standard output
+
+    const QStringList none;
+    const QString no;
+
+    // Never over an input.
+    QTest::newRow("out-dir over the inputs")
+        << QStringList{"--npc", "4,8", "a.bmp", "b.bmp", "--out-dir", "."} << no << 2
+        << QStringList{"./a.bmp would be written over the input a.bmp"} << none << no;
+    QTest::newRow("-o the input") << QStringList{"a.bmp", "-o", "a.bmp"} << no << 2
+                                  << QStringList{"a.bmp would be written over the input a.bmp"} << none << no;
+    QTest::newRow("-o through ..") << QStringList{"a.bmp", "-o", "sub/../a.bmp"} << no << 2
+                                   << QStringList{"sub/../a.bmp would be written"} << none << no;
+    QTest::newRow("-o absolute") << QStringList{"a.bmp", "-o", "{dir}/a.bmp"} << no << 2
+                                 << QStringList{"/a.bmp would be"} << none << no;
+    QTest::newRow("-o a link to the input")
+        << QStringList{"a.bmp", "-o", "link.bmp"} << no << 2
+        << QStringList{"link.bmp would be written over the input a.bmp"} << none << no;
+    QTest::newRow("in place") << QStringList{"--negative", "2", "--in-place", "a.bmp", "t.png"} << no << 0
+                              << QStringList{"transparency was dropped"} << QStringList{"a.bmp", "t.png"} << no;
+    QTest::newRow("in place and -o") << QStringList{"--in-place", "a.bmp", "-o", "c.bmp"} << no << 2
+                                     << QStringList{"--in-place cannot be used together with -o"} << none << no;
+    QTest::newRow("in place and out-dir") << QStringList{"--in-place", "a.bmp", "--out-dir", "d"} << no << 2
+                                          << QStringList{"cannot be used together with --out-dir"} << none << no;
+    QTest::newRow("in place, skip existing") << QStringList{"--in-place", "--skip-existing", "a.bmp"} << no << 2
+                                             << QStringList{"--skip-existing cannot be used together"} << none << no;
+    QTest::newRow("in place, not a picture name")
+        << QStringList{"--in-place", "a.bmp", "notes.txt"} << no << 2
+        << QStringList{"--in-place notes.txt: Give a name ending in .bmp or .png"} << none << no;
+
+    // Strict answers, once, before any file is read.
+    for (const char* order : {"abc", "3x", "1e999", "1;2", "2, ,1"})
+        QTest::newRow(qPrintable(QStringLiteral("rearrange %1").arg(order)))
+            << QStringList{"--rearrange", order, "a.bmp", "-o", "c.bmp"} << no << 2
+            << QStringList{"is not a whole row number"} << none << no;
+    QTest::newRow("rearrange -3") << QStringList{"--rearrange", "-3", "a.bmp", "-o", "c.bmp"} << no << 0
+                                  << QStringList{"a.bmp: warning: --rearrange -3: -3 names no row of the 1"}
+                                  << QStringList{"c.bmp"} << no;
+    QTest::newRow("rearrange 5,9")
+        << QStringList{"--rearrange", "5,9", "a.bmp", "-o", "c.bmp"} << no << 0
+        << QStringList{"5, 9 name no row of the 2 the sheet is cut into; their bands are black"} << QStringList{"c.bmp"}
+        << no;
+    QTest::newRow("negative abc") << QStringList{"--negative", "abc", "a.bmp", "b.bmp", "--out-dir", "d"} << no << 2
+                                  << QStringList{"--negative abc: The column count 'abc' is not a number."} << none
+                                  << no;
+    QTest::newRow("negative ,,,") << QStringList{"--negative", ",,,", "a.bmp", "-o", "c.bmp"} << no << 2
+                                  << QStringList{"is not a number"} << none << no;
+    QTest::newRow("negative 3x") << QStringList{"--negative", "3x", "a.bmp", "b.bmp", "--out-dir", "d"} << no << 2
+                                 << QStringList{"'3x' is not a number"} << none << no;
+    QTest::newRow("negative -3") << QStringList{"--negative", "-3", "a.bmp", "-o", "c.bmp"} << no << 2
+                                 << QStringList{"'-3' is negative"} << none << no;
+    QTest::newRow("npc, sprite count") << QStringList{"--npc", "4x,8", "a.bmp", "-o", "c.bmp"} << no << 2
+                                       << QStringList{"--npc 4x,8: The sprite count '4x' is not a number."} << none
+                                       << no;
+    QTest::newRow("npc, 0 counts as 1") << QStringList{"--npc", "0,0", "a.bmp", "-o", "c.bmp"} << no << 0 << none
+                                        << QStringList{"c.bmp"} << no;
+    QTest::newRow("sprite size alone") << QStringList{"--sprite-size", "20x20", "a.bmp", "-o", "c.bmp"} << no << 2
+                                       << QStringList{"--sprite-size is the cell size of --npc"} << none << no;
+    QTest::newRow("jobs 0") << QStringList{"-j", "0", "a.bmp", "-o", "c.bmp"} << no << 2 << QStringList{"--jobs 0"}
+                            << none << no;
+
+    // Per-file warnings, which leave the exit status alone.
+    QTest::newRow("columns do not divide") << QStringList{"--npc", "3,7", "b.bmp", "-o", "c.bmp"} << no << 0
+                                           << QStringList{"7 columns do not divide the width of 100 pixels evenly "
+                                                          "(2 pixels are left over)"}
+                                           << QStringList{"c.bmp"} << no;
+    QTest::newRow("one pixel over") << QStringList{"--negative", "3", "b.bmp", "-o", "c.bmp"} << no << 0
+                                    << QStringList{"(1 pixel is left over)"} << QStringList{"c.bmp"} << no;
+    QTest::newRow("quiet") << QStringList{"-q", "--negative", "3", "b.bmp", "t.png", "--out-dir", "d"} << no << 0
+                           << none << QStringList{"d/b.bmp", "d/t.bmp"} << no;
+
+    QTest::newRow("alpha, all opaque") << QStringList{"opaque.png", "-o", "c.bmp"} << no << 0 << none
+                                       << QStringList{"c.bmp"} << no;
+
+    // Formats follow the names.
+    QTest::newRow("-o png") << QStringList{"a.bmp", "-o", "c.png"} << no << 0 << none << QStringList{"c.png"} << no;
+    QTest::newRow("-o PNG, any case") << QStringList{"a.bmp", "-o", "c.PNG"} << no << 0 << none << QStringList{"c.PNG"}
+                                      << no;
+    QTest::newRow("out-dir png") << QStringList{"--format", "png", "a.bmp", "t.png", "--out-dir", "d"} << no << 0
+                                 << QStringList{"t.png: warning: The picture's transparency"}
+                                 << QStringList{"d/a.png", "d/t.png"} << no;
+    QTest::newRow("-o gif") << QStringList{"a.bmp", "-o", "c.gif"} << no << 2
+                            << QStringList{"-o c.gif: Give a name ending in .bmp or .png"} << none << no;
+    QTest::newRow("-o without suffix") << QStringList{"a.bmp", "-o", "c"} << no << 2 << QStringList{".bmp or .png"}
+                                       << none << no;
+    QTest::newRow("format against -o") << QStringList{"--format", "png", "a.bmp", "-o", "c.bmp"} << no << 2
+                                       << QStringList{"--format png disagrees with c.bmp"} << none << no;
+    QTest::newRow("format unknown") << QStringList{"--format", "gif", "a.bmp", "--out-dir", "d"} << no << 2
+                                    << QStringList{"--format gif: Give bmp or png."} << none << no;
+
+    // Standard streams.
+    QTest::newRow("stdin to stdout") << QStringList{"--negative", "2", "-", "-o", "-"} << "a.bmp" << 0 << none << none
+                                     << "bmp";
+    QTest::newRow("stdin to stdout, png")
+        << QStringList{"--format", "png", "-", "-o", "-"} << "t.png" << 0
+        << QStringList{"standard input: warning: The picture's transparency"} << none << "png";
+    QTest::newRow("stdin to a file") << QStringList{"-", "-o", "c.png"} << "b.bmp" << 0 << none << QStringList{"c.png"}
+                                     << no;
+    QTest::newRow("stdin, not a picture") << QStringList{"-", "-o", "-"} << "notes.txt" << 1
+                                          << QStringList{"standard input: The file could not be read"} << none << no;
+    QTest::newRow("stdout, refused step") << QStringList{"--negative", "500", "a.bmp", "-o", "-"} << no << 1
+                                          << QStringList{"a.bmp: --negative 500:"} << none << no;
+    QTest::newRow("stdin needs -o") << QStringList{"-", "--out-dir", "d"} << "a.bmp" << 2
+                                    << QStringList{"Standard input (-) needs -o OUTPUT."} << none << no;
+    QTest::newRow("stdin among others") << QStringList{"-", "a.bmp", "--out-dir", "d"} << "a.bmp" << 2
+                                        << QStringList{"must be the only input"} << none << no;
+
+    // Stopping and starting again.
+    QTest::newRow("skip existing") << QStringList{"--skip-existing", "a.bmp", "b.bmp", "--out-dir", "done"} << no << 0
+                                   << none << QStringList{"done/b.bmp"} << no;
+}
+
+void tst_CarefulProgram::cases()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, stdinFile);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, saying);
+    QFETCH(QStringList, written);
+    QFETCH(QString, stdoutFormat);
+
+    QByteArray input;
+    if (!stdinFile.isEmpty()) {
+        QFile file(m_folder->filePath(stdinFile));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        input = file.readAll();
+    }
+    const auto before = hashes(m_folder->path());
+    const Finished run = runProgram(arguments, m_folder->path(), input);
+    QCOMPARE(run.exitCode, exitCode);
+    for (const QString& text : saying)
+        QVERIFY2(run.err.contains(text), qPrintable(run.err));
+    if (saying.isEmpty())
+        QCOMPARE(run.err, QString());
+    if (exitCode == 2)
+        QVERIFY(run.err.endsWith(QLatin1String("Run 'pixmold-batch --help' for the options.\n")));
+
+    QCOMPARE(changed(before, hashes(m_folder->path())), written);
+    for (const QString& name : written) {
+        QFile file(m_folder->filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(looksLike(file.read(8), QFileInfo(name).suffix().toLower()), qPrintable(name));
+    }
+    if (stdoutFormat.isEmpty()) {
+        QCOMPARE(run.out, QByteArray());
+    } else {
+        QVERIFY(looksLike(run.out, stdoutFormat));
+        QBuffer result(const_cast<QByteArray*>(&run.out));
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(image::readPicture(result).error, QString());
+    }
+}
+
+void tst_CarefulProgram::sameMessagesForEveryJobCount()
+{
+    const QStringList arguments{"--negative", "3", "b.bmp", "missing.bmp", "a.bmp", "t.png", "notes.txt", "sub"};
+    QList<Finished> runs;
+    QList<QHash<QString, QByteArray>> results;
+    for (const char* jobs : {"1", "2", "5"}) {
+        const QString folder = QStringLiteral("out%1").arg(jobs);
+        runs.append(runProgram(arguments + QStringList{"-j", jobs, "--out-dir", folder}, m_folder->path()));
+        results.append(hashes(m_folder->filePath(folder)));
+    }
+    QCOMPARE(runs[0].exitCode, 1);
+    const QStringList lines = runs[0].err.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 6);
+    QVERIFY(lines[0].startsWith(QLatin1String("pixmold-batch: b.bmp: warning: --negative 3")));
+    QVERIFY(lines[1].startsWith(QLatin1String("pixmold-batch: missing.bmp: ")));
+    QVERIFY(lines[2].startsWith(QLatin1String("pixmold-batch: t.png: warning: The picture's transparency")));
+    QVERIFY(lines[3].startsWith(QLatin1String("pixmold-batch: t.png: warning: --negative 3")));
+    QVERIFY(lines[4].startsWith(QLatin1String("pixmold-batch: notes.txt: ")));
+    QVERIFY(lines[5].startsWith(QLatin1String("pixmold-batch: sub: ")));
+    QCOMPARE(results[0].keys().size(), 3);
+    for (qsizetype i = 1; i < runs.size(); ++i) {
+        QCOMPARE(runs[i].exitCode, runs[0].exitCode);
+        QCOMPARE(runs[i].err, runs[0].err);
+        QCOMPARE(results[i], results[0]);
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_CarefulProgram)
+#include "careful_program_test.moc"
