@@ -3,6 +3,7 @@
 #include "shell/qt_dialog_service.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QScreen>
 
 int main(int argc, char* argv[])
@@ -10,6 +11,16 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pixmold"));
     QApplication::setApplicationVersion(QStringLiteral(PIXMOLD_VERSION));
+    // Desktops match the window to its launcher and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PIXMOLD_APP_ID));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Prepares game sprite sheets."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A picture to open; of several, the first."),
+                                 QStringLiteral("[FILE...]"));
+    parser.process(app);
 
     shell::QtDialogService dialogs;
     shell::Main window(dialogs);
@@ -21,5 +32,7 @@ int main(int argc, char* argv[])
         window.move(frame.topLeft());
     }
     window.show();
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+        window.openPicture(files.constFirst());
     return QApplication::exec();
 }

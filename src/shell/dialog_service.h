@@ -4,6 +4,7 @@
 #include "image/colour.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace shell {
@@ -14,8 +15,9 @@ enum class Answer { Ok, Yes, No };
 // What the caller sets on the file dialog before showing it.
 struct FileDialogSettings {
     bool confirmOverwrite = true;
-    QString filter;        // one filter, in Qt's form: "Windows Bitmap (*.bmp)"
-    QString defaultSuffix; // added to a typed name that has none, without the dot
+    QStringList filters;   // in Qt's form, "Windows Bitmap (*.bmp)"; the first is chosen
+    QString defaultSuffix; // added to a typed name that has none, without the dot; the
+                           // dialog follows the filter chosen, where that names one
     QString startPath;     // a folder, or a file whose folder is used
 };
 

@@ -57,6 +57,7 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Pixmold by Dorvane"));
     setWindowIcon(QIcon(QStringLiteral(":/pixmold/pixmold.png")));
+    setAcceptDrops(true);
 
     m_history
         = new SheetHistory([this](const SheetState& state) { restoreSheet(state); }, SheetHistory::kMaxBytes, this);

@@ -57,6 +57,10 @@ public:
     // scroll limits.
     void UpdatePic(double x, double y);
 
+    // Opens a picture as the load command does once a file is chosen: a file given on
+    // the command line or dropped on the window.
+    void openPicture(const QString& path);
+
     const WindowState& state() const { return m_state; }
     const image::Surface& workingImage() const { return m_picPic1; }
     const SheetHistory& history() const { return *m_history; }
@@ -70,6 +74,8 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -6,36 +6,53 @@
 #include "sheet_history.h"
 #include "viewport.h"
 #include "window_layout.h"
-#include "image/bitmap_save.h"
+#include "file_filters.h"
+#include "image/picture_format.h"
 #include "image/picture_read.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QUrl>
 
 namespace shell {
 
 namespace {
 
-FileDialogSettings bitmapDialog(const QString& startPath)
+FileDialogSettings pictureDialog(const QStringList& filters, const QString& startPath)
 {
     FileDialogSettings settings;
     settings.confirmOverwrite = true;
-    settings.filter = QStringLiteral("Windows Bitmap (*.bmp)");
+    settings.filters = filters;
     settings.defaultSuffix = QStringLiteral("bmp");
     settings.startPath = startPath;
     return settings;
+}
+
+// The first local file among dropped URLs, or the empty text.
+QString droppedFile(const QMimeData& data)
+{
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
 }
 
 } // namespace
 
 void Main::loadPicture()
 {
-    const QString path = m_dialogs.openFile(bitmapDialog(m_state.LastLoadPath));
-    if (path.isEmpty())
-        return;
+    const QString path = m_dialogs.openFile(pictureDialog(openFilters(), m_state.LastLoadPath));
+    if (!path.isEmpty())
+        openPicture(path);
+}
+
+void Main::openPicture(const QString& path)
+{
     m_state.LastLoadPath = path;
 
     // A picture that cannot be read changes nothing but the start path, and says why.
@@ -72,15 +89,34 @@ void Main::loadPicture()
 
 void Main::savePicture()
 {
-    QString path = m_dialogs.saveFile(bitmapDialog(m_state.LastSavePath));
+    QString path = m_dialogs.saveFile(pictureDialog(saveFilters(), m_state.LastSavePath));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".bmp");
     m_state.LastSavePath = path;
 
-    if (const auto error = image::writeBitmap(m_picPic1, path))
+    // A name ending in .png is written as PNG, whatever the filter; any other as BMP.
+    const image::PictureFormat format = image::formatForName(path).value_or(image::PictureFormat::Bmp);
+    if (const auto error = image::writePicture(m_picPic1, path, format))
         showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), *error));
+}
+
+// A picture dropped from a file manager is opened as the load command opens it, under
+// the same guards; of several, the first.
+void Main::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!commandsSilenced() && !droppedFile(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Main::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(*event->mimeData());
+    if (commandsSilenced() || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openPicture(path);
 }
 
 } // namespace shell

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "qt_dialog_service.h"
 
+#include "file_filters.h"
+
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDir>
@@ -53,8 +55,13 @@ QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool 
     QFileDialog dialog(m_parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilter(settings.filter);
+    dialog.setNameFilters(settings.filters);
     dialog.setDefaultSuffix(settings.defaultSuffix);
+    // A typed name without a suffix takes the chosen filter's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        if (const QString suffix = filterSuffix(filter); !suffix.isEmpty())
+            dialog.setDefaultSuffix(suffix);
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
 
     // The start path names a folder or the file chosen last; where it no longer

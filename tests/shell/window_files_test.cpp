@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
 
 namespace {
 
@@ -23,6 +25,10 @@ private slots:
     void loadResetsScrolling();
     void saveRoundTrip();
     void saveAddsExtension();
+    void saveFormatFollowsTheName_data();
+    void saveFormatFollowsTheName();
+    void openedWithoutTheDialog_data();
+    void openedWithoutTheDialog();
     void failedSaveIsReported();
     void dialogsStartAtTheLastFile();
     void pointerReadout();
@@ -50,7 +56,10 @@ void tst_WindowFiles::loadSmallSheet()
     QCOMPARE(image::GetPixel(view, 10, 50), kGrey);
 
     const shell::FileDialogSettings& dialog = f.dialogs.fileDialogs.constLast();
-    QCOMPARE(dialog.filter, QStringLiteral("Windows Bitmap (*.bmp)"));
+    QCOMPARE(dialog.filters.constFirst(), QStringLiteral("Windows Bitmap (*.bmp)"));
+    QVERIFY(dialog.filters.contains(QStringLiteral("PNG (*.png)")));
+    QVERIFY(dialog.filters.contains(QStringLiteral("JPEG (*.jpg *.jpeg)")));
+    QCOMPARE(dialog.filters.constLast(), QStringLiteral("All files (*)"));
     QCOMPARE(dialog.defaultSuffix, QStringLiteral("bmp"));
     QVERIFY(dialog.confirmOverwrite);
 }
@@ -171,6 +180,92 @@ void tst_WindowFiles::saveAddsExtension()
     f.trigger("mnuFileSave");
     QVERIFY(QFileInfo::exists(f.folder.filePath(QStringLiteral("noext.bmp"))));
     QCOMPARE(f.window->state().LastSavePath, f.folder.filePath(QStringLiteral("noext.bmp")));
+}
+
+void tst_WindowFiles::saveFormatFollowsTheName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("signature");
+    const QByteArray png("\x89PNG", 4), bmp("BM");
+    QTest::newRow("png") << "a.png"
+                         << "a.png" << png;
+    QTest::newRow("PNG in capitals") << "b.PNG"
+                                     << "b.PNG" << png;
+    QTest::newRow("bmp") << "c.bmp"
+                         << "c.bmp" << bmp;
+    QTest::newRow("any other suffix") << "d.txt"
+                                      << "d.txt" << bmp;
+}
+
+void tst_WindowFiles::saveFormatFollowsTheName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, signature);
+    WindowFixture f;
+    f.load(patternPicture(30, 20));
+    f.dialogs.files.enqueue(f.folder.filePath(typed));
+    f.trigger("mnuFileSave");
+    QCOMPARE(f.dialogs.fileDialogs.constLast().filters,
+             (QStringList{QStringLiteral("Windows Bitmap (*.bmp)"), QStringLiteral("PNG (*.png)")}));
+    QFile file(f.folder.filePath(written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(signature.size()), signature);
+    QCOMPARE(QImage(file.fileName()).convertToFormat(QImage::Format_RGB32), patternPicture(30, 20));
+}
+
+// A file given on the command line or dropped on the window opens as one chosen in the
+// open dialog: any picture Qt reads, the same message for one it cannot.
+void tst_WindowFiles::openedWithoutTheDialog_data()
+{
+    QTest::addColumn<bool>("dropped");
+    QTest::addColumn<bool>("optionsOpen");
+    QTest::newRow("command line") << false << false;
+    QTest::newRow("dropped") << true << false;
+    QTest::newRow("dropped on the open Options panel") << true << true;
+}
+
+void tst_WindowFiles::openedWithoutTheDialog()
+{
+    QFETCH(bool, dropped);
+    QFETCH(bool, optionsOpen);
+    WindowFixture f;
+    const QString png = f.folder.filePath(QStringLiteral("sheet.png"));
+    QVERIFY(patternPicture(40, 30).save(png));
+    const QString text = f.folder.filePath(QStringLiteral("notes.bmp"));
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("not a picture");
+    notes.close();
+    if (optionsOpen)
+        f.trigger("mnuFileOptions");
+
+    const auto open = [&](const QString& path) {
+        if (!dropped) {
+            f.window->openPicture(path);
+            return;
+        }
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(text)});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), !optionsOpen);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.window.get(), &drop);
+    };
+    open(png);
+    if (optionsOpen) {
+        QVERIFY(f.caption().isEmpty());
+        return;
+    }
+    QCOMPARE(f.caption(), QStringLiteral("sheet.png"));
+    QCOMPARE(f.window->state().LastLoadPath, png);
+    QCOMPARE(toImage(f.window->workingImage()), patternPicture(40, 30));
+    open(text);
+    QCOMPARE(f.dialogs.messages().size(), 1);
+    QVERIFY(f.dialogs.messages().constFirst().contains(QStringLiteral("could not be loaded")));
+    QCOMPARE(toImage(f.window->workingImage()), patternPicture(40, 30));
 }
 
 void tst_WindowFiles::failedSaveIsReported()
