@@ -5,7 +5,11 @@
 #include "image/row_loop.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <span>
@@ -83,6 +87,55 @@ PIXMOLD_ROW_LOOP void countGroup(const Bits* group, int width, Count* count, Cou
         count[x] += bitCount(group[x]);
     for (int x = 1; x < width; ++x)
         cross[x] += bitCount(group[x - 1] & group[x]);
+}
+
+// Spans of bytes a cell wide are read eight bytes at a time.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+
+inline std::uint64_t eightAt(const Bits* from)
+{
+    std::uint64_t bytes;
+    std::memcpy(&bytes, from, sizeof bytes);
+    return bytes;
+}
+
+// The bits of `keep` that are set in a span, counted.
+inline int bitsIn(const Bits* from, int count, Bits keep)
+{
+    int bits = 0;
+    int x = 0;
+    for (; x + 8 <= count; x += 8)
+        bits += std::popcount(eightAt(from + x) & kEveryByte * keep);
+    for (; x < count; ++x)
+        bits += std::popcount(unsigned(from[x] & keep));
+    return bits;
+}
+
+// The bits set in any byte of a span.
+inline Bits orAll(const Bits* from, int count)
+{
+    std::uint64_t any = 0;
+    int x = 0;
+    for (; x + 8 <= count; x += 8)
+        any |= eightAt(from + x);
+    for (; x < count; ++x)
+        any |= from[x];
+    any |= any >> 32;
+    any |= any >> 16;
+    any |= any >> 8;
+    return Bits(any);
+}
+
+// The bytes of a span whose bit `a` is set along with bit `b` of the other span's byte.
+inline int bothIn(const Bits* first, int a, const Bits* second, int b, int count)
+{
+    int both = 0;
+    int x = 0;
+    for (; x + 8 <= count; x += 8)
+        both += std::popcount(eightAt(first + x) >> a & eightAt(second + x) >> b & kEveryByte);
+    for (; x < count; ++x)
+        both += first[x] >> a & second[x] >> b & 1;
+    return both;
 }
 
 // The one pass over the pixels, a row at a time.
@@ -163,14 +216,6 @@ PIXMOLD_ROW_LOOP void orInto(Bits* to, const Bits* from, int width, Bits keep)
         to[x] |= from[x] & keep;
 }
 
-PIXMOLD_ROW_LOOP Bits orAll(const Bits* from, int count)
-{
-    Bits any = 0;
-    for (int x = 0; x < count; ++x)
-        any |= from[x];
-    return any;
-}
-
 // The bits of group g that stand for rows top to bottom (not included).
 Bits rowsOfGroup(int g, int top, int bottom)
 {
@@ -179,34 +224,40 @@ Bits rowsOfGroup(int g, int top, int bottom)
     return Bits((1u << to) - (1u << from));
 }
 
-// For each band of rows, the columns that hold foreground in it: a byte per column,
-// non-zero where one does.
-std::vector<Bits> columnsOfBands(const Foreground& f, Fit rows)
+// For the first `bands` bands of rows, the columns that hold foreground in each: a byte
+// per column, non-zero where one does.
+void columnsOfBands(const Foreground& f, Fit rows, int bands, std::vector<Bits>& columns)
 {
-    std::vector<Bits> bands(std::size_t(rows.cells) * f.width, 0);
-    for (int band = 0; band < rows.cells; ++band) {
+    columns.assign(std::size_t(bands) * f.width, 0);
+    for (int band = 0; band < bands; ++band) {
         const int top = band * rows.size;
         const int bottom = top + rows.size;
         for (int g = top / 8; g * 8 < bottom; ++g)
-            orInto(bands.data() + std::size_t(band) * f.width, f.group(g), f.width, rowsOfGroup(g, top, bottom));
+            orInto(columns.data() + std::size_t(band) * f.width, f.group(g), f.width, rowsOfGroup(g, top, bottom));
     }
-    return bands;
 }
 
-// For each band of columns, the rows that hold foreground in it: a byte per row, 1
-// where one does.
-std::vector<Bits> rowsOfBands(const Foreground& f, Fit columns)
+// Eight bytes, 1 where the byte's bit is set.
+constexpr auto kBytesOfBits = [] {
+    std::array<std::uint64_t, 256> bytes{};
+    for (unsigned bits = 0; bits < 256; ++bits)
+        for (int k = 0; k < 8; ++k)
+            bytes[bits] |= std::uint64_t(bits >> k & 1) << 8 * k;
+    return bytes;
+}();
+
+// For the first `bands` bands of columns, the rows that hold foreground in each: a byte
+// per row, 1 where one does, groups * 8 rows to a band.
+PIXMOLD_ROW_LOOP void rowsOfBands(const Foreground& f, Fit columns, int bands, std::vector<Bits>& rows)
 {
-    std::vector<Bits> bands(std::size_t(columns.cells) * f.height);
+    const std::size_t length = std::size_t(f.groups) * 8;
+    rows.resize(bands * length);
     for (int g = 0; g < f.groups; ++g) {
-        for (int band = 0; band < columns.cells; ++band) {
-            const Bits any = orAll(f.group(g) + std::size_t(band) * columns.size, columns.size);
-            Bits* rows = bands.data() + std::size_t(band) * f.height + g * 8;
-            for (int k = 0; k < std::min(8, f.height - g * 8); ++k)
-                rows[k] = any >> k & 1;
+        for (int band = 0; band < bands; ++band) {
+            const std::uint64_t bytes = kBytesOfBits[orAll(f.group(g) + band * columns.size, columns.size)];
+            std::memcpy(rows.data() + band * length + g * 8, &bytes, sizeof bytes);
         }
     }
-    return bands;
 }
 
 // Non-zero at the first line of each cell.
@@ -229,7 +280,7 @@ PIXMOLD_ROW_LOOP int partsAlong(const Bits* line, const Bits* starts, int length
 
 // Whether no cell of a band holds foreground in two places with background between them
 // along the band: two sprites, where one cell should hold one.
-bool oneInEachCell(const Bits* line, Fit cells, const std::vector<Bits>& starts)
+PIXMOLD_ROW_LOOP bool oneInEachCell(const Bits* line, Fit cells, const std::vector<Bits>& starts)
 {
     int filled = 0;
     for (int cell = 0; cell < cells.cells; ++cell)
@@ -237,11 +288,13 @@ bool oneInEachCell(const Bits* line, Fit cells, const std::vector<Bits>& starts)
     return partsAlong(line, starts.data(), cells.cells * cells.size) == filled;
 }
 
-// Whether the grid's cells hold one sprite each: where no cell does otherwise, a yes in
-// `stands` (a row fit after another, columns fits within) stays.
+// Whether the grids' cells hold one sprite each: a yes in `stands` (a row fit after
+// another, the column fits within) stays where no cell holds two. A first look at a few
+// bands of each grid closes most that are wrong; those still open are then seen whole.
 void keepOneInACell(const Foreground& f, std::span<const Fit> rowFits, std::span<const Fit> columnFits,
                     std::vector<char>& stands)
 {
+    constexpr int kFirstLook = 2;
     const auto grid = [&](std::size_t r, std::size_t c) -> char& { return stands[r * columnFits.size() + c]; };
     std::vector<std::vector<Bits>> rowStarts;
     for (const Fit rows : rowFits)
@@ -249,28 +302,40 @@ void keepOneInACell(const Foreground& f, std::span<const Fit> rowFits, std::span
     std::vector<std::vector<Bits>> columnStarts;
     for (const Fit columns : columnFits)
         columnStarts.push_back(cellStarts(columns));
-    for (std::size_t r = 0; r < rowFits.size(); ++r) {
-        const std::vector<Bits> bands = columnsOfBands(f, rowFits[r]);
-        for (std::size_t c = 0; c < columnFits.size(); ++c)
-            for (int band = 0; grid(r, c) && band < rowFits[r].cells; ++band)
-                grid(r, c) = oneInEachCell(bands.data() + std::size_t(band) * f.width, columnFits[c], columnStarts[c]);
-    }
-    for (std::size_t c = 0; c < columnFits.size(); ++c) {
-        bool open = false;
-        for (std::size_t r = 0; r < rowFits.size(); ++r)
-            open = open || grid(r, c);
-        if (!open)
-            continue;
-        const std::vector<Bits> bands = rowsOfBands(f, columnFits[c]);
-        for (std::size_t r = 0; r < rowFits.size(); ++r)
-            for (int band = 0; grid(r, c) && band < columnFits[c].cells; ++band)
-                grid(r, c) = oneInEachCell(bands.data() + std::size_t(band) * f.height, rowFits[r], rowStarts[r]);
+    std::vector<Bits> bands;
+    for (const int look : {kFirstLook, std::numeric_limits<int>::max()}) {
+        for (std::size_t r = 0; r < rowFits.size(); ++r) {
+            const int seen = std::min(look, rowFits[r].cells);
+            bool open = false;
+            for (std::size_t c = 0; c < columnFits.size(); ++c)
+                open = open || grid(r, c);
+            if (!open)
+                continue;
+            columnsOfBands(f, rowFits[r], seen, bands);
+            for (std::size_t c = 0; c < columnFits.size(); ++c)
+                for (int band = 0; grid(r, c) && band < seen; ++band)
+                    grid(r, c)
+                        = oneInEachCell(bands.data() + std::size_t(band) * f.width, columnFits[c], columnStarts[c]);
+        }
+        for (std::size_t c = 0; c < columnFits.size(); ++c) {
+            const int seen = std::min(look, columnFits[c].cells);
+            bool open = false;
+            for (std::size_t r = 0; r < rowFits.size(); ++r)
+                open = open || grid(r, c);
+            if (!open)
+                continue;
+            rowsOfBands(f, columnFits[c], seen, bands);
+            for (std::size_t r = 0; r < rowFits.size(); ++r)
+                for (int band = 0; grid(r, c) && band < seen; ++band)
+                    grid(r, c)
+                        = oneInEachCell(bands.data() + std::size_t(band) * f.groups * 8, rowFits[r], rowStarts[r]);
+        }
     }
 }
 
 // Whether the sprites on the two sides of each inner edge of each cell meet along at most
 // a third of it: touching in places, where a sprite across the edge meets itself all along.
-bool edgesClear(const Foreground& f, Fit rows, Fit columns)
+PIXMOLD_ROW_LOOP bool edgesClear(const Foreground& f, Fit rows, Fit columns)
 {
     std::vector<int> met(columns.cells); // along the left edge of each cell of a band
     for (int top = 0; top < rows.cells * rows.size; top += rows.size) {
@@ -287,27 +352,15 @@ bool edgesClear(const Foreground& f, Fit rows, Fit columns)
     for (int edge = rows.size; edge < rows.cells * rows.size; edge += rows.size) {
         const Bits* above = f.group((edge - 1) / 8);
         const Bits* below = f.group(edge / 8);
-        for (int left = 0; left < columns.cells * columns.size; left += columns.size) {
-            int met = 0;
-            for (int x = left; x < left + columns.size; ++x)
-                met += above[x] >> (edge - 1) % 8 & below[x] >> edge % 8 & 1;
-            if (3 * met > columns.size)
+        for (int left = 0; left < columns.cells * columns.size; left += columns.size)
+            if (3 * bothIn(above + left, (edge - 1) % 8, below + left, edge % 8, columns.size) > columns.size)
                 return false;
-        }
     }
     return true;
 }
 
-PIXMOLD_ROW_LOOP int bitsIn(const Bits* from, int count, Bits keep)
-{
-    int bits = 0;
-    for (int x = 0; x < count; ++x)
-        bits += bitCount(from[x] & keep);
-    return bits;
-}
-
 // Whether every cell holds a sprite or nothing.
-bool noSpecks(const Foreground& f, Fit rows, Fit columns)
+PIXMOLD_ROW_LOOP bool noSpecks(const Foreground& f, Fit rows, Fit columns)
 {
     std::vector<int> pixels(columns.cells);
     for (int top = 0; top < rows.cells * rows.size; top += rows.size) {
