@@ -381,7 +381,7 @@ std::optional<GridGuess> guessGrid(const image::Surface& sheet)
 {
     const int width = sheet.width();
     const int height = sheet.height();
-    if (width < 1 || height < 1)
+    if (width < kMinCell || height < kMinCell)
         return std::nullopt;
     const QRgb corners[] = {sheet.row(0)[0] & kColourBits, sheet.row(0)[width - 1] & kColourBits,
                             sheet.row(height - 1)[0] & kColourBits, sheet.row(height - 1)[width - 1] & kColourBits};

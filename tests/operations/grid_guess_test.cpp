@@ -152,10 +152,30 @@ private slots:
         QCOMPARE(m_wrong, 0);
     }
 
-    void blankAndEmptySheetsAreDeclined()
+    void extremeShapesAreDeclined_data()
     {
-        QVERIFY(!ops::guessGrid(image::Surface(0, 0, 0)));
-        QVERIFY(!ops::guessGrid(image::Surface(rgb(1, 2, 3), 96, 48)));
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("dotted");
+        QTest::newRow("no pixels") << 0 << 0 << false;
+        QTest::newRow("one pixel") << 1 << 1 << true;
+        QTest::newRow("a row of pixels") << 5000 << 1 << true;
+        QTest::newRow("narrower than a cell") << 3 << 100000 << true;
+        QTest::newRow("a cell wide, very tall") << 4 << 100000 << true;
+        QTest::newRow("very wide, a cell high") << 100000 << 4 << true;
+        QTest::newRow("blank") << 96 << 48 << false;
+    }
+
+    // Dotted: a dot every fifth pixel along the middle of the longer side.
+    void extremeShapesAreDeclined()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, dotted);
+        image::Surface sheet(rgb(1, 2, 3), width, height);
+        for (int i = 5; dotted && i < std::max(width, height) - 5; i += 5)
+            image::SetPixel(sheet, width > height ? i : width / 2, width > height ? height / 2 : i, rgb(9, 9, 9));
+        QVERIFY(!ops::guessGrid(sheet));
     }
 };
 
