@@ -74,6 +74,7 @@ PIXMOLD_ROW_LOOP void scanRow(Bits* group, Bits* flags, const Bits* above, const
     }
 }
 
+// The bits set in a byte, in a form that vectorises.
 constexpr Bits bitCount(Bits b)
 {
     b = Bits((b & 0x55) + (b >> 1 & 0x55));
@@ -403,17 +404,15 @@ std::optional<GridGuess> guessGrid(const image::Surface& sheet)
         // Every pair of fits is a grid; the one that stands gives the guess.
         std::vector<char> stands(rowFits.size() * columnFits.size(), 1);
         keepOneInACell(f, rowFits, columnFits, stands);
-        for (std::size_t i = 0; i < stands.size(); ++i)
-            stands[i] = stands[i] && edgesClear(f, rowFits[i / columnFits.size()], columnFits[i % columnFits.size()])
-                && noSpecks(f, rowFits[i / columnFits.size()], columnFits[i % columnFits.size()]);
         std::optional<GridGuess> guess;
         for (std::size_t i = 0; i < stands.size(); ++i) {
-            if (!stands[i])
+            const Fit rows = rowFits[i / columnFits.size()];
+            const Fit columns = columnFits[i % columnFits.size()];
+            if (!stands[i] || !edgesClear(f, rows, columns) || !noSpecks(f, rows, columns))
                 continue;
-            const GridGuess grid{rowFits[i / columnFits.size()].cells, columnFits[i % columnFits.size()].cells};
-            if (guess && *guess != grid)
+            if (guess && *guess != GridGuess{rows.cells, columns.cells})
                 return std::nullopt;
-            guess = grid;
+            guess = GridGuess{rows.cells, columns.cells};
         }
         return guess;
     } catch (const std::bad_alloc&) {
