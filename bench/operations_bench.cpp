@@ -7,6 +7,7 @@
 #include "image/surface.h"
 #include "operations/colour_replace.h"
 #include "operations/count_answer.h"
+#include "operations/grid_guess.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
@@ -103,6 +104,11 @@ std::vector<Operation> operations()
          }},
         {"negative", [](Session& s) { ops::makeNegative(s.work, s.scratch, s.scratch2, count(kCells), s.progress); }},
         {"re-arrangement", [](Session& s) { ops::rearrangeRows(s.work, s.scratch, bench::rowOrder(), s.progress); }},
+        {"grid guess",
+         [](Session& s) {
+             if (ops::guessGrid(s.work) != ops::GridGuess{kCells, kCells})
+                 std::fprintf(stderr, "the grid guess missed the sheet's %d x %d cells\n", kCells, kCells);
+         }},
         {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
         {"BMP save", [](Session& s) { image::writeBitmap(s.work, s.file); }},
         {"BMP save, disk", [](Session& s) { image::writeBitmap(s.work, s.file); }},
@@ -128,6 +134,7 @@ QString memoryFolderTemplate()
 // The sheet of each size, and its BMP file.
 struct Sheet {
     image::Surface pixels;
+    image::Surface sprites; // what the grid guess reads
     QTemporaryDir memoryFolder{memoryFolderTemplate()};
     QTemporaryDir diskFolder;
     QString file;
@@ -140,6 +147,7 @@ const Sheet& sheet(int side)
     if (!made) {
         made = std::make_unique<Sheet>();
         made->pixels = bench::makeSheet(side, side);
+        made->sprites = bench::makeSpriteSheet(side, side);
         made->file = made->memoryFolder.filePath(QStringLiteral("sheet.bmp"));
         image::writeBitmap(made->pixels, made->file);
     }
@@ -168,7 +176,7 @@ Session& session(int side, const Operation& operation)
         return *current;
     current.reset();
     const Sheet& from = sheet(side);
-    current = std::make_unique<Session>(from.pixels);
+    current = std::make_unique<Session>(key.second == "grid guess" ? from.sprites : from.pixels);
     currentKey = key;
     current->file = fileFor(from, key.second);
     if (key.second == "memcpy") {

@@ -32,6 +32,31 @@ inline image::Surface makeSheet(int width, int height)
     return sheet;
 }
 
+// A sprite sheet as the grid guess sees one: kCells x kCells cells, each with an ellipse
+// of random colours, most of the cell wide and high, on a black background.
+inline image::Surface makeSpriteSheet(int width, int height)
+{
+    image::Surface sheet(kBlack, width, height);
+    std::mt19937 random(20240918);
+    std::uniform_int_distribution<image::Colour> colour(1, 0xFFFFFF);
+    const int cellWidth = width / kCells;
+    const int cellHeight = height / kCells;
+    for (int row = 0; row < kCells; ++row)
+        for (int column = 0; column < kCells; ++column) {
+            const int w = cellWidth - 2 - int(random() % (cellWidth / 4));
+            const int h = cellHeight - 2 - int(random() % (cellHeight / 4));
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const double u = (2.0 * x + 1 - w) / w;
+                    const double v = (2.0 * y + 1 - h) / h;
+                    if (u * u + v * v <= 1)
+                        image::SetPixel(sheet, column * cellWidth + (cellWidth - w) / 2 + x,
+                                        row * cellHeight + (cellHeight - h) / 2 + y, colour(random));
+                }
+        }
+    return sheet;
+}
+
 // Every one of `rows` bands moves: the last first, then the first, the second last, the
 // second, ...
 inline QString rowOrder(int rows = kCells)
