@@ -172,6 +172,9 @@ void Main::buildMenus()
     m_mnuViewZoom = view->addAction(QStringLiteral("Zoom: 100 %"));
     m_mnuViewZoom->setObjectName(QStringLiteral("mnuViewZoom"));
     m_mnuViewZoom->setEnabled(false);
+    m_mnuViewCells = view->addAction(QStringLiteral("Cells: no guess"));
+    m_mnuViewCells->setObjectName(QStringLiteral("mnuViewCells"));
+    m_mnuViewCells->setEnabled(false);
     view->addSeparator();
     addCommand(view, "mnuViewZoomIn", QStringLiteral("Zoom &In"), QKeySequence(), &Main::mnuViewZoomIn_Click)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -262,6 +265,7 @@ void Main::restoreSheet(const SheetState& state)
 {
     m_picPic1.restore(state.picture);
     m_grid = state.grid;
+    showGridGuess();
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
 }
 

@@ -11,6 +11,7 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -115,6 +116,7 @@ private:
     void zoomAround(int factor, QPointF anchor);
     void zoomByWheel(QPointF position, int steps);
     void showCellGrid(QPoint corner);
+    std::optional<CellGrid> showGridGuess();
     QPoint pictureAt(QPointF position) const;
 
     // Shared steps.
@@ -149,7 +151,8 @@ private:
     settings::OptionsPanel* m_OpsFrame = nullptr;
     QAction* m_mnuEditUndo = nullptr;
     QAction* m_mnuEditRedo = nullptr;
-    QAction* m_mnuViewZoom = nullptr; // the factor, as a disabled item
+    QAction* m_mnuViewZoom = nullptr;  // the factor, as a disabled item
+    QAction* m_mnuViewCells = nullptr; // the guess of the sheet's grid, disabled
     QAction* m_mnuViewGrid = nullptr;
     SheetHistory* m_history = nullptr;
 

@@ -70,7 +70,8 @@ void Main::openPicture(const QString& path)
     }
 
     m_history->clear();
-    m_grid = CellGrid{};
+    // Before any operation, the grid is the one guessed, if any.
+    m_grid = showGridGuess().value_or(CellGrid{});
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);

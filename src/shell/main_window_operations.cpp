@@ -64,6 +64,7 @@ void Main::runOperation(const QString& name, const std::function<ops::Outcome(op
         return;
     m_grid = grid;
     m_history->record(name, before, SheetState(m_picPic1.picture(), m_grid));
+    showGridGuess();
     finish(progress);
     progress.finish();
 }

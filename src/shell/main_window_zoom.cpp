@@ -5,6 +5,7 @@
 #include "viewport.h"
 #include "zoom_factors.h"
 #include "image/pixel_round.h"
+#include "operations/grid_guess.h"
 
 #include <QAction>
 #include <QScrollBar>
@@ -68,6 +69,23 @@ void Main::zoomAround(int factor, QPointF anchor)
         m_VScroll1->setValue(pixel.y() - screen.y() / factor);
     }
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
+}
+
+// Guesses the grid of the sheet in the working image and shows the guess in the View
+// menu; the guess, where there is one.
+std::optional<CellGrid> Main::showGridGuess()
+{
+    const std::optional<ops::GridGuess> guess = ops::guessGrid(m_picPic1);
+    if (!guess) {
+        m_mnuViewCells->setText(QStringLiteral("Cells: no guess"));
+        return std::nullopt;
+    }
+    const auto count = [](int n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    m_mnuViewCells->setText(QStringLiteral("Cells: %1 \u00D7 %2")
+                                .arg(count(guess->rows, "row", "rows"), count(guess->columns, "column", "columns")));
+    return CellGrid{double(guess->rows), double(guess->columns)};
 }
 
 // The lines between the cells of the sheet's grid, for the view drawn from `corner`.

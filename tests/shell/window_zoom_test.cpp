@@ -37,16 +37,20 @@ private slots:
     void wheelKeepsThePixelUnderThePointer();
     void ignoredWhileTheOptionsAreOpen();
     void gridFollowsOperationsAndUndo();
+    void guessedGridOnLoad();
 };
 
 void tst_WindowZoom::viewMenu()
 {
     WindowFixture f;
     QMenu* view = f.control<QMenu>("mnuView");
-    const QList<QAction*> items = view->actions();
-    QCOMPARE(items.size(), 7);
+    QList<QAction*> items = view->actions();
+    QCOMPARE(items.size(), 8);
     QCOMPARE(items[0]->text(), QStringLiteral("Zoom: 100 %"));
     QVERIFY(!items[0]->isEnabled());
+    QCOMPARE(items[1]->text(), QStringLiteral("Cells: no guess"));
+    QVERIFY(!items[1]->isEnabled());
+    items.removeAt(1);
     QVERIFY(items[1]->isSeparator());
     QCOMPARE(items[2]->text(), QStringLiteral("Zoom &In"));
     QCOMPARE(items[2]->shortcuts(),
@@ -203,6 +207,34 @@ void tst_WindowZoom::gridFollowsOperationsAndUndo()
     }
     QVERIFY(lineColours.contains(screen.pixel(10, 96) | 0xFF000000));
     QCOMPARE(screen.pixel(10, 10) | 0xFF000000, image::toPixel(image::GetPixel(f.window->workingImage(), 5, 5)));
+}
+
+// A sheet of 2 rows and 3 columns of cells on white: the guess is its grid until an
+// operation says otherwise, and the View menu shows the guess of the sheet as it is.
+void tst_WindowZoom::guessedGridOnLoad()
+{
+    WindowFixture f;
+    QImage sheet(72, 96, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            for (int y = 10; y < 38; ++y)
+                for (int x = 6; x < 18; ++x)
+                    sheet.setPixel(24 * c + x, 48 * r + y, qRgb(40 * r, 60 * c, 90));
+    f.load(sheet);
+    QCOMPARE(f.window->cellGrid().rows, 2.0);
+    QCOMPARE(f.window->cellGrid().columns, 3.0);
+    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    f.dialogs.inputs << "2,1";
+    f.trigger("mnuFileArrange");
+    QCOMPARE(f.window->cellGrid().rows, 2.0);
+    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    // White strips followed by black ones: no background in three corners.
+    f.dialogs.inputs << "3";
+    f.trigger("mnuFileNeg");
+    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: no guess"));
+    f.trigger("mnuEditUndo");
+    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
 }
 
 QTEST_MAIN(tst_WindowZoom)
