@@ -51,10 +51,10 @@ QStringList bitmapsIn(const QString& folder)
 bool plainTrueColour(const QString& path)
 {
     QFile file(path);
-    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(34) : QByteArray();
-    return head.size() == 34 && head.startsWith("BM") && qFromLittleEndian<quint32>(head.constData() + 14) == 40
-        && qFromLittleEndian<quint16>(head.constData() + 28) == 24
-        && qFromLittleEndian<quint32>(head.constData() + 30) == 0;
+    uchar head[34] = {};
+    return file.open(QIODevice::ReadOnly) && file.read(reinterpret_cast<char*>(head), sizeof head) == sizeof head
+        && head[0] == 'B' && head[1] == 'M' && qFromLittleEndian<quint32>(head + 14) == 40
+        && qFromLittleEndian<quint16>(head + 28) == 24 && qFromLittleEndian<quint32>(head + 30) == 0;
 }
 
 } // namespace
