@@ -48,10 +48,12 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // The progress line is rewritten in place, so only a terminal gets it.
+    // The progress line is rewritten in place, so only a terminal gets it; the lines of
+    // --detect are progress enough.
     const int total = int(job.inputs.size());
-    batch::BatchReport report(total, job.quiet, total > 1 && isatty(STDERR_FILENO),
-                              [](const QString& text) { say(stderr, text); });
+    batch::BatchReport report(
+        total, job.quiet, total > 1 && !job.detect && isatty(STDERR_FILENO),
+        [](const QString& text) { say(stderr, text); }, [](const QString& text) { say(stdout, text); });
     const int threads = job.jobs > 0 ? job.jobs : QThread::idealThreadCount();
     const std::vector<batch::FileResult> results = batch::runBatch(
         job, threads, [&](const batch::FileResult& result, int done) { report.finished(result, done); });

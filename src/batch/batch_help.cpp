@@ -8,7 +8,8 @@ namespace batch {
 namespace {
 
 const QString kUsageLine = QStringLiteral("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n"
-                                          "       pixmold-batch [options] --in-place INPUT...");
+                                          "       pixmold-batch [options] --in-place INPUT...\n"
+                                          "       pixmold-batch [-j N] [-q] --detect INPUT...");
 
 // After Qt's list of the options.
 const char* const kOperations = R"(
@@ -42,13 +43,21 @@ is placed and sized by rounding on its own, so neighbours may overlap by a pixel
 or leave a pixel between them (black after --negative and --rearrange); a
 warning says by how many pixels the count misses.
 
+A count may be auto (in any case): it is then taken from the grid guessed on each
+sheet as it is when the operation runs, after the operations before it; --npc auto
+guesses both counts, --npc auto,8 and --npc 4,auto one of them. A sheet with no
+guess fails, and nothing is written for it. The guess looks for equal cells on one
+background colour, the colour of at least three corners; --detect prints it.
+  Examples: pixmold-batch --detect sheets/*.bmp
+            pixmold-batch --npc auto --negative auto sheets/*.bmp --out-dir out/
+
 Pictures are read in any format Qt reads and are opaque from then on: a warning
 says when transparency was dropped. Results are written as BMP or PNG, as their
 names say; no input is written over unless --in-place is given. An input of -
 reads standard input; -o - writes to standard output (BMP, or --format).
 
 Exit status:
-  0  every file was written (or skipped by --skip-existing)
+  0  every file was written (or skipped by --skip-existing); with --detect, read
   1  some file could not be read, converted or written; the others were written
   2  the command line is wrong; nothing was read or written
 )";
@@ -87,6 +96,9 @@ void describeOptions(QCommandLineParser& parser)
         {kRearrange, QStringLiteral("New order of the rows, e.g. 3,1,4,2."), QStringLiteral("ORDER")},
         {kReplace, QStringLiteral("Replace one exact colour, e.g. '#ff0000:#0000ff' or 255,0,0:0,0,255."),
          QStringLiteral("FROM:TO")},
+        {kDetect,
+         QStringLiteral("Print each input's guessed grid, FILE: ROWSxCOLUMNS or FILE: no guess, and "
+                        "write no file.")},
         {{QStringLiteral("h"), kHelp}, QStringLiteral("Show this help.")},
         {{QStringLiteral("v"), kVersion}, QStringLiteral("Show the version.")},
     });

@@ -21,6 +21,7 @@ inline const QString kNpc = QStringLiteral("npc");
 inline const QString kNegative = QStringLiteral("negative");
 inline const QString kRearrange = QStringLiteral("rearrange");
 inline const QString kReplace = QStringLiteral("replace");
+inline const QString kDetect = QStringLiteral("detect");
 inline const QString kHelp = QStringLiteral("help");
 inline const QString kVersion = QStringLiteral("version");
 } // namespace option
@@ -29,7 +30,7 @@ inline const QString kVersion = QStringLiteral("version");
 void describeOptions(QCommandLineParser& parser);
 
 // The text of --help: the synopsis, the options, what each operation does to the
-// pixels with an example, and the exit statuses.
+// pixels with an example, the guessed counts, and the exit statuses.
 QString helpText(const QCommandLineParser& parser);
 
 } // namespace batch

@@ -28,15 +28,15 @@ bool isStepOption(const QString& name)
 }
 
 // A count of the step `option` (typed as `value`), named `what` in the reason.
-std::optional<ops::CountAnswer> readCount(const QString& option, const QString& value, const QString& text,
-                                          const QString& what, QString& error)
+std::optional<Count> readCount(const QString& option, const QString& value, const QString& text, const QString& what,
+                               QString& error)
 {
     const auto read = readCountText(text);
     if (const QString* why = std::get_if<QString>(&read)) {
         error = QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), *why);
         return std::nullopt;
     }
-    return std::get<ops::CountAnswer>(read);
+    return std::get<Count>(read);
 }
 
 std::optional<Step> readStep(const QString& name, const QString& value, QString& error)
@@ -44,9 +44,11 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
     Step step;
     step.option = QStringLiteral("--%1 %2").arg(name, value);
     if (name == kNpc) {
-        const QStringList answers = value.split(u',');
+        // A lone `auto` guesses both counts.
+        const QStringList answers = isAutoText(value) ? QStringList{value, value} : value.split(u',');
         if (answers.size() != 2 || answers[0].isEmpty() || answers[1].isEmpty()) {
-            error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8.").arg(value);
+            error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8, or auto.")
+                        .arg(value);
             return std::nullopt;
         }
         const auto sprites = readCount(name, value, answers[0], QStringLiteral("sprite count"), error);
@@ -58,7 +60,7 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
         step.action = NpcStep{*sprites, *columns};
     } else if (name == kNegative) {
         if (value.isEmpty()) {
-            error = QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8.");
+            error = QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8, or auto.");
             return std::nullopt;
         }
         const auto columns = readCount(name, value, value, QStringLiteral("column count"), error);
@@ -192,8 +194,6 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
         return error;
 
     const bool fromStdin = job.inputs.contains(kStandardStream);
-    if (fromStdin && job.inputs.size() > 1)
-        return QStringLiteral("- (standard input) must be the only input.");
     if (fromStdin && !toFile)
         return QStringLiteral("Standard input (-) needs -o OUTPUT.");
     if (toFile && job.inputs.size() > 1)
@@ -222,6 +222,17 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
         if (format && *format != *asked)
             return QStringLiteral("--format %1 disagrees with %2, which names a %3 file.")
                 .arg(parser.value(kFormat), name, image::formatSuffix(*asked).toUpper());
+    }
+    return {};
+}
+
+// --detect only looks: the first option given that would write or change a sheet.
+QString notWithDetect(const QCommandLineParser& parser)
+{
+    for (const QString& name :
+         {kNpc, kNegative, kRearrange, kReplace, kSpriteSize, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting}) {
+        if (parser.isSet(name))
+            return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
     }
     return {};
 }
@@ -272,8 +283,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
     job.inputs = parser.positionalArguments();
     if (job.inputs.isEmpty())
         return usageError(QStringLiteral("No input files."));
-    if (const QString problem = readDestination(parser, job); !problem.isEmpty())
+    if (job.inputs.contains(kStandardStream) && job.inputs.size() > 1)
+        return usageError(QStringLiteral("- (standard input) must be the only input."));
+    job.detect = parser.isSet(kDetect);
+    if (job.detect) {
+        if (const QString other = notWithDetect(parser); !other.isEmpty())
+            return usageError(
+                QStringLiteral("--detect only prints each input's grid and writes no file; it cannot be used "
+                               "together with %1.")
+                    .arg(other));
+    } else if (const QString problem = readDestination(parser, job); !problem.isEmpty()) {
         return usageError(problem);
+    }
     job.skipExisting = parser.isSet(kSkipExisting);
     job.quiet = parser.isSet(kQuiet);
 
@@ -305,9 +326,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.steps.push_back(*step);
     }
 
-    if (const QString clash = clashingOutputs(job); !clash.isEmpty())
+    if (const QString clash = job.detect ? QString() : clashingOutputs(job); !clash.isEmpty())
         return usageError(clash);
-    if (!job.inPlace && job.output != kStandardStream) {
+    if (!job.detect && !job.inPlace && job.output != kStandardStream) {
         QStringList outputs;
         for (const QString& input : job.inputs)
             outputs.append(job.outputFor(input));

@@ -3,7 +3,7 @@
 
 #include "image/colour.h"
 #include "image/picture_format.h"
-#include "operations/count_answer.h"
+#include "count_text.h"
 #include "settings/sprite_size.h"
 
 #include <QString>
@@ -14,13 +14,14 @@
 namespace batch {
 
 // The window's questions, answered on the command line. Counts are read strictly (see
-// readCountText); a count of 0 is taken as 1, as in the window.
+// readCountText); a count of 0 is taken as 1, as in the window; `auto` is read from
+// each sheet as it is when the step runs.
 struct NpcStep {
-    ops::CountAnswer sprites;
-    ops::CountAnswer columns;
+    Count sprites;
+    Count columns;
 };
 struct NegativeStep {
-    ops::CountAnswer columns;
+    Count columns;
 };
 struct RearrangeStep {
     QString order; // as typed: whole numbers between commas, at least one
@@ -50,6 +51,7 @@ struct Job {
     bool skipExisting = false;                               // outputs that exist are left alone
     int jobs = 0;                                            // files at once; 0: one per processor
     bool quiet = false;                                      // errors only on standard error
+    bool detect = false; // --detect: each input's guessed grid goes to standard output, no step runs
 
     // Where `input` is written: the -o file, the input itself, or <out-dir>/<input's
     // name without its last suffix>.bmp (or .png).

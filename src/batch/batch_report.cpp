@@ -3,6 +3,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace batch {
 
 namespace {
@@ -12,9 +14,10 @@ const QString kClearLine = QStringLiteral("\r\x1b[K");
 
 } // namespace
 
-BatchReport::BatchReport(int total, bool quiet, bool progressLine, std::function<void(const QString&)> write)
+BatchReport::BatchReport(int total, bool quiet, bool progressLine, std::function<void(const QString&)> write,
+                         std::function<void(const QString&)> print)
     : m_total(total), m_quiet(quiet), m_progressLine(progressLine && !quiet), m_write(std::move(write)),
-      m_waiting(size_t(std::max(total, 0)))
+      m_print(std::move(print)), m_waiting(size_t(std::max(total, 0)))
 {
 }
 
@@ -34,6 +37,12 @@ void BatchReport::finished(const FileResult& result, int done)
         }
         if (ready.error)
             text += QStringLiteral("pixmold-batch: %1: %2\n").arg(ready.error->file, ready.error->reason);
+        if (!ready.grid.isEmpty()) {
+            // On a terminal, a file's warnings then stand just before its grid.
+            if (!text.isEmpty())
+                m_write(std::exchange(text, QString()));
+            m_print(QStringLiteral("%1: %2\n").arg(ready.input, ready.grid));
+        }
         m_waiting[m_next].reset();
     }
     if (m_progressLine) {

@@ -26,10 +26,19 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
             FileResult& result = results[size_t(i)];
             result.index = i;
             result.input = job.inputs[i];
-            result.output = job.outputFor(result.input);
-            result.skipped = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
-            if (!result.skipped)
-                result.error = convertFile(job, result.input, result.output, &result.warnings);
+            if (job.detect) {
+                auto detected = detectFile(result.input, result.warnings);
+                if (auto* error = std::get_if<FileError>(&detected))
+                    result.error = *error;
+                else
+                    result.grid = std::get<QString>(detected);
+            } else {
+                result.output = job.outputFor(result.input);
+                result.skipped
+                    = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
+                if (!result.skipped)
+                    result.error = convertFile(job, result.input, result.output, &result.warnings);
+            }
 
             const std::lock_guard lock(reporting);
             ++done;

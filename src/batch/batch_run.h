@@ -15,14 +15,14 @@ struct FileResult {
     QString input;
     QString output;
     QStringList warnings;
+    QString grid;                   // --detect: the guessed grid, "4x8" or "no guess"
     bool skipped = false;           // --skip-existing found the output there
     std::optional<FileError> error; // nullopt: written (or skipped)
 };
 
-// Converts every input of the job, up to `threads` files at a time (at least one).
-// A failed file does not stop the others. `finished` is called after each file, never
-// two calls at once, with the number of files done so far; files finish in any order.
-// The results are in the order of the inputs.
+// Converts every input of the job (or, with --detect, guesses its grid), up to `threads` files at a time (at least
+// one). A failed file does not stop the others. `finished` is called after each file, never two calls at once, with the
+// number of files done so far; files finish in any order. The results are in the order of the inputs.
 std::vector<FileResult> runBatch(const Job& job, int threads,
                                  const std::function<void(const FileResult&, int done)>& finished = {});
 

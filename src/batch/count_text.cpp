@@ -7,8 +7,16 @@
 
 namespace batch {
 
-std::variant<ops::CountAnswer, QString> readCountText(const QString& text)
+bool isAutoText(const QString& text)
 {
+    // Case is no part of the word, as it is none of --format's.
+    return text.trimmed().compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
+}
+
+std::variant<Count, QString> readCountText(const QString& text)
+{
+    if (isAutoText(text))
+        return Count();
     const std::optional<double> number = settings::readStrictNumber(text);
     if (!number)
         return QStringLiteral("is not a number");
@@ -17,7 +25,7 @@ std::variant<ops::CountAnswer, QString> readCountText(const QString& text)
     if (!std::isfinite(*number))
         return QStringLiteral("is too large to be a count");
     const double count = *number == 0 ? 1 : *number;
-    return ops::CountAnswer{count, count};
+    return Count(ops::CountAnswer{count, count});
 }
 
 } // namespace batch

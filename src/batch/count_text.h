@@ -4,14 +4,23 @@
 #include "operations/count_answer.h"
 
 #include <QString>
+#include <optional>
 #include <variant>
 
 namespace batch {
 
+// A count given on the command line; nullopt for `auto`, which takes the count from
+// the sheet's guessed grid when the step runs (see guessed_grid.h).
+using Count = std::optional<ops::CountAnswer>;
+
+// `auto`, in any case, blanks around it aside.
+bool isAutoText(const QString& text);
+
 // A count typed on the command line (sprites, animation columns), read strictly: the
 // whole text, blanks around it aside, must be one number; fractions are allowed and
-// 0 counts as 1, as in the window. Both readings of the result are that number.
-// Otherwise why not, to follow the count's name: "is not a number", "is negative".
-std::variant<ops::CountAnswer, QString> readCountText(const QString& text);
+// 0 counts as 1, as in the window. Both readings of the result are that number. `auto`
+// in any case stands for the guessed count. Otherwise why not, to follow the count's
+// name: "is not a number", "is negative".
+std::variant<Count, QString> readCountText(const QString& text);
 
 } // namespace batch

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_convert.h"
 
+#include "guessed_grid.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
 #include "operations/colour_replace.h"
@@ -30,13 +31,14 @@ struct Runner {
     image::Surface scratch2{image::rgb(0, 0, 0)};
     ops::SilentProgress progress;
 
+    // The counts are guessed by now (withGuessedCounts).
     ops::Outcome operator()(const NpcStep& step)
     {
-        return ops::convertToNpc(sheet, scratch, scratch2, step.sprites, step.columns, job.spriteSize, progress);
+        return ops::convertToNpc(sheet, scratch, scratch2, *step.sprites, *step.columns, job.spriteSize, progress);
     }
     ops::Outcome operator()(const NegativeStep& step)
     {
-        return ops::makeNegative(sheet, scratch, scratch2, step.columns, progress);
+        return ops::makeNegative(sheet, scratch, scratch2, *step.columns, progress);
     }
     ops::Outcome operator()(const RearrangeStep& step)
     {
@@ -78,12 +80,36 @@ std::optional<QString> writeOutput(const image::Surface& sheet, const QString& o
     return std::nullopt;
 }
 
+// Reads `input` into `sheet`, the reason when it cannot be read.
+std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+{
+    image::PictureRead read = readInput(input);
+    if (!read.error.isEmpty())
+        return read.error;
+    if (read.droppedTransparency)
+        warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
+                                       "with the colour it has."));
+    sheet.assign(read.picture);
+    // `read` lets go of the picture on return: the sheet's pixels are then its own
+    // alone, and the steps write them in place.
+    return std::nullopt;
+}
+
+QString nameOf(const QString& input)
+{
+    return input == kStandardStream ? kStandardInputName : input;
+}
+
 } // namespace
 
 std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
     Runner runner(sheet, job);
-    for (const Step& step : job.steps) {
+    for (const Step& given : job.steps) {
+        const auto guessed = withGuessedCounts(given, sheet);
+        if (const QString* noGuess = std::get_if<QString>(&guessed))
+            return QStringLiteral("%1: %2").arg(given.option, *noGuess);
+        const Step& step = std::get<Step>(guessed);
         warnings += stepWarnings(step, sheet.width(), sheet.height());
         const ops::Outcome outcome = std::visit(runner, step.action);
         if (outcome.kind == ops::Outcome::Kind::Refused || outcome.kind == ops::Outcome::Kind::Failed)
@@ -92,24 +118,32 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
     return std::nullopt;
 }
 
+std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings)
+{
+    try {
+        // Read as convertFile reads it, so that `auto` sees the same grid.
+        image::Surface sheet(image::kPictureBoxBackground);
+        if (const auto unread = readSheet(input, sheet, warnings))
+            return FileError{nameOf(input), *unread};
+        return gridText(ops::guessGrid(sheet));
+    } catch (const image::SurfaceError& error) {
+        return FileError{nameOf(input), QString::fromUtf8(error.what())};
+    } catch (const std::bad_alloc&) {
+        return FileError{nameOf(input), QStringLiteral("Not enough memory to read this picture.")};
+    }
+}
+
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList* warnings)
 {
-    const QString inputName = input == kStandardStream ? kStandardInputName : input;
+    const QString inputName = nameOf(input);
     QStringList unused;
     QStringList& said = warnings ? *warnings : unused;
     try {
-        image::PictureRead read = readInput(input);
-        if (!read.error.isEmpty())
-            return FileError{inputName, read.error};
-        if (read.droppedTransparency)
-            said.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
-                                       "with the colour it has."));
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        sheet.assign(read.picture);
-        // The sheet's pixels are then its own alone, and the steps write them in place.
-        read.picture = QImage();
+        if (const auto unread = readSheet(input, sheet, said))
+            return FileError{inputName, *unread};
 
         if (const auto stopped = applySteps(sheet, job, said))
             return FileError{inputName, *stopped};

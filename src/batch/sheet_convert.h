@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <variant>
 
 namespace batch {
 
@@ -32,5 +33,10 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
 // Safe to call on several threads at once.
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
                                      QStringList* warnings = nullptr);
+
+// Reads `input` as convertFile does and gives the grid guessed on it, as gridText
+// writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the
+// dropped transparency. Safe to call on several threads at once.
+std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings);
 
 } // namespace batch

@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,6 +67,29 @@ QStringList changed(const QHash<QString, QByteArray>& before, const QHash<QStrin
     return names;
 }
 
+// 3 rows x 4 columns of 24x48 cells on white, a block of its own colour inside each.
+QImage gridSheet()
+{
+    QImage sheet(96, 144, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < 4; ++column)
+            for (int y = 9; y < 39; ++y)
+                for (int x = 6; x < 18; ++x)
+                    sheet.setPixel(column * 24 + x, row * 48 + y, qRgb(row * 80, column * 60, 200));
+    return sheet;
+}
+
+QImage noiseSheet()
+{
+    QImage sheet(96, 144, QImage::Format_RGB32);
+    QRandomGenerator random(16);
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x)
+            sheet.setPixel(x, y, random.generate() | 0xFF000000);
+    return sheet;
+}
+
 bool looksLike(const QByteArray& bytes, const QString& format)
 {
     return format == QLatin1String("png") ? bytes.startsWith("\x89PNG\r\n\x1a\n") : bytes.startsWith("BM");
@@ -81,6 +105,8 @@ private slots:
     void cases_data();
     void cases();
     void sameMessagesForEveryJobCount();
+    void autoIsTheGuessedCount_data();
+    void autoIsTheGuessedCount();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -97,6 +123,8 @@ void tst_CarefulProgram::init()
     clear.setPixel(3, 4, qRgba(10, 20, 30, 0));
     QVERIFY(clear.save(folder.filePath("t.png"), "PNG"));
     QVERIFY(patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32).save(folder.filePath("opaque.png"), "PNG"));
+    QVERIFY(gridSheet().save(folder.filePath("grid.bmp"), "BMP"));
+    QVERIFY(noiseSheet().save(folder.filePath("noise.bmp"), "BMP"));
     QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
     QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
@@ -113,7 +141,9 @@ void tst_CarefulProgram::cases_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("saying"); // each on standard error
     QTest::addColumn<QStringList>("written");
-    QTest::addColumn<QString>("stdoutFormat"); // empty: nothing on standard output
+    // bmp or png: a picture of that format on standard output; other text: that text;
+    // empty: nothing.
+    QTest::addColumn<QString>("stdoutText");
 
     const QStringList none;
     const QString no;
@@ -220,6 +250,43 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("stdin among others") << QStringList{"-", "a.bmp", "--out-dir", "d"} << "a.bmp" << 2
                                         << QStringList{"must be the only input"} << none << no;
 
+    // The guessed grid.
+    const QString detected = QStringLiteral("grid.bmp: 3x4\n");
+    QTest::newRow("detect, input order") << QStringList{"--detect", "-j",    "3",       "noise.bmp",
+                                                        "grid.bmp", "a.bmp", "grid.bmp"}
+                                         << no << 0 << none << none
+                                         << "noise.bmp: no guess\n" + detected + "a.bmp: no guess\n" + detected;
+    QTest::newRow("detect, unreadable") << QStringList{"--detect", "notes.txt", "grid.bmp", "missing.bmp"} << no << 1
+                                        << QStringList{"pixmold-batch: notes.txt: ", "pixmold-batch: missing.bmp: "}
+                                        << none << detected;
+    QTest::newRow("detect stdin") << QStringList{"--detect", "-"} << "grid.bmp" << 0 << none << none << "-: 3x4\n";
+    for (const QStringList& other : QList<QStringList>{{"--npc", "auto"},
+                                                       {"-o", "c.bmp"},
+                                                       {"--out-dir", "d"},
+                                                       {"--in-place"},
+                                                       {"--format", "png"},
+                                                       {"--skip-existing"}})
+        QTest::newRow(qPrintable("detect with " + other[0]))
+            << QStringList{"--detect", "grid.bmp"} + other << no << 2
+            << QStringList{"--detect only prints each input's grid and writes no file; it cannot be used together with "
+                           + other[0]}
+            << none << no;
+    QTest::newRow("npc auto, no guess") << QStringList{"--npc", "auto", "noise.bmp", "grid.bmp", "--out-dir", "d"} << no
+                                        << 1
+                                        << QStringList{"pixmold-batch: noise.bmp: --npc auto: No grid could be guessed "
+                                                       "for this sheet; give both counts instead of auto.\n"}
+                                        << QStringList{"d/grid.bmp"} << no;
+    // The negative's black strips leave no background that three corners share.
+    QTest::newRow("auto after a step") << QStringList{"--negative", "4",  "--negative", "Auto",
+                                                      "grid.bmp",   "-o", "c.bmp"}
+                                       << no << 1
+                                       << QStringList{"grid.bmp: --negative Auto: No grid could be guessed for this "
+                                                      "sheet; give the column count instead of auto."}
+                                       << none << no;
+    QTest::newRow("npc auto, sprite count given")
+        << QStringList{"--npc", "5,auto", "grid.bmp", "-o", "c.bmp"} << no << 0
+        << QStringList{"--npc 5,auto: 5 rows do not divide the height"} << QStringList{"c.bmp"} << no;
+
     // Stopping and starting again.
     QTest::newRow("skip existing") << QStringList{"--skip-existing", "a.bmp", "b.bmp", "--out-dir", "done"} << no << 0
                                    << none << QStringList{"done/b.bmp"} << no;
@@ -232,7 +299,7 @@ void tst_CarefulProgram::cases()
     QFETCH(int, exitCode);
     QFETCH(QStringList, saying);
     QFETCH(QStringList, written);
-    QFETCH(QString, stdoutFormat);
+    QFETCH(QString, stdoutText);
 
     QByteArray input;
     if (!stdinFile.isEmpty()) {
@@ -256,10 +323,10 @@ void tst_CarefulProgram::cases()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(looksLike(file.read(8), QFileInfo(name).suffix().toLower()), qPrintable(name));
     }
-    if (stdoutFormat.isEmpty()) {
-        QCOMPARE(run.out, QByteArray());
+    if (stdoutText != QLatin1String("bmp") && stdoutText != QLatin1String("png")) {
+        QCOMPARE(QString::fromLocal8Bit(run.out), stdoutText);
     } else {
-        QVERIFY(looksLike(run.out, stdoutFormat));
+        QVERIFY(looksLike(run.out, stdoutText));
         QBuffer result(const_cast<QByteArray*>(&run.out));
         QVERIFY(result.open(QIODevice::ReadOnly));
         QCOMPARE(image::readPicture(result).error, QString());
@@ -291,6 +358,33 @@ void tst_CarefulProgram::sameMessagesForEveryJobCount()
         QCOMPARE(runs[i].err, runs[0].err);
         QCOMPARE(results[i], results[0]);
     }
+}
+
+void tst_CarefulProgram::autoIsTheGuessedCount_data()
+{
+    QTest::addColumn<QStringList>("guessed");
+    QTest::addColumn<QStringList>("given");
+
+    QTest::newRow("npc") << QStringList{"--npc", "auto"} << QStringList{"--npc", "3,4"};
+    QTest::newRow("npc, columns given") << QStringList{"--npc", " AUTO ,8"} << QStringList{"--npc", "3,8"};
+    QTest::newRow("negative") << QStringList{"--negative", "auto"} << QStringList{"--negative", "4"};
+    // The negative's guess is made on the smaller sheet the NPC conversion leaves.
+    QTest::newRow("each step's own sheet")
+        << QStringList{"--sprite-size", "12x24", "--npc", "auto", "--negative", "auto"}
+        << QStringList{"--sprite-size", "12x24", "--npc", "3,4", "--negative", "4"};
+}
+
+void tst_CarefulProgram::autoIsTheGuessedCount()
+{
+    QFETCH(QStringList, guessed);
+    QFETCH(QStringList, given);
+    const QStringList toStdout{"grid.bmp", "-o", "-"};
+    const Finished fromGuess = runProgram(guessed + toStdout, m_folder->path());
+    const Finished asGiven = runProgram(given + toStdout, m_folder->path());
+    QCOMPARE(fromGuess.exitCode, 0);
+    QCOMPARE(fromGuess.err, asGiven.err);
+    QVERIFY(looksLike(fromGuess.out, "bmp"));
+    QCOMPARE(fromGuess.out, asGiven.out);
 }
 
 QTEST_GUILESS_MAIN(tst_CarefulProgram)

@@ -122,16 +122,24 @@ void tst_CommandLine::answersReadAsTheWindowReadsThem()
 
     // The zero rule: 0 counts as 1 in both readings.
     const auto& npc = std::get<batch::NpcStep>(line.job.steps[0].action);
-    QCOMPARE(npc.sprites.numeric, 1.0);
-    QCOMPARE(npc.sprites.strict, std::optional<double>(1));
-    QCOMPARE(npc.columns.strict, std::optional<double>(3));
-    QCOMPARE(std::get<batch::NegativeStep>(line.job.steps[1].action).columns.strict, std::optional<double>(4));
+    QCOMPARE(npc.sprites->numeric, 1.0);
+    QCOMPARE(npc.sprites->strict, std::optional<double>(1));
+    QCOMPARE(npc.columns->strict, std::optional<double>(3));
+    QCOMPARE(std::get<batch::NegativeStep>(line.job.steps[1].action).columns->strict, std::optional<double>(4));
     // Fractions are counts, as in the window.
     const auto& fraction = std::get<batch::NpcStep>(line.job.steps[2].action);
-    QCOMPARE(fraction.columns.numeric, 2.5);
-    QCOMPARE(fraction.columns.strict, std::optional<double>(2.5));
+    QCOMPARE(fraction.columns->numeric, 2.5);
+    QCOMPARE(fraction.columns->strict, std::optional<double>(2.5));
 
     QCOMPARE(parse({"a.bmp", "-o", "b.bmp"}).job.spriteSize.height, qint16(48));
+
+    // `auto` leaves the count to each sheet's guessed grid.
+    const CommandLine guessed = parse({"--npc", "auto", "--npc", "Auto,3", "a.bmp", "-o", "b.bmp"});
+    QCOMPARE(guessed.action, CommandLine::Action::Run);
+    const auto& both = std::get<batch::NpcStep>(guessed.job.steps[0].action);
+    QVERIFY(!both.sprites && !both.columns);
+    const auto& rows = std::get<batch::NpcStep>(guessed.job.steps[1].action);
+    QVERIFY(!rows.sprites && rows.columns);
 }
 
 void tst_CommandLine::colours_data()

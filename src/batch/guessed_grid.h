@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "batch_job.h"
+#include "image/surface.h"
+#include "operations/grid_guess.h"
+
+#include <QString>
+#include <optional>
+#include <variant>
+
+namespace batch {
+
+// The grid as --detect prints it: "4x8" (rows x columns), or "no guess".
+QString gridText(const std::optional<ops::GridGuess>& guess);
+
+// The step with each `auto` count replaced by the count of the grid guessed on `sheet`;
+// the step itself, unguessed, where it has none. Where `sheet` has no guess, the
+// reason, which names the count to give instead.
+std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Surface& sheet);
+
+} // namespace batch
