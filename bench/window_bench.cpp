@@ -127,8 +127,8 @@ bool prepareGrid(WindowFixture& f)
 // paints whatever the scroll left to paint.
 void timeRedraws(WindowFixture& f, QSize inner, int argc, char** argv)
 {
-    std::printf("\n%d x %d viewport redrawn after a scroll, %d x %d sheet, grid of %d x %d cells shown\n",
-                inner.width(), inner.height(), kSide, kSide, bench::kCells, bench::kCells);
+    std::printf("%d x %d viewport redrawn after a scroll, %d x %d sheet, grid of %d x %d cells shown\n", inner.width(),
+                inner.height(), kSide, kSide, bench::kCells, bench::kCells);
     std::printf("median of %d runs each, in ms\n", kRedraws);
     std::printf("%-16s | %10s %10s %10s | %16s\n", "redraw", "UpdatePic", "repaint", "both", "scroll and turn");
     QScrollBar* bar = f.hScroll();
@@ -137,7 +137,7 @@ void timeRedraws(WindowFixture& f, QSize inner, int argc, char** argv)
         if (!chosen(name.constData(), argc, argv))
             continue;
         f.trigger("mnuViewActualSize");
-        while (f.window->zoom() < factor)
+        for (int step = 0; step < 8 && f.window->zoom() < factor; ++step)
             f.trigger("mnuViewZoomIn");
         f.vScroll()->setValue(f.vScroll()->maximum() / 2);
         const int middle = bar->maximum() / 2;
@@ -209,9 +209,13 @@ int main(int argc, char** argv)
          }},
     };
 
-    std::printf("%d x %d sheet through the window, %d runs each (the first cold)\n", kSide, kSide, kRuns);
-    std::printf("%-16s | %22s | %26s | %s\n", "operation", "longest wait, ms", "command to redrawn, ms", "turns");
-    std::printf("%-16s | %10s %11s | %10s %15s |\n", "", "first", "worst later", "first", "median later");
+    const bool operations
+        = std::any_of(commands.begin(), commands.end(), [&](const Command& c) { return chosen(c.name, argc, argv); });
+    if (operations) {
+        std::printf("%d x %d sheet through the window, %d runs each (the first cold)\n", kSide, kSide, kRuns);
+        std::printf("%-16s | %22s | %26s | %s\n", "operation", "longest wait, ms", "command to redrawn, ms", "turns");
+        std::printf("%-16s | %10s %11s | %10s %15s |\n", "", "first", "worst later", "first", "median later");
+    }
     for (const Command& command : commands) {
         if (!chosen(command.name, argc, argv))
             continue;
@@ -235,6 +239,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "the sheet with the cell grid could not be prepared\n");
             return 1;
         }
+        if (operations)
+            std::printf("\n");
         timeRedraws(zoomed, inner, argc, argv);
     }
     return 0;
