@@ -115,6 +115,7 @@ private:
     // The view's zoom and cell grid.
     void zoomAround(int factor, QPointF anchor);
     void zoomByWheel(QPointF position, int steps);
+    QPointF viewCentre() const;
     void showCellGrid(QPoint corner);
     std::optional<CellGrid> showGridGuess();
     QPoint pictureAt(QPointF position) const;

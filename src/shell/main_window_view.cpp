@@ -6,7 +6,6 @@
 #include "viewport.h"
 #include "window_layout.h"
 #include "image/pixel_round.h"
-#include "image/raster.h"
 #include "image/zoomed_copy.h"
 #include "settings/number_text.h"
 #include "settings/options_panel.h"
@@ -16,6 +15,7 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QWindow>
+#include <cmath>
 
 namespace shell {
 
@@ -69,9 +69,8 @@ void Main::applyScrollLimits()
 QPoint Main::pictureAt(QPointF position) const
 {
     const auto axis = [this](double at, int scroll) {
-        const int screen = image::roundToPixel(at);
-        // Rounded towards minus infinity, left of and above the viewport too.
-        return (screen >= 0 ? screen / m_zoom : -((-screen + m_zoom - 1) / m_zoom)) + scroll;
+        // Towards minus infinity, left of and above the viewport too.
+        return int(std::floor(double(image::roundToPixel(at)) / m_zoom)) + scroll;
     };
     return {axis(position.x(), m_HScroll1->value()), axis(position.y(), m_VScroll1->value())};
 }

@@ -13,19 +13,25 @@
 
 namespace shell {
 
+// Zooms from the menu keep the picture pixel at the view's centre where it is.
 void Main::mnuViewZoomIn_Click()
 {
-    zoomAround(largerZoom(m_zoom), QPointF(m_picPic->surface().width(), m_picPic->surface().height()) / 2);
+    zoomAround(largerZoom(m_zoom), viewCentre());
 }
 
 void Main::mnuViewZoomOut_Click()
 {
-    zoomAround(smallerZoom(m_zoom), QPointF(m_picPic->surface().width(), m_picPic->surface().height()) / 2);
+    zoomAround(smallerZoom(m_zoom), viewCentre());
 }
 
 void Main::mnuViewActualSize_Click()
 {
-    zoomAround(1, QPointF(m_picPic->surface().width(), m_picPic->surface().height()) / 2);
+    zoomAround(1, viewCentre());
+}
+
+QPointF Main::viewCentre() const
+{
+    return QPointF(m_picPic->surface().width(), m_picPic->surface().height()) / 2;
 }
 
 void Main::mnuViewGrid_Click()
