@@ -123,10 +123,8 @@ std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& 
 
 std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
 {
-    if (value.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0)
-        return image::PictureFormat::Bmp;
-    if (value.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
-        return image::PictureFormat::Png;
+    if (const auto format = image::formatForSuffix(value))
+        return format;
     error = QStringLiteral("--format %1: Give bmp or png.").arg(value);
     return std::nullopt;
 }
@@ -151,24 +149,20 @@ QString normalPath(const QString& path)
 
 // Two inputs written to one file would leave whichever was done last. (An input can
 // only be another's output if it is its own output too, so this covers that as well.)
-QString clashingOutputs(const Job& job)
+QString clashingOutputs(const QStringList& inputs, const QStringList& outputs)
 {
     QHash<QString, QString> writer;
-    for (const QString& input : job.inputs) {
-        const QString output = normalPath(job.outputFor(input));
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        const QString& input = inputs[i];
+        const QString output = normalPath(outputs[i]);
         if (const auto earlier = writer.constFind(output); earlier != writer.cend()) {
             if (normalPath(*earlier) == normalPath(input))
                 return QStringLiteral("%1 is given more than once.").arg(input);
-            return QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, job.outputFor(input));
+            return QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, outputs[i]);
         }
         writer.insert(output, input);
     }
     return {};
-}
-
-QString formatNames()
-{
-    return QStringLiteral("a name ending in .bmp or .png (the formats written)");
 }
 
 // Where the results go: one of -o, --out-dir and --in-place, and the format of each.
@@ -217,8 +211,8 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
     for (const QString& name : named) {
         const auto asked = image::formatForName(name);
         if (!asked)
-            return QStringLiteral("%1 %2: Give %3.")
-                .arg(inPlace ? QStringLiteral("--in-place") : QStringLiteral("-o"), name, formatNames());
+            return QStringLiteral("%1 %2: Give a name ending in .bmp or .png (the formats written).")
+                .arg(inPlace ? QStringLiteral("--in-place") : QStringLiteral("-o"), name);
         if (format && *format != *asked)
             return QStringLiteral("--format %1 disagrees with %2, which names a %3 file.")
                 .arg(parser.value(kFormat), name, image::formatSuffix(*asked).toUpper());
@@ -326,14 +320,16 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.steps.push_back(*step);
     }
 
-    if (const QString clash = job.detect ? QString() : clashingOutputs(job); !clash.isEmpty())
-        return usageError(clash);
-    if (!job.detect && !job.inPlace && job.output != kStandardStream) {
+    if (!job.detect) {
         QStringList outputs;
         for (const QString& input : job.inputs)
             outputs.append(job.outputFor(input));
-        if (const QString over = outputOverInput(job.inputs, outputs); !over.isEmpty())
-            return usageError(over);
+        if (const QString clash = clashingOutputs(job.inputs, outputs); !clash.isEmpty())
+            return usageError(clash);
+        if (!job.inPlace && job.output != kStandardStream) {
+            if (const QString over = outputOverInput(job.inputs, outputs); !over.isEmpty())
+                return usageError(over);
+        }
     }
 
     line.action = CommandLine::Action::Run;

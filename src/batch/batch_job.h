@@ -39,6 +39,12 @@ struct Step {
 // The name that stands for standard input (as the only input) and standard output (-o).
 inline const QString kStandardStream = QStringLiteral("-");
 
+// How messages name an input: as typed, "standard input" for kStandardStream.
+inline QString inputName(const QString& input)
+{
+    return input == kStandardStream ? QStringLiteral("standard input") : input;
+}
+
 // One run of the program: the steps, applied in order to every input.
 struct Job {
     std::vector<Step> steps;

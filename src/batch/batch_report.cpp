@@ -31,7 +31,7 @@ void BatchReport::finished(const FileResult& result, int done)
     for (; m_next < m_waiting.size() && m_waiting[m_next]; ++m_next) {
         const FileResult& ready = *m_waiting[m_next];
         if (!m_quiet) {
-            const QString input = ready.input == kStandardStream ? QStringLiteral("standard input") : ready.input;
+            const QString input = inputName(ready.input);
             for (const QString& warning : ready.warnings)
                 text += QStringLiteral("pixmold-batch: %1: warning: %2\n").arg(input, warning);
         }

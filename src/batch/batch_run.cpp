@@ -34,10 +34,10 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
                     result.grid = std::get<QString>(detected);
             } else {
                 result.output = job.outputFor(result.input);
-                result.skipped
+                const bool skipped
                     = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
-                if (!result.skipped)
-                    result.error = convertFile(job, result.input, result.output, &result.warnings);
+                if (!skipped)
+                    result.error = convertFile(job, result.input, result.output, result.warnings);
             }
 
             const std::lock_guard lock(reporting);

@@ -16,8 +16,7 @@ struct FileResult {
     QString output;
     QStringList warnings;
     QString grid;                   // --detect: the guessed grid, "4x8" or "no guess"
-    bool skipped = false;           // --skip-existing found the output there
-    std::optional<FileError> error; // nullopt: written (or skipped)
+    std::optional<FileError> error; // nullopt: written, or skipped by --skip-existing
 };
 
 // Converts every input of the job (or, with --detect, guesses its grid), up to `threads` files at a time (at least

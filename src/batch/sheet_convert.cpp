@@ -47,7 +47,6 @@ struct Runner {
     ops::Outcome operator()(const ReplaceStep& step) { return ops::replaceColour(sheet, step.from, step.to, progress); }
 };
 
-const QString kStandardInputName = QStringLiteral("standard input");
 const QString kStandardOutputName = QStringLiteral("standard output");
 
 // Standard input cannot seek, which the readers need: it is read whole first.
@@ -95,11 +94,6 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
     return std::nullopt;
 }
 
-QString nameOf(const QString& input)
-{
-    return input == kStandardStream ? kStandardInputName : input;
-}
-
 } // namespace
 
 std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
@@ -124,37 +118,35 @@ std::variant<QString, FileError> detectFile(const QString& input, QStringList& w
         // Read as convertFile reads it, so that `auto` sees the same grid.
         image::Surface sheet(image::kPictureBoxBackground);
         if (const auto unread = readSheet(input, sheet, warnings))
-            return FileError{nameOf(input), *unread};
+            return FileError{inputName(input), *unread};
         return gridText(ops::guessGrid(sheet));
     } catch (const image::SurfaceError& error) {
-        return FileError{nameOf(input), QString::fromUtf8(error.what())};
+        return FileError{inputName(input), QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
-        return FileError{nameOf(input), QStringLiteral("Not enough memory to read this picture.")};
+        return FileError{inputName(input), QStringLiteral("Not enough memory to read this picture.")};
     }
 }
 
-std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList* warnings)
+std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList& warnings)
 {
-    const QString inputName = nameOf(input);
-    QStringList unused;
-    QStringList& said = warnings ? *warnings : unused;
+    const QString shownInput = inputName(input);
     try {
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, said))
-            return FileError{inputName, *unread};
+        if (const auto unread = readSheet(input, sheet, warnings))
+            return FileError{shownInput, *unread};
 
-        if (const auto stopped = applySteps(sheet, job, said))
-            return FileError{inputName, *stopped};
+        if (const auto stopped = applySteps(sheet, job, warnings))
+            return FileError{shownInput, *stopped};
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
         if (const auto unwritten = writeOutput(sheet, output, format))
             return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
-        return FileError{inputName, QString::fromUtf8(error.what())};
+        return FileError{shownInput, QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
-        return FileError{inputName, QStringLiteral("Not enough memory to convert this picture.")};
+        return FileError{shownInput, QStringLiteral("Not enough memory to convert this picture.")};
     }
 }
 

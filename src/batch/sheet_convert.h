@@ -28,11 +28,11 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
 // Reads `input` (kStandardStream: standard input), runs the steps and writes the result
 // to `output` (kStandardStream: standard output) in the format its name says, else the
 // job's format. Nothing is written when the input cannot be read or a step stops; an
-// existing output is only replaced by a complete new file. `warnings`, when given,
-// receives what was probably not meant (see stepWarnings, and dropped transparency).
+// existing output is only replaced by a complete new file. `warnings` receives what
+// was probably not meant (see stepWarnings, and dropped transparency).
 // Safe to call on several threads at once.
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
-                                     QStringList* warnings = nullptr);
+                                     QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
 // writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the

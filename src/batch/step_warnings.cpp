@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "step_warnings.h"
 
+#include "operations/rearrange.h"
+
 #include "row_order.h"
 #include "settings/number_text.h"
 
@@ -41,15 +43,13 @@ void checkDivides(QStringList& warnings, const Step& step, double count, const c
 QStringList stepWarnings(const Step& step, int width, int height)
 {
     QStringList warnings;
-    // An `auto` not yet guessed reads as 1, which divides everything.
-    const auto numeric = [](const Count& count) { return count.value_or(ops::CountAnswer()).numeric; };
     if (const auto* npc = std::get_if<NpcStep>(&step.action)) {
-        checkDivides(warnings, step, numeric(npc->sprites), "rows", "height", height);
-        checkDivides(warnings, step, numeric(npc->columns), "columns", "width", width);
+        checkDivides(warnings, step, npc->sprites->numeric, "rows", "height", height);
+        checkDivides(warnings, step, npc->columns->numeric, "columns", "width", width);
     } else if (const auto* negative = std::get_if<NegativeStep>(&step.action)) {
-        checkDivides(warnings, step, numeric(negative->columns), "columns", "width", width);
+        checkDivides(warnings, step, negative->columns->numeric, "columns", "width", width);
     } else if (const auto* rearrange = std::get_if<RearrangeStep>(&step.action)) {
-        const qsizetype rows = rearrange->order.split(u',', Qt::SkipEmptyParts).size();
+        const qsizetype rows = ops::rearrangedBandCount(rearrange->order);
         checkDivides(warnings, step, double(rows), "rows", "height", height);
         if (const QStringList outside = rowsOutside(rearrange->order); !outside.isEmpty())
             warnings.append(

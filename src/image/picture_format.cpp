@@ -70,14 +70,18 @@ std::optional<QString> writePng(const Surface& surface, const QString& path)
 
 } // namespace
 
-std::optional<PictureFormat> formatForName(const QString& path)
+std::optional<PictureFormat> formatForSuffix(const QString& suffix)
 {
-    const QString suffix = QFileInfo(path).suffix();
     if (suffix.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0)
         return PictureFormat::Bmp;
     if (suffix.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
         return PictureFormat::Png;
     return std::nullopt;
+}
+
+std::optional<PictureFormat> formatForName(const QString& path)
+{
+    return formatForSuffix(QFileInfo(path).suffix());
 }
 
 QString formatSuffix(PictureFormat format)

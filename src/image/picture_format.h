@@ -13,6 +13,9 @@ namespace image {
 // The formats a picture is written in.
 enum class PictureFormat { Bmp, Png };
 
+// The format a suffix names, in any case: bmp or png; nullopt for any other.
+std::optional<PictureFormat> formatForSuffix(const QString& suffix);
+
 // The format a file name asks for by its last suffix, in any case: .bmp or .png.
 // nullopt for any other name, or one without a suffix.
 std::optional<PictureFormat> formatForName(const QString& path);

@@ -97,7 +97,9 @@ void tst_SheetConvert::sameAsTheWindow()
     QCOMPARE(window.messages, replaces ? kPleaseClick : QStringList());
 
     const QString output = path(QStringLiteral("out.bmp"));
-    const auto error = batch::convertFile(jobFor(options), writeSheet(QStringLiteral("in.bmp"), sheet), output);
+    QStringList warnings;
+    const auto error
+        = batch::convertFile(jobFor(options), writeSheet(QStringLiteral("in.bmp"), sheet), output, warnings);
     QVERIFY2(!error, error ? qPrintable(error->reason) : "");
     const image::PictureRead written = image::readPicture(output);
     QCOMPARE(written.error, QString());
@@ -144,7 +146,8 @@ void tst_SheetConvert::nothingWrittenForAFailedFile()
     earlier.close();
 
     const QString inputPath = path(input);
-    const auto error = batch::convertFile(jobFor(options), inputPath, output);
+    QStringList warnings;
+    const auto error = batch::convertFile(jobFor(options), inputPath, output, warnings);
     QVERIFY(error);
     QCOMPARE(error->file, inputPath);
     QVERIFY2(error->reason.contains(reason), qPrintable(error->reason));
@@ -156,7 +159,8 @@ void tst_SheetConvert::unwritableOutput()
 {
     const QString input = writeSheet(QStringLiteral("in.bmp"), patternPicture(20, 10));
     const QString output = input + QStringLiteral("/out.bmp"); // under a regular file
-    const auto error = batch::convertFile(jobFor({"--negative", "2"}), input, output);
+    QStringList warnings;
+    const auto error = batch::convertFile(jobFor({"--negative", "2"}), input, output, warnings);
     QVERIFY(error);
     QCOMPARE(error->file, output);
     QVERIFY2(error->reason.contains(QLatin1String("could not be created")), qPrintable(error->reason));
