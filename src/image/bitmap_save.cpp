@@ -2,13 +2,12 @@
 #include "bitmap_save.h"
 
 #include "bitmap_header.h"
+#include "replacing_save.h"
 #include "row_loop.h"
 #include "save_flush.h"
 
 #include <QCoreApplication>
 #include <QFileDevice>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -47,28 +46,6 @@ PIXMOLD_ROW_LOOP void packRow(uchar* out, const QRgb* line, int width)
     }
 }
 
-// Writes all of `data`. A write that stops short is tried again for the rest, which then
-// fails with the reason (a full disk) that the short one does not give.
-bool writeAll(QIODevice& device, const uchar* data, qint64 size)
-{
-    while (size > 0) {
-        const qint64 written = device.write(reinterpret_cast<const char*>(data), size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// A BMP file cannot hold a picture without pixels.
-std::optional<QString> noPixels(const Surface& surface)
-{
-    if (surface.width() > 0 && surface.height() > 0)
-        return std::nullopt;
-    return tr("A picture with no pixels cannot be saved (%1 x %2 pixels).").arg(surface.width()).arg(surface.height());
-}
-
 // The headers, then the rows bottom-up, a block at a time. Where `saved` is given (the
 // target itself, a file being saved), its bytes are handed to the disk as they go.
 // False where a write failed; the target's errorString says why.
@@ -105,35 +82,14 @@ bool writeBitmapBytes(const Surface& surface, QIODevice& target, const QFileDevi
 
 std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
 {
-    if (const std::optional<QString> reason = noPixels(surface))
+    if (const std::optional<QString> reason = noPixelsToSave(surface))
         return reason;
-
-    // The save file would rename its result over a device or pipe of that name.
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isFile() && !existing.isDir())
-        return tr("The file could not be created: the name belongs to a device or other special file.");
-
-    QSaveFile file(path);
-    // Unbuffered: every block goes to the file as it is written, so that a failure (a
-    // full disk) is seen, with its reason, at the write that meets it. commit() would
-    // miss a failure of bytes still buffered and put a cut-off file in place of the old.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return tr("The file could not be created: %1").arg(file.errorString());
-
-    if (!writeBitmapBytes(surface, file, &file) || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return tr("The picture could not be written: %1").arg(reason);
-    }
-    const ReplacedFile replaced(path);
-    if (!file.commit())
-        return tr("The picture could not be written: %1").arg(file.errorString());
-    return std::nullopt;
+    return saveReplacing(path, [&](QFileDevice& file) { return writeBitmapBytes(surface, file, &file); });
 }
 
 std::optional<QString> writeBitmap(const Surface& surface, QIODevice& target)
 {
-    if (const std::optional<QString> reason = noPixels(surface))
+    if (const std::optional<QString> reason = noPixelsToSave(surface))
         return reason;
     if (!target.isWritable())
         return tr("The picture could not be written: the target is not open for writing.");

@@ -78,26 +78,11 @@ QString sizeText(qint64 width, qint64 height)
 
 // Alpha is dropped and colour channels are kept as stored: a 32-bit BMP with an alpha
 // mask arrives as non-premultiplied ARGB32, whose channels must not be blended.
-// Whether dropping the alpha below changes what the picture shows.
-bool hasTransparentPixel(const QImage& picture)
+// `transparent` tells whether some pixel was not opaque, so that the picture now shows
+// otherwise.
+QImage opaqueRgb32(QImage picture, bool& transparent)
 {
-    if (!picture.hasAlphaChannel())
-        return false;
-    // The 32-bit formats, which most readers give, are scanned directly.
-    const bool argb32
-        = picture.format() == QImage::Format_ARGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            if (qAlpha(argb32 ? line[x] : picture.pixel(x, y)) != 255)
-                return true;
-        }
-    }
-    return false;
-}
-
-QImage opaqueRgb32(QImage picture)
-{
+    const bool hadAlpha = picture.hasAlphaChannel();
     switch (picture.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
@@ -109,11 +94,15 @@ QImage opaqueRgb32(QImage picture)
     }
     if (picture.isNull())
         return picture;
+    QRgb all = 0xFFFFFFFFu;
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
+        for (int x = 0; x < picture.width(); ++x) {
+            all &= line[x];
             line[x] |= 0xFF000000u;
+        }
     }
+    transparent = hadAlpha && qAlpha(all) != 0xFF;
     picture.reinterpretAsFormat(QImage::Format_RGB32);
     return picture;
 }
@@ -236,8 +225,8 @@ PictureRead readPictureWithQt(QIODevice& source)
     if (qint64(width) * height > Surface::kMaxPixels)
         return failure(tooLarge(width, height));
 
-    const bool transparent = hasTransparentPixel(picture);
-    picture = opaqueRgb32(std::move(picture));
+    bool transparent = false;
+    picture = opaqueRgb32(std::move(picture), transparent);
     if (picture.isNull())
         return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
     return {picture, QString(), transparent};

@@ -84,10 +84,11 @@ public:
     {
         return m_data;
     }
+    // At least those asked for.
     size_t bytes() const
     {
         return m_bytes;
-    } // at least those asked for
+    }
 
 private:
     uchar* m_data = nullptr;

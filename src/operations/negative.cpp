@@ -62,6 +62,12 @@ void writeBlockRow(QRgb* out, int count, const QRgb* sheetRow, const Strip& stri
     image::fillRow(out + blockEnd, count - blockEnd, strip.bufferBackground);
 }
 
+// The result's width before rounding: twice n strips of W / n, in single precision.
+float negativeWidth(double n, int sheetWidth)
+{
+    return float(2 * (n * (double(sheetWidth) / n)));
+}
+
 } // namespace
 
 Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surface& scratch2,
@@ -76,8 +82,7 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
 
     // The wider sheet must fit a surface; refused before anything changes.
     if (columns.strict) {
-        const double n = *columns.strict;
-        if (auto problem = resultSizeProblem(float(2 * (n * (double(sheetWidth) / n))), work.height()))
+        if (auto problem = resultSizeProblem(negativeWidth(*columns.strict, sheetWidth), work.height()))
             return Outcome::refused(*problem);
     }
 
@@ -91,7 +96,7 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
         const double n = *columns.strict;
         const double w = double(sheetWidth) / n;
         const int height = work.height();
-        const int newWidth = image::roundToPixel(float(2 * (n * w)));
+        const int newWidth = image::roundToPixel(negativeWidth(n, sheetWidth));
         // Both are written whole, row by row, below.
         fitScratch(scratch2, newWidth, height, progress);
         const bool blankStrip = fitScratch(scratch, newWidth, height, progress);
