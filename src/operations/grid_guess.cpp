@@ -304,33 +304,28 @@ void keepOneInACell(const Foreground& f, std::span<const Fit> rowFits, std::span
     for (const Fit columns : columnFits)
         columnStarts.push_back(cellStarts(columns));
     std::vector<Bits> bands;
+    // One direction's pass: the bands across each `along` fit, seen against every
+    // `across` fit still open; `at` names the grid by (along, across).
+    const auto pass = [&](int look, std::span<const Fit> along, std::span<const Fit> across,
+                          const std::vector<std::vector<Bits>>& acrossStarts, const auto& at,
+                          void (*makeBands)(const Foreground&, Fit, int, std::vector<Bits>&), std::size_t stride) {
+        for (std::size_t a = 0; a < along.size(); ++a) {
+            const int seen = std::min(look, along[a].cells);
+            bool open = false;
+            for (std::size_t b = 0; b < across.size(); ++b)
+                open = open || at(a, b);
+            if (!open)
+                continue;
+            makeBands(f, along[a], seen, bands);
+            for (std::size_t b = 0; b < across.size(); ++b)
+                for (int band = 0; at(a, b) && band < seen; ++band)
+                    at(a, b) = oneInEachCell(bands.data() + std::size_t(band) * stride, across[b], acrossStarts[b]);
+        }
+    };
+    const auto byColumn = [&](std::size_t c, std::size_t r) -> char& { return grid(r, c); };
     for (const int look : {kFirstLook, std::numeric_limits<int>::max()}) {
-        for (std::size_t r = 0; r < rowFits.size(); ++r) {
-            const int seen = std::min(look, rowFits[r].cells);
-            bool open = false;
-            for (std::size_t c = 0; c < columnFits.size(); ++c)
-                open = open || grid(r, c);
-            if (!open)
-                continue;
-            columnsOfBands(f, rowFits[r], seen, bands);
-            for (std::size_t c = 0; c < columnFits.size(); ++c)
-                for (int band = 0; grid(r, c) && band < seen; ++band)
-                    grid(r, c)
-                        = oneInEachCell(bands.data() + std::size_t(band) * f.width, columnFits[c], columnStarts[c]);
-        }
-        for (std::size_t c = 0; c < columnFits.size(); ++c) {
-            const int seen = std::min(look, columnFits[c].cells);
-            bool open = false;
-            for (std::size_t r = 0; r < rowFits.size(); ++r)
-                open = open || grid(r, c);
-            if (!open)
-                continue;
-            rowsOfBands(f, columnFits[c], seen, bands);
-            for (std::size_t r = 0; r < rowFits.size(); ++r)
-                for (int band = 0; grid(r, c) && band < seen; ++band)
-                    grid(r, c)
-                        = oneInEachCell(bands.data() + std::size_t(band) * f.groups * 8, rowFits[r], rowStarts[r]);
-        }
+        pass(look, rowFits, columnFits, columnStarts, grid, columnsOfBands, std::size_t(f.width));
+        pass(look, columnFits, rowFits, rowStarts, byColumn, rowsOfBands, std::size_t(f.groups) * 8);
     }
 }
 
@@ -366,10 +361,11 @@ PIXMOLD_ROW_LOOP bool noSpecks(const Foreground& f, Fit rows, Fit columns)
     std::vector<int> pixels(columns.cells);
     for (int top = 0; top < rows.cells * rows.size; top += rows.size) {
         std::fill(pixels.begin(), pixels.end(), 0);
-        for (int g = top / 8; g * 8 < top + rows.size; ++g)
+        for (int g = top / 8; g * 8 < top + rows.size; ++g) {
+            const auto inRows = rowsOfGroup(g, top, top + rows.size);
             for (int cell = 0; cell < columns.cells; ++cell)
-                pixels[cell]
-                    += bitsIn(f.group(g) + cell * columns.size, columns.size, rowsOfGroup(g, top, top + rows.size));
+                pixels[cell] += bitsIn(f.group(g) + cell * columns.size, columns.size, inRows);
+        }
         if (std::any_of(pixels.begin(), pixels.end(), [](int n) { return n > 0 && n < kSpecks; }))
             return false;
     }
