@@ -6,7 +6,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Pixmold prepares game sprite sheets, pictures with one sprite per row and one
 animation frame per column. Its window shows a sheet pixel by pixel and runs
 whole-sheet operations: rescale every cell to a fixed size, follow each column
-by its two-colour negative, put the rows in a new order, replace one exact colour.
+by its two-colour negative, put the rows in a new order, replace one exact
+colour.
 .
 pixmold-batch runs the same operations on many files from the command line.")
 set(CPACK_STRIP_FILES ON)

@@ -52,7 +52,8 @@ doc="$unpacked/usr/share/doc/pixmold"
 [ "$(head -n 1 "$doc/copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
   || { echo "copyright: not in the machine-readable format"; failed=1; }
 grep -qx "License: Expat" "$doc/copyright" || { echo "copyright: no Expat (MIT) licence"; failed=1; }
-[ "$(dpkg-parsechangelog -l <(gzip -dc "$doc/changelog.gz") -S Version)" = "$version" ] \
+gzip -dc "$doc/changelog.gz" >"$work/changelog"
+[ "$(dpkg-parsechangelog -l "$work/changelog" -S Version)" = "$version" ] \
   || { echo "changelog.gz: its latest entry is not $version"; failed=1; }
 grep -q "<release version=\"$version\" date=\"" "$unpacked/usr/share/metainfo/$id.metainfo.xml" \
   || { echo "$id.metainfo.xml: no release $version with a date"; failed=1; }
