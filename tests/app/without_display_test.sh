@@ -25,7 +25,6 @@ while IFS='|' read -r arguments status out err; do
   [ "$(wc -l <stderr.txt)" -le 1 ] || { echo "pixmold $arguments: more than one line"; failed=1; }
 done <<EOF_CASES
 --help|0|Usage: |
--h|0|Usage: |
 --version|0|Pixmold $version|
 |1||pixmold: no display:
 sheet.bmp|1||pixmold: no display:

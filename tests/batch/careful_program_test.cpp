@@ -388,21 +388,15 @@ void tst_CarefulProgram::sameMessagesForEveryJobCount()
 void tst_CarefulProgram::terminalOutput_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("saying"); // on the terminal
 
-    const QString refused = QStringLiteral("-o -: Standard output is a terminal");
-    QTest::newRow("-o -") << QStringList{"a.bmp", "-o", "-"} << 2 << refused;
-    QTest::newRow("skip existing, -o -") << QStringList{"--skip-existing", "a.bmp", "-o", "-"} << 2 << refused;
-    QTest::newRow("detect") << QStringList{"--detect", "grid.bmp"} << 0 << "grid.bmp: 3x4";
+    QTest::newRow("-o -") << QStringList{"a.bmp", "-o", "-"};
+    QTest::newRow("skip existing, -o -") << QStringList{"--skip-existing", "a.bmp", "-o", "-"};
 }
 
 // The program runs on a pseudo-terminal of script(1), which gives back its status.
 void tst_CarefulProgram::terminalOutput()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, exitCode);
-    QFETCH(QString, saying);
 
     const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
     if (script.isEmpty())
@@ -416,8 +410,8 @@ void tst_CarefulProgram::terminalOutput()
     terminal.closeWriteChannel();
     QVERIFY(terminal.waitForFinished(60000));
     const QByteArray shown = terminal.readAllStandardOutput();
-    QCOMPARE(terminal.exitCode(), exitCode);
-    QVERIFY2(shown.contains(saying.toUtf8()), shown.constData());
+    QCOMPARE(terminal.exitCode(), 2);
+    QVERIFY2(shown.contains("-o -: Standard output is a terminal"), shown.constData());
     QVERIFY(!shown.contains("BM"));
 }
 
