@@ -2,9 +2,10 @@
 #include "batch/batch_job.h"
 #include "batch/batch_report.h"
 #include "batch/batch_run.h"
+#include "batch/input_guard.h"
+#include "batch/output_folder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QThread>
 
 #include <algorithm>
@@ -17,6 +18,12 @@ void say(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
+}
+
+int usageError(const QString& text)
+{
+    say(stderr, QStringLiteral("pixmold-batch: %1\nRun 'pixmold-batch --help' for the options.\n").arg(text));
+    return 2;
 }
 
 } // namespace
@@ -36,16 +43,25 @@ int main(int argc, char* argv[])
         say(stdout, QStringLiteral("pixmold-batch %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     case batch::CommandLine::Action::UsageError:
-        say(stderr, QStringLiteral("pixmold-batch: %1\nRun 'pixmold-batch --help' for the options.\n").arg(line.text));
-        return 2;
+        return usageError(line.text);
     case batch::CommandLine::Action::Run:
         break;
     }
 
     const batch::Job& job = line.job;
-    if (!job.outDir.isEmpty() && !QDir().mkpath(job.outDir)) {
-        say(stderr, QStringLiteral("pixmold-batch: %1: The folder could not be created.\n").arg(job.outDir));
-        return 1;
+    if (job.inPlace) {
+        if (const QString twice = batch::sameFileTwice(job.inputs); !twice.isEmpty())
+            return usageError(twice);
+    }
+    // A picture's bytes would garble the terminal, as compressors know.
+    if (job.output == batch::kStandardStream && isatty(STDOUT_FILENO))
+        return usageError(QStringLiteral("-o -: Standard output is a terminal; send it to a file or a program "
+                                         "(pixmold-batch ... -o - > out.bmp), or give -o a file name."));
+    if (!job.outDir.isEmpty()) {
+        if (const auto unusable = batch::prepareOutputFolder(job.outDir)) {
+            say(stderr, QStringLiteral("pixmold-batch: %1: %2\n").arg(job.outDir, *unusable));
+            return 1;
+        }
     }
 
     // The progress line is rewritten in place, so only a terminal gets it; the lines of

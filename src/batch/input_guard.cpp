@@ -77,4 +77,18 @@ QString outputOverInput(const QStringList& inputs, const QStringList& outputs)
     return {};
 }
 
+QString sameFileTwice(const QStringList& inputs)
+{
+    QHash<QString, QString> inputNamed;
+    for (const QString& input : inputs) {
+        const QString inode = inodeOf(input);
+        if (inode.isEmpty())
+            continue;
+        if (const auto earlier = inputNamed.constFind(inode); earlier != inputNamed.cend())
+            return QStringLiteral("%1 and %2 are the same file.").arg(*earlier, input);
+        inputNamed.insert(inode, input);
+    }
+    return {};
+}
+
 } // namespace batch

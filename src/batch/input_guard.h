@@ -12,4 +12,9 @@ namespace batch {
 // ("out.bmp would be written over the input in.bmp; ..."), or an empty text.
 QString outputOverInput(const QStringList& inputs, const QStringList& outputs);
 
+// With --in-place a file named twice would be converted twice. Returns what is wrong
+// for the first input that is, by device and inode, the same file as an earlier one
+// ("l.png and w.png are the same file."), or an empty text.
+QString sameFileTwice(const QStringList& inputs);
+
 } // namespace batch

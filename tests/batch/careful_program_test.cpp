@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 struct Finished {
@@ -105,6 +107,8 @@ private slots:
     void cases_data();
     void cases();
     void sameMessagesForEveryJobCount();
+    void terminalOutput_data();
+    void terminalOutput();
     void autoIsTheGuessedCount_data();
     void autoIsTheGuessedCount();
 
@@ -126,6 +130,9 @@ void tst_CarefulProgram::init()
     QVERIFY(gridSheet().save(folder.filePath("grid.bmp"), "BMP"));
     QVERIFY(noiseSheet().save(folder.filePath("noise.bmp"), "BMP"));
     QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
+    QCOMPARE(::link(QFile::encodeName(folder.filePath("a.bmp")).constData(),
+                    QFile::encodeName(folder.filePath("hard.bmp")).constData()),
+             0);
     QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
         QFile file(folder.filePath(name));
@@ -169,6 +176,11 @@ void tst_CarefulProgram::cases_data()
                                           << QStringList{"cannot be used together with --out-dir"} << none << no;
     QTest::newRow("in place, skip existing") << QStringList{"--in-place", "--skip-existing", "a.bmp"} << no << 2
                                              << QStringList{"--skip-existing cannot be used together"} << none << no;
+    QTest::newRow("in place, a link and its file")
+        << QStringList{"--negative", "2", "--in-place", "link.bmp", "a.bmp"} << no << 2
+        << QStringList{"pixmold-batch: link.bmp and a.bmp are the same file.\n"} << none << no;
+    QTest::newRow("in place, a hard link") << QStringList{"-j", "2", "--in-place", "a.bmp", "b.bmp", "hard.bmp"} << no
+                                           << 2 << QStringList{"a.bmp and hard.bmp are the same file."} << none << no;
     QTest::newRow("in place, not a picture name")
         << QStringList{"--in-place", "a.bmp", "notes.txt"} << no << 2
         << QStringList{"--in-place notes.txt: Give a name ending in .bmp or .png"} << none << no;
@@ -232,6 +244,19 @@ void tst_CarefulProgram::cases_data()
                                        << QStringList{"--format png disagrees with c.bmp"} << none << no;
     QTest::newRow("format unknown") << QStringList{"--format", "gif", "a.bmp", "--out-dir", "d"} << no << 2
                                     << QStringList{"--format gif: Give bmp or png."} << none << no;
+
+    // A folder no file can go to is told once, before any input is read.
+    QTest::newRow("out-dir a file") << QStringList{"a.bmp", "--out-dir", "notes.txt"} << no << 1
+                                    << QStringList{"pixmold-batch: notes.txt: The folder could not be created: Not a "
+                                                   "directory.\n"}
+                                    << none << no;
+    QTest::newRow("out-dir under a file") << QStringList{"a.bmp", "--out-dir", "notes.txt/d"} << no << 1
+                                          << QStringList{"notes.txt/d: The folder could not be created: Not a "
+                                                         "directory."}
+                                          << none << no;
+    QTest::newRow("out-dir not writable")
+        << QStringList{"a.bmp", "missing.bmp", "--out-dir", "/proc/self"} << no << 1
+        << QStringList{"pixmold-batch: /proc/self: No file can be written in this folder: "} << none << no;
 
     // Standard streams.
     QTest::newRow("stdin to stdout") << QStringList{"--negative", "2", "-", "-o", "-"} << "a.bmp" << 0 << none << none
@@ -358,6 +383,36 @@ void tst_CarefulProgram::sameMessagesForEveryJobCount()
         QCOMPARE(runs[i].err, runs[0].err);
         QCOMPARE(results[i], results[0]);
     }
+}
+
+void tst_CarefulProgram::terminalOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("-o -") << QStringList{"a.bmp", "-o", "-"};
+    QTest::newRow("skip existing, -o -") << QStringList{"--skip-existing", "a.bmp", "-o", "-"};
+}
+
+// The program runs on a pseudo-terminal of script(1), which gives back its status.
+void tst_CarefulProgram::terminalOutput()
+{
+    QFETCH(QStringList, arguments);
+
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty())
+        QSKIP("script(1) is not installed");
+    QString command = QStringLiteral("'%1'").arg(PIXMOLD_BATCH_PROGRAM);
+    for (const QString& argument : arguments)
+        command += QStringLiteral(" '%1'").arg(argument);
+    QProcess terminal;
+    terminal.setWorkingDirectory(m_folder->path());
+    terminal.start(script, {"-qec", command, "/dev/null"});
+    terminal.closeWriteChannel();
+    QVERIFY(terminal.waitForFinished(60000));
+    const QByteArray shown = terminal.readAllStandardOutput();
+    QCOMPARE(terminal.exitCode(), 2);
+    QVERIFY2(shown.contains("-o -: Standard output is a terminal"), shown.constData());
+    QVERIFY(!shown.contains("BM"));
 }
 
 void tst_CarefulProgram::autoIsTheGuessedCount_data()
