@@ -2,6 +2,7 @@
 #include "cell_grid.h"
 
 #include "image/pixel_round.h"
+#include "settings/number_text.h"
 
 namespace shell {
 
@@ -18,6 +19,22 @@ QList<int> cellBoundaries(int extent, double count)
             lines.append(at);
     }
     return lines;
+}
+
+QString cellsCaption(const CellGrid& grid)
+{
+    if (grid.rows == 0 && grid.columns == 0)
+        return QStringLiteral("Cells: no guess");
+    // A count never given is the whole extent: one cell.
+    const auto count = [](double n, const char* one, const char* many) {
+        const double shown = n == 0 ? 1 : n;
+        return QStringLiteral("%1 %2").arg(settings::shortestText(shown), QLatin1String(shown == 1 ? one : many));
+    };
+    QString caption = QStringLiteral("Cells: %1 \u00D7 %2")
+                          .arg(count(grid.rows, "row", "rows"), count(grid.columns, "column", "columns"));
+    if (grid.guessed)
+        caption += QStringLiteral(" (guessed)");
+    return caption;
 }
 
 } // namespace shell

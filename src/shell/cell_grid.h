@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 namespace shell {
 
@@ -10,7 +11,12 @@ namespace shell {
 struct CellGrid {
     double rows = 0;
     double columns = 0;
+    bool guessed = false; // the guess made at the load, not an operation's answer
 };
+
+// How the View menu names the grid: "Cells: 4 rows \u00D7 16 columns", "(guessed)" after
+// it where it is the guess, "Cells: no guess" where there is none.
+QString cellsCaption(const CellGrid& grid);
 
 // Where the lines between `count` equal cells along `extent` picture pixels stand: the
 // first pixel of each cell after the first, round(k * extent / count), inside the picture.

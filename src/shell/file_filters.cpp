@@ -40,11 +40,11 @@ const QSet<QByteArray> kAliases{"bmp", "jpg", "tif", "svgz"};
 QStringList openFilters()
 {
     const QList<QByteArray> readable = QImageReader::supportedImageFormats();
-    QStringList filters{kBitmapFilter};
+    QStringList formats;
     QSet<QByteArray> named;
     for (const KnownFormat& format : kKnownFormats) {
         if (readable.contains(format.name)) {
-            filters.append(QString::fromLatin1(format.filter));
+            formats.append(QString::fromLatin1(format.filter));
             named.insert(format.name);
         }
     }
@@ -52,8 +52,15 @@ QStringList openFilters()
         if (named.contains(format) || kAliases.contains(format))
             continue;
         const QString suffix = QString::fromLatin1(format);
-        filters.append(QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
+        formats.append(QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix));
     }
+    // One filter for every picture, so that a sheet of any format is one click away.
+    static const QRegularExpression patterns(QStringLiteral("\\((.*)\\)"));
+    QStringList everySuffix{QStringLiteral("*.bmp")};
+    for (const QString& filter : std::as_const(formats))
+        everySuffix.append(patterns.match(filter).captured(1));
+    QStringList filters{kBitmapFilter, QStringLiteral("All pictures (%1)").arg(everySuffix.join(QLatin1Char(' ')))};
+    filters.append(formats);
     filters.append(QStringLiteral("All files (*)"));
     return filters;
 }

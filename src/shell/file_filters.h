@@ -5,8 +5,8 @@
 
 namespace shell {
 
-// The open dialog's filters: Windows Bitmap first, one for every other picture format
-// Qt reads here, then all files.
+// The open dialog's filters: Windows Bitmap first, then all pictures, one for every
+// other picture format Qt reads here, then all files.
 QStringList openFilters();
 
 // The save dialog's filters: Windows Bitmap first, then PNG.

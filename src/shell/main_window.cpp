@@ -264,8 +264,7 @@ void Main::followHistory()
 void Main::restoreSheet(const SheetState& state)
 {
     m_picPic1.restore(state.picture);
-    m_grid = state.grid;
-    showGridGuess();
+    setCellGrid(state.grid);
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
 }
 

@@ -117,7 +117,8 @@ private:
     void zoomByWheel(QPointF position, int steps);
     QPointF viewCentre() const;
     void showCellGrid(QPoint corner);
-    std::optional<CellGrid> showGridGuess();
+    std::optional<CellGrid> guessCellGrid() const;
+    void setCellGrid(const CellGrid& grid);
     QPoint pictureAt(QPointF position) const;
 
     // Shared steps.

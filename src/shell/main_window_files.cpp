@@ -71,7 +71,7 @@ void Main::openPicture(const QString& path)
 
     m_history->clear();
     // Before any operation, the grid is the one guessed, if any.
-    m_grid = showGridGuess().value_or(CellGrid{});
+    setCellGrid(guessCellGrid().value_or(CellGrid{}));
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);

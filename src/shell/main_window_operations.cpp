@@ -62,9 +62,8 @@ void Main::runOperation(const QString& name, const std::function<ops::Outcome(op
     const SheetState before(m_picPic1.picture(), m_grid);
     if (!reportOutcome(work(progress)))
         return;
-    m_grid = grid;
+    setCellGrid(grid);
     m_history->record(name, before, SheetState(m_picPic1.picture(), m_grid));
-    showGridGuess();
     finish(progress);
     progress.finish();
 }

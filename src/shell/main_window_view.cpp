@@ -34,6 +34,7 @@ void Main::UpdatePic(double x, double y)
 // Outer sizes are compared but inner sizes subtracted: a working image larger than the
 // viewport's inner area by no more than the viewport's border gets no scroll bar. Zoomed,
 // the limits count the picture pixels that do not fit, so that the last can be reached.
+// A bar clamps its value to a new limit, and a moved value redraws the view from it.
 void Main::applyScrollLimits()
 {
     const image::Surface& view = m_picPic->surface();
@@ -53,6 +54,7 @@ void Main::applyScrollLimits()
         m_VScroll1->show();
     } else {
         m_state.MaxScrollY = 0;
+        m_VScroll1->setMaximum(0);
         m_VScroll1->hide();
     }
     if (m_picPic1.width() > m_picPic->outerWidth()) {
@@ -61,6 +63,7 @@ void Main::applyScrollLimits()
         m_HScroll1->show();
     } else {
         m_state.MaxScrollX = 0;
+        m_HScroll1->setMaximum(0);
         m_HScroll1->hide();
     }
 }

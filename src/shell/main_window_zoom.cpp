@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace shell {
 
@@ -77,26 +78,32 @@ void Main::zoomAround(int factor, QPointF anchor)
     UpdatePic(m_HScroll1->value(), m_VScroll1->value());
 }
 
-// Guesses the grid of the sheet in the working image and shows the guess in the View
-// menu; the guess, where there is one.
-std::optional<CellGrid> Main::showGridGuess()
+// The grid guessed for the sheet in the working image, where there is one.
+std::optional<CellGrid> Main::guessCellGrid() const
 {
     const std::optional<ops::GridGuess> guess = ops::guessGrid(m_picPic1);
-    if (!guess) {
-        m_mnuViewCells->setText(QStringLiteral("Cells: no guess"));
+    if (!guess)
         return std::nullopt;
-    }
-    const auto count = [](int n, const char* one, const char* many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
-    m_mnuViewCells->setText(QStringLiteral("Cells: %1 \u00D7 %2")
-                                .arg(count(guess->rows, "row", "rows"), count(guess->columns, "column", "columns")));
-    return CellGrid{double(guess->rows), double(guess->columns)};
+    return CellGrid{double(guess->rows), double(guess->columns), true};
 }
 
-// The lines between the cells of the sheet's grid, for the view drawn from `corner`.
+// Takes `grid` as the grid in force and names it in the View menu.
+void Main::setCellGrid(const CellGrid& grid)
+{
+    m_grid = grid;
+    m_mnuViewCells->setText(cellsCaption(m_grid));
+}
+
+// The lines between the cells of the sheet's grid, for the view drawn from `corner`,
+// over the part of the view the picture covers.
 void Main::showCellGrid(QPoint corner)
 {
+    const image::Surface& view = m_picPic->surface();
+    const auto covered = [this](int picture, int from, int extent) {
+        return int(std::clamp<qint64>((qint64(picture) - from) * m_zoom, 0, extent));
+    };
+    const QSize picture(covered(m_picPic1.width(), corner.x(), view.width()),
+                        covered(m_picPic1.height(), corner.y(), view.height()));
     QList<int> columns, rows;
     if (m_mnuViewGrid->isChecked()) {
         const auto onScreen = [this](const QList<int>& lines, int from, int extent, QList<int>& out) {
@@ -106,10 +113,10 @@ void Main::showCellGrid(QPoint corner)
                     out.append(int(at));
             }
         };
-        onScreen(cellBoundaries(m_picPic1.width(), m_grid.columns), corner.x(), m_picPic->surface().width(), columns);
-        onScreen(cellBoundaries(m_picPic1.height(), m_grid.rows), corner.y(), m_picPic->surface().height(), rows);
+        onScreen(cellBoundaries(m_picPic1.width(), m_grid.columns), corner.x(), picture.width(), columns);
+        onScreen(cellBoundaries(m_picPic1.height(), m_grid.rows), corner.y(), picture.height(), rows);
     }
-    m_picPic->setGridLines(std::move(columns), std::move(rows));
+    m_picPic->setGridLines(std::move(columns), std::move(rows), picture);
 }
 
 } // namespace shell

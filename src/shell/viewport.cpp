@@ -34,20 +34,21 @@ void Viewport::paintEvent(QPaintEvent* event)
     const auto drawLines = [&](const QPen& pen) {
         painter.setPen(pen);
         for (int x : std::as_const(m_gridColumns))
-            painter.drawLine(QLineF(x + 0.5, 0, x + 0.5, inner.height()));
+            painter.drawLine(QLineF(x + 0.5, 0, x + 0.5, m_gridExtent.height()));
         for (int y : std::as_const(m_gridRows))
-            painter.drawLine(QLineF(0, y + 0.5, inner.width(), y + 0.5));
+            painter.drawLine(QLineF(0, y + 0.5, m_gridExtent.width(), y + 0.5));
     };
     drawLines(QPen(Qt::white, 1, Qt::SolidLine, Qt::FlatCap));
     drawLines(QPen(Qt::black, 1, Qt::DashLine, Qt::FlatCap));
 }
 
-void Viewport::setGridLines(QList<int> columns, QList<int> rows)
+void Viewport::setGridLines(QList<int> columns, QList<int> rows, QSize picture)
 {
-    if (columns == m_gridColumns && rows == m_gridRows)
+    if (columns == m_gridColumns && rows == m_gridRows && picture == m_gridExtent)
         return;
     m_gridColumns = std::move(columns);
     m_gridRows = std::move(rows);
+    m_gridExtent = picture;
     update();
 }
 

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QList>
 #include <QPointF>
+#include <QSize>
 
 namespace shell {
 
@@ -27,8 +28,9 @@ public:
     int outerHeight() const { return m_surface.height() + 2 * kBorder; }
 
     // Lines drawn over the picture, one screen pixel wide, at these columns and rows of
-    // the surface; the surface's pixels stay as they are.
-    void setGridLines(QList<int> columns, QList<int> rows);
+    // the surface, within the `picture` size from the corner, the part the picture
+    // covers; the surface's pixels stay as they are.
+    void setGridLines(QList<int> columns, QList<int> rows, QSize picture);
 
 signals:
     void pointerMoved(QPointF position);
@@ -49,6 +51,7 @@ private:
     image::Surface m_surface;
     QList<int> m_gridColumns;
     QList<int> m_gridRows;
+    QSize m_gridExtent;
     int m_wheelAngle = 0; // eighths of a degree towards the next notch
 };
 

@@ -57,6 +57,10 @@ void tst_WindowFiles::loadSmallSheet()
 
     const shell::FileDialogSettings& dialog = f.dialogs.fileDialogs.constLast();
     QCOMPARE(dialog.filters.constFirst(), QStringLiteral("Windows Bitmap (*.bmp)"));
+    // Every picture in one filter, before the formats one by one.
+    QVERIFY(dialog.filters[1].startsWith(QStringLiteral("All pictures (*.bmp *.png *.jpg *.jpeg *.gif ")));
+    QVERIFY(dialog.filters[1].contains(QStringLiteral(" *.xpm")));
+    QCOMPARE(dialog.filters[2], QStringLiteral("PNG (*.png)"));
     QVERIFY(dialog.filters.contains(QStringLiteral("PNG (*.png)")));
     QVERIFY(dialog.filters.contains(QStringLiteral("JPEG (*.jpg *.jpeg)")));
     QCOMPARE(dialog.filters.constLast(), QStringLiteral("All files (*)"));

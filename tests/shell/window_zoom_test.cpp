@@ -35,6 +35,8 @@ private slots:
     void zoomedView_data();
     void zoomedView();
     void wheelKeepsThePixelUnderThePointer();
+    void zoomOutFromTheEndShowsTheWholeSheet_data();
+    void zoomOutFromTheEndShowsTheWholeSheet();
     void ignoredWhileTheOptionsAreOpen();
     void gridFollowsOperationsAndUndo();
     void guessedGridOnLoad();
@@ -160,6 +162,40 @@ void tst_WindowZoom::wheelKeepsThePixelUnderThePointer()
     QCOMPARE(f.window->zoom(), 3);
 }
 
+void tst_WindowZoom::zoomOutFromTheEndShowsTheWholeSheet_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("zoom out") << "mnuViewZoomOut";
+    QTest::newRow("actual size") << "mnuViewActualSize";
+    QTest::newRow("wheel") << "";
+}
+
+// A sheet that fits at 1x, scrolled to its end at 2x: back at 1x it shows whole.
+void tst_WindowZoom::zoomOutFromTheEndShowsTheWholeSheet()
+{
+    QFETCH(QString, way);
+    WindowFixture f;
+    f.load(patternPicture(192, 192));
+    QVERIFY(f.hScroll()->isHidden());
+    zoomTo(f, 2);
+    f.hScroll()->setValue(f.hScroll()->maximum());
+    f.vScroll()->setValue(f.vScroll()->maximum());
+    QVERIFY(f.hScroll()->value() > 0);
+    if (way.isEmpty()) {
+        const QPointF local(40, 30);
+        QWheelEvent wheel(local, f.viewport()->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(f.viewport(), &wheel);
+    } else {
+        f.trigger(way.toLatin1().constData());
+    }
+    QCOMPARE(f.window->zoom(), 1);
+    QCOMPARE(QPoint(f.hScroll()->value(), f.vScroll()->value()), QPoint(0, 0));
+    const image::Surface& view = f.viewport()->surface();
+    for (const QPoint at : {QPoint(0, 0), QPoint(191, 0), QPoint(0, 191), QPoint(191, 191)})
+        QCOMPARE(image::GetPixel(view, at.x(), at.y()), image::GetPixel(f.window->workingImage(), at.x(), at.y()));
+}
+
 void tst_WindowZoom::ignoredWhileTheOptionsAreOpen()
 {
     WindowFixture f;
@@ -181,6 +217,7 @@ void tst_WindowZoom::gridFollowsOperationsAndUndo()
                      << "4";
     f.trigger("mnuFileNPC");
     QCOMPARE(grid(), QPair(2.0, 4.0));
+    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 4 columns"));
     f.dialogs.inputs << "4";
     f.trigger("mnuFileNeg");
     QCOMPARE(grid(), QPair(2.0, 8.0));
@@ -207,10 +244,18 @@ void tst_WindowZoom::gridFollowsOperationsAndUndo()
     }
     QVERIFY(lineColours.contains(screen.pixel(10, 96) | 0xFF000000));
     QCOMPARE(screen.pixel(10, 10) | 0xFF000000, image::toPixel(image::GetPixel(f.window->workingImage(), 5, 5)));
+
+    // At 1x the sheet is smaller than the view: no line runs on into the grey beyond it.
+    zoomTo(f, 1);
+    const QImage whole = onScreen(f);
+    QVERIFY(lineColours.contains(whole.pixel(24, 90) | 0xFF000000));
+    QVERIFY(lineColours.contains(whole.pixel(150, 48) | 0xFF000000));
+    QCOMPARE(whole.pixel(24, 100) | 0xFF000000, qRgb(128, 128, 128));
+    QCOMPARE(whole.pixel(24, whole.height() - 1) | 0xFF000000, qRgb(128, 128, 128));
 }
 
 // A sheet of 2 rows and 3 columns of cells on white: the guess is its grid until an
-// operation says otherwise, and the View menu shows the guess of the sheet as it is.
+// operation says otherwise, and the View menu names the grid in force.
 void tst_WindowZoom::guessedGridOnLoad()
 {
     WindowFixture f;
@@ -222,19 +267,28 @@ void tst_WindowZoom::guessedGridOnLoad()
                 for (int x = 6; x < 18; ++x)
                     sheet.setPixel(24 * c + x, 48 * r + y, qRgb(40 * r, 60 * c, 90));
     f.load(sheet);
+    const auto cells = [&] { return f.control<QAction>("mnuViewCells")->text(); };
     QCOMPARE(f.window->cellGrid().rows, 2.0);
     QCOMPARE(f.window->cellGrid().columns, 3.0);
-    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    QCOMPARE(cells(), QStringLiteral("Cells: 2 rows \u00D7 3 columns (guessed)"));
     f.dialogs.inputs << "2,1";
     f.trigger("mnuFileArrange");
     QCOMPARE(f.window->cellGrid().rows, 2.0);
-    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
-    // White strips followed by black ones: no background in three corners.
+    QCOMPARE(cells(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    // White strips followed by black ones, which no guess reads: the answer's grid stands.
     f.dialogs.inputs << "3";
     f.trigger("mnuFileNeg");
-    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: no guess"));
+    QCOMPARE(cells(), QStringLiteral("Cells: 2 rows \u00D7 6 columns"));
     f.trigger("mnuEditUndo");
-    QCOMPARE(f.control<QAction>("mnuViewCells")->text(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    QCOMPARE(cells(), QStringLiteral("Cells: 2 rows \u00D7 3 columns"));
+    f.trigger("mnuEditUndo");
+    QCOMPARE(cells(), QStringLiteral("Cells: 2 rows \u00D7 3 columns (guessed)"));
+    // Without a guess, a count no operation gave is one cell.
+    f.load(patternPicture(40, 30));
+    QCOMPARE(cells(), QStringLiteral("Cells: no guess"));
+    f.dialogs.inputs << "1";
+    f.trigger("mnuFileNeg");
+    QCOMPARE(cells(), QStringLiteral("Cells: 1 row \u00D7 2 columns"));
 }
 
 QTEST_MAIN(tst_WindowZoom)
