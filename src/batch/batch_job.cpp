@@ -5,7 +5,6 @@
 #include "colour_text.h"
 #include "count_text.h"
 #include "input_guard.h"
-#include "operations/npc_conversion.h"
 #include "row_order.h"
 #include "settings/number_text.h"
 
@@ -14,6 +13,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace batch {
@@ -46,6 +47,13 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
     if (name == kNpc) {
         // A lone `auto` guesses both counts.
         const QStringList answers = isAutoText(value) ? QStringList{value, value} : value.split(u',');
+        if (answers.size() == 1 && !settings::readStrictNumber(value)) {
+            // Most likely the counts were forgotten and an input taken for them.
+            error = QStringLiteral("--npc %1: '%1' is not a count for --npc; give the sprite count and the column "
+                                   "count, e.g. --npc 4,8, or auto.")
+                        .arg(value);
+            return std::nullopt;
+        }
         if (answers.size() != 2 || answers[0].isEmpty() || answers[1].isEmpty()) {
             error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8, or auto.")
                         .arg(value);
@@ -92,8 +100,26 @@ std::optional<Step> readStep(const QString& name, const QString& value, QString&
     return step;
 }
 
+// The steps in the order given; false with the reason at the first that cannot be read.
+bool readSteps(const QCommandLineParser& parser, Job& job, QString& error)
+{
+    // The parser lists the options in the order they were found, each option's values
+    // in the same order.
+    QHash<QString, qsizetype> taken;
+    for (const QString& name : parser.optionNames()) {
+        if (!isStepOption(name))
+            continue;
+        const auto step = readStep(name, parser.values(name).value(taken[name]++), error);
+        if (!step)
+            return false;
+        job.steps.push_back(*step);
+    }
+    return true;
+}
+
 // Each side must be a number in strict reading; it is then floored as the Options panel
-// floors it.
+// floors it. The panel stores any height a qint16 holds, but the conversion takes only
+// cells of at least 1x1, so the range stated is the one that works.
 std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& error)
 {
     const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
@@ -101,24 +127,29 @@ std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& 
         error = QStringLiteral("--sprite-size %1: Give the cell size as WxH, e.g. 24x48.").arg(value);
         return std::nullopt;
     }
-    for (const QString& side : sides) {
-        if (!settings::readStrictNumber(side)) {
+    double floored[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const auto number = settings::readStrictNumber(sides[i]);
+        if (!number) {
             error = QStringLiteral("--sprite-size %1: '%2' is not a number; give the cell size as WxH, e.g. 24x48.")
-                        .arg(value, side.trimmed());
+                        .arg(value, sides[i].trimmed());
             return std::nullopt;
         }
+        floored[i] = std::floor(*number);
     }
-    const auto read = settings::readSpriteSize(sides[0], sides[1]);
-    if (const QString* problem = std::get_if<QString>(&read)) {
-        error = QStringLiteral("--sprite-size %1: %2").arg(value, *problem);
+    if (!(floored[0] >= 1 && std::isfinite(floored[0]))) {
+        error = QStringLiteral("--sprite-size %1: The cell width must be a finite number of at least 1; '%2' is not.")
+                    .arg(value, sides[0].trimmed());
         return std::nullopt;
     }
-    const auto size = std::get<settings::SpriteSize>(read);
-    if (ops::spriteSizeProblem(size)) {
-        error = QStringLiteral("--sprite-size %1: A cell must be at least 1x1 pixels.").arg(value);
+    if (!(floored[1] >= 1 && floored[1] <= std::numeric_limits<qint16>::max())) {
+        error = QStringLiteral("--sprite-size %1: The cell height must be from 1 to %2; '%3' is not.")
+                    .arg(value)
+                    .arg(std::numeric_limits<qint16>::max())
+                    .arg(sides[1].trimmed());
         return std::nullopt;
     }
-    return size;
+    return settings::SpriteSize{floored[0], qint16(floored[1])};
 }
 
 std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
@@ -275,8 +306,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     Job& job = line.job;
     job.inputs = parser.positionalArguments();
-    if (job.inputs.isEmpty())
-        return usageError(QStringLiteral("No input files."));
+    if (job.inputs.isEmpty()) {
+        // An operation's value forgotten takes the only input: its reading says so.
+        QString error;
+        return usageError(readSteps(parser, job, error) ? QStringLiteral("No input files.") : error);
+    }
     if (job.inputs.contains(kStandardStream) && job.inputs.size() > 1)
         return usageError(QStringLiteral("- (standard input) must be the only input."));
     job.detect = parser.isSet(kDetect);
@@ -308,17 +342,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.spriteSize = *size;
     }
 
-    // The parser lists the options in the order they were found, each option's values
-    // in the same order.
-    QHash<QString, qsizetype> taken;
-    for (const QString& name : parser.optionNames()) {
-        if (!isStepOption(name))
-            continue;
-        const auto step = readStep(name, parser.values(name).value(taken[name]++), error);
-        if (!step)
-            return usageError(error);
-        job.steps.push_back(*step);
-    }
+    if (!readSteps(parser, job, error))
+        return usageError(error);
 
     if (!job.detect) {
         QStringList outputs;

@@ -209,6 +209,8 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("npc, sprite count") << QStringList{"--npc", "4x,8", "a.bmp", "-o", "c.bmp"} << no << 2
                                        << QStringList{"--npc 4x,8: The sprite count '4x' is not a number."} << none
                                        << no;
+    QTest::newRow("npc, counts forgotten") << QStringList{"--npc", "a.bmp", "-o", "c.bmp"} << no << 2
+                                           << QStringList{"'a.bmp' is not a count for --npc"} << none << no;
     QTest::newRow("npc, 0 counts as 1") << QStringList{"--npc", "0,0", "a.bmp", "-o", "c.bmp"} << no << 0 << none
                                         << QStringList{"c.bmp"} << no;
     QTest::newRow("sprite size alone") << QStringList{"--sprite-size", "20x20", "a.bmp", "-o", "c.bmp"} << no << 2

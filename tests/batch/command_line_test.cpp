@@ -65,10 +65,26 @@ void tst_CommandLine::usageErrors_data()
     QTest::newRow("sprite size, one side") << QStringList{"a.bmp", out, "--sprite-size", "24"} << "WxH";
     QTest::newRow("sprite size, three sides") << QStringList{"a.bmp", out, "--sprite-size", "2x4x8"} << "WxH";
     QTest::newRow("sprite size, no number") << QStringList{"a.bmp", out, "--sprite-size", "abcx48"} << "not a number";
+    // The range stated is the one the conversion takes, for the side outside it.
+    const QString height = QStringLiteral("The cell height must be from 1 to 32767; '%1' is not.");
+    const QString width = QStringLiteral("The cell width must be a finite number of at least 1; '%1' is not.");
     QTest::newRow("sprite size, 0.9 floors to 0")
-        << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << "at least 1x1";
+        << QStringList{"a.bmp", out, "--sprite-size", "24x0.9"} << height.arg("0.9");
     QTest::newRow("sprite size, height too large")
-        << QStringList{"a.bmp", out, "--sprite-size", "24x32768"} << "-32768 to 32767";
+        << QStringList{"a.bmp", out, "--sprite-size", "24x32768"} << height.arg("32768");
+    QTest::newRow("sprite size, both too large")
+        << QStringList{"a.bmp", out, "--sprite-size", "100000x100000"} << height.arg("100000");
+    QTest::newRow("sprite size, negative height")
+        << QStringList{"a.bmp", out, "--sprite-size", "24x-48"} << height.arg("-48");
+    QTest::newRow("sprite size, no width") << QStringList{"a.bmp", out, "--sprite-size", "0x48"} << width.arg("0");
+    QTest::newRow("sprite size, endless width")
+        << QStringList{"a.bmp", out, "--sprite-size", "1e999x48"} << width.arg("1e999");
+    // A forgotten value takes the input that follows: the value's reading says so.
+    QTest::newRow("npc, input taken for the counts") << QStringList{"--npc", "walkers.bmp", "-o", "m1.bmp"}
+                                                     << "--npc walkers.bmp: 'walkers.bmp' is not a count "
+                                                        "for --npc";
+    QTest::newRow("negative, input taken for the count")
+        << QStringList{"--negative", "walkers.bmp", out} << "--negative walkers.bmp: The column count";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
     QTest::newRow("an input twice") << QStringList{"x/a.bmp", "x/../x/a.bmp", out} << "x/../x/a.bmp is given more";
 }
