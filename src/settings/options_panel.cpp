@@ -36,9 +36,9 @@ OptionsPanel::OptionsPanel(SpriteSize& size, QWidget* parent)
     const QString startTexts[2] = {QStringLiteral("24"), QStringLiteral("48")};
     const int rowTops[2] = {240, 600};
     for (int i = 0; i < 2; ++i) {
-        m_labels[i] = new QLabel(captions[i], this);
-        m_labels[i]->setObjectName(QStringLiteral("Label3_%1").arg(i));
-        m_labels[i]->setGeometry(twipRect(120, rowTops[i], 1215, 255));
+        auto* label = new QLabel(captions[i], this);
+        label->setObjectName(QStringLiteral("Label3_%1").arg(i));
+        label->setGeometry(twipRect(120, rowTops[i], 1215, 255));
 
         m_dims[i] = new QLineEdit(startTexts[i], this);
         m_dims[i]->setObjectName(QStringLiteral("txtDim_%1").arg(i));
@@ -47,18 +47,19 @@ OptionsPanel::OptionsPanel(SpriteSize& size, QWidget* parent)
 
     const QString buttonCaptions[2] = {QStringLiteral("Done"), QStringLiteral("Cancel")};
     const int buttonLefts[2] = {1320, 360}; // "Cancel" stands left of "Done"
+    std::array<QPushButton*, 2> buttons{};
     for (int i = 0; i < 2; ++i) {
-        m_buttons[i] = new QPushButton(buttonCaptions[i], this);
-        m_buttons[i]->setObjectName(QStringLiteral("cmdOps_%1").arg(i));
-        m_buttons[i]->setGeometry(twipRect(buttonLefts[i], 960, 855, 195));
+        buttons[i] = new QPushButton(buttonCaptions[i], this);
+        buttons[i]->setObjectName(QStringLiteral("cmdOps_%1").arg(i));
+        buttons[i]->setGeometry(twipRect(buttonLefts[i], 960, 855, 195));
         // Enter and Escape must not close the panel behind the user's back.
-        m_buttons[i]->setAutoDefault(false);
-        m_buttons[i]->setDefault(false);
-        connect(m_buttons[i], &QPushButton::clicked, this, [this, i] { cmdOpsClick(i); });
+        buttons[i]->setAutoDefault(false);
+        buttons[i]->setDefault(false);
+        connect(buttons[i], &QPushButton::clicked, this, [this, i] { cmdOpsClick(i); });
     }
 
-    setTabOrder(m_buttons[1], m_buttons[0]);
-    setTabOrder(m_buttons[0], m_dims[0]);
+    setTabOrder(buttons[1], buttons[0]);
+    setTabOrder(buttons[0], m_dims[0]);
     setTabOrder(m_dims[0], m_dims[1]);
 
     hide();

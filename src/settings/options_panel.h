@@ -7,9 +7,7 @@
 #include <QString>
 #include <array>
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace settings {
 
@@ -45,9 +43,7 @@ private:
     void discard();
 
     SpriteSize& m_size;
-    std::array<QLabel*, 2> m_labels{};
     std::array<QLineEdit*, 2> m_dims{};
-    std::array<QPushButton*, 2> m_buttons{};
 };
 
 } // namespace settings

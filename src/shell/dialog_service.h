@@ -14,7 +14,6 @@ enum class Answer { Ok, Yes, No };
 
 // What the caller sets on the file dialog before showing it.
 struct FileDialogSettings {
-    bool confirmOverwrite = true;
     QStringList filters;   // in Qt's form, "Windows Bitmap (*.bmp)"; the first is chosen
     QString defaultSuffix; // added to a typed name that has none, without the dot; the
                            // dialog follows the filter chosen, where that names one

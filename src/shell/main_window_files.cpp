@@ -3,20 +3,15 @@
 #include "main_window.h"
 
 #include "dialog_service.h"
-#include "sheet_history.h"
-#include "viewport.h"
 #include "window_layout.h"
 #include "file_filters.h"
 #include "image/picture_format.h"
-#include "image/picture_read.h"
 
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
-#include <QScrollBar>
-#include <QSignalBlocker>
 #include <QUrl>
 
 namespace shell {
@@ -26,7 +21,6 @@ namespace {
 FileDialogSettings pictureDialog(const QStringList& filters, const QString& startPath)
 {
     FileDialogSettings settings;
-    settings.confirmOverwrite = true;
     settings.filters = filters;
     settings.defaultSuffix = QStringLiteral("bmp");
     settings.startPath = startPath;
@@ -56,36 +50,16 @@ void Main::openPicture(const QString& path)
     m_state.LastLoadPath = path;
 
     // A picture that cannot be read changes nothing but the start path, and says why.
-    const QString shownPath = QDir::toNativeSeparators(path);
-    const image::PictureRead read = image::readPicture(path);
-    if (!read.error.isEmpty()) {
-        showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(shownPath, read.error));
+    if (const QString error = m_document->load(path); !error.isEmpty()) {
+        showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
-    try {
-        m_picPic1.assign(read.picture);
-    } catch (const image::SurfaceError& error) {
-        showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(shownPath, QString::fromUtf8(error.what())));
-        return;
-    }
-
-    m_history->clear();
-    // Before any operation, the grid is the one guessed, if any.
-    setCellGrid(guessCellGrid().value_or(CellGrid{}));
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);
-    m_state.ImageWidth = float(m_picPic1.width()) * kTwipsPerPixel;
-    m_state.ImageHeight = float(m_picPic1.height()) * kTwipsPerPixel;
-
-    // A new sheet is always seen from its corner.
-    {
-        const QSignalBlocker blockH(m_HScroll1);
-        const QSignalBlocker blockV(m_VScroll1);
-        m_HScroll1->setValue(0);
-        m_VScroll1->setValue(0);
-    }
-    UpdatePic(0, 0);
+    m_state.ImageWidth = float(workingImage().width()) * kTwipsPerPixel;
+    m_state.ImageHeight = float(workingImage().height()) * kTwipsPerPixel;
+    m_view->showCorner();
 }
 
 void Main::savePicture()
@@ -99,7 +73,7 @@ void Main::savePicture()
 
     // A name ending in .png is written as PNG, whatever the filter; any other as BMP.
     const image::PictureFormat format = image::formatForName(path).value_or(image::PictureFormat::Bmp);
-    if (const auto error = image::writePicture(m_picPic1, path, format))
+    if (const auto error = image::writePicture(workingImage(), path, format))
         showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), *error));
 }
 

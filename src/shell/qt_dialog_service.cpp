@@ -62,7 +62,6 @@ QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool 
         if (const QString suffix = filterSuffix(filter); !suffix.isEmpty())
             dialog.setDefaultSuffix(suffix);
     });
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
 
     // The start path names a folder or the file chosen last; where it no longer
     // exists, start in the nearest folder above it that does.

@@ -52,8 +52,8 @@ qint64 distinctBytes(const std::vector<std::shared_ptr<const StepPictures>>& ste
 
 } // namespace
 
-SheetHistory::SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes, QObject* parent)
-    : QObject(parent), m_restore(std::move(restore)), m_maxBytes(maxBytes)
+SheetHistory::SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes)
+    : m_restore(std::move(restore)), m_maxBytes(maxBytes)
 {
     m_stack.setUndoLimit(kMaxSteps);
 }

@@ -37,8 +37,7 @@ public:
     static constexpr qint64 kMaxBytes = qint64(1) << 30;
 
     // `restore` puts a stored state back into the working image.
-    explicit SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes = kMaxBytes,
-                          QObject* parent = nullptr);
+    explicit SheetHistory(std::function<void(const SheetState&)> restore, qint64 maxBytes = kMaxBytes);
 
     // Adds a step named `name` (e.g. "Re-Arrange Sprites"); the working image already
     // holds `after`. Drops the steps that were undone. A step that changed no pixel is

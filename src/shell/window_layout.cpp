@@ -9,6 +9,10 @@ namespace {
 constexpr double kWidthFraction = 0.83710407239819;
 constexpr double kHeightFraction = 0.667731629392971;
 
+// Where the controls stand before any resize, in twips (client coordinates).
+constexpr float kViewLeft = 120, kViewTop = 240;
+constexpr float kHScrollHeight = 255;
+
 } // namespace
 
 QSize startWindowSize(int menuBarHeight)
@@ -21,7 +25,7 @@ QSize minimumWindowSize(QSize frame)
     return QSize(toPixels(kMinWindowWidth), toPixels(kMinWindowHeight)) - frame;
 }
 
-WindowLayout layoutWindow(float outerWidth, float outerHeight, const DesignPlacement& design)
+WindowLayout layoutWindow(float outerWidth, float outerHeight)
 {
     WindowLayout layout;
     layout.windowWidth = outerWidth < kMinWindowWidth ? kMinWindowWidth : outerWidth;
@@ -30,13 +34,13 @@ WindowLayout layoutWindow(float outerWidth, float outerHeight, const DesignPlace
     layout.viewWidth = float(layout.windowWidth * kWidthFraction);
     layout.viewHeight = float(layout.windowHeight * kHeightFraction);
     layout.vScrollHeight = float(layout.windowHeight * kHeightFraction);
-    layout.vScrollLeft = float(layout.viewWidth + design.viewLeft);
+    layout.vScrollLeft = float(layout.viewWidth + kViewLeft);
     layout.hScrollWidth = float(layout.windowWidth * kWidthFraction);
-    layout.hScrollTop = float(layout.viewHeight + design.viewTop);
+    layout.hScrollTop = float(layout.viewHeight + kViewTop);
     layout.progressWidth = float(layout.windowWidth * kWidthFraction);
-    layout.progressTop = float(design.hScrollHeight + layout.hScrollTop);
-    layout.panelLeft = design.viewLeft;
-    layout.panelTop = design.viewTop;
+    layout.progressTop = float(kHScrollHeight + layout.hScrollTop);
+    layout.panelLeft = kViewLeft;
+    layout.panelTop = kViewTop;
     return layout;
 }
 

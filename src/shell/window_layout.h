@@ -3,6 +3,7 @@
 
 #include "image/pixel_round.h"
 
+#include <QRect>
 #include <QSize>
 
 namespace shell {
@@ -15,6 +16,11 @@ inline int toPixels(float twips)
     return image::roundToPixel(double(twips) / double(kTwipsPerPixel));
 }
 
+inline QRect twipsRect(float left, float top, float width, float height)
+{
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
 inline constexpr float kMinWindowWidth = 4350.0f;
 inline constexpr float kMinWindowHeight = 4695.0f;
 
@@ -25,12 +31,6 @@ QSize startWindowSize(int menuBarHeight);
 // The smallest size of the window, frame excluded, whose outer size is the minimum,
 // for a frame (borders and title bar, both sides together) of `frame` pixels.
 QSize minimumWindowSize(QSize frame);
-
-// Where the controls stand before any resize, in twips (client coordinates).
-struct DesignPlacement {
-    float viewLeft = 120, viewTop = 240;
-    float hScrollHeight = 255;
-};
 
 // The sizes and positions a resize gives, in twips, as single-precision values.
 struct WindowLayout {
@@ -46,6 +46,6 @@ struct WindowLayout {
 // The viewport takes fixed fractions of the outer size; the scroll bars stand against
 // its right and bottom edges, the progress bar under the horizontal bar, the Options
 // panel on the viewport's corner.
-WindowLayout layoutWindow(float outerWidth, float outerHeight, const DesignPlacement& design = {});
+WindowLayout layoutWindow(float outerWidth, float outerHeight);
 
 } // namespace shell

@@ -43,8 +43,8 @@ void tst_MainWindow::startValues()
     const shell::WindowState& state = f.window->state();
     QCOMPARE(state.sprite.width, 24.0);
     QCOMPARE(state.sprite.height, qint16(48));
-    QCOMPARE(state.MaxScrollX, 0.0f);
-    QCOMPARE(state.MaxScrollY, 0.0f);
+    QCOMPARE(f.window->view().limits().MaxScrollX, 0.0f);
+    QCOMPARE(f.window->view().limits().MaxScrollY, 0.0f);
     QCOMPARE(state.ImageWidth, 0.0f);
     QCOMPARE(state.ImageHeight, 0.0f);
     QVERIFY(!state.ColorPickMode);
@@ -356,7 +356,7 @@ void tst_MainWindow::resizeScrollsBackToTheCorner()
     QCOMPARE(image::GetPixel(f.viewport()->surface(), 0, 0), image::GetPixel(f.window->workingImage(), 0, 0));
     // The viewport follows the window; the scroll limits follow the viewport.
     QCOMPARE(f.viewport()->width(), shell::toPixels(float(f.window->frameGeometry().width() * 15 * 0.83710407239819)));
-    QCOMPARE(f.window->state().MaxScrollX, float(1000 - f.viewport()->surface().width()));
+    QCOMPARE(f.window->view().limits().MaxScrollX, float(1000 - f.viewport()->surface().width()));
     QCOMPARE(f.control<settings::OptionsPanel>("OpsFrame")->pos(), QPoint(8, 16));
 }
 

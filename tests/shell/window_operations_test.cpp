@@ -78,7 +78,7 @@ void tst_WindowOperations::npcConversion()
     QCOMPARE(bar.values, (QList<int>{0, 40, 70, 90, 100}));
     QVERIFY(f.progressBar()->isHidden());
     QVERIFY(f.hScroll()->isHidden());
-    QCOMPARE(f.window->state().MaxScrollX, 0.0f);
+    QCOMPARE(f.window->view().limits().MaxScrollX, 0.0f);
     // ImageWidth keeps the size recorded by the load.
     QCOMPARE(f.window->state().ImageHeight, 3000.0f);
     QCOMPARE(image::GetPixel(f.viewport()->surface(), 10, 10), image::GetPixel(f.window->workingImage(), 10, 10));
@@ -181,7 +181,7 @@ void tst_WindowOperations::negative()
     QCOMPARE(bar.values, (QList<int>{0, 20, 70, 90}));
     QCOMPARE(f.progressBar()->value(), 100);
     QVERIFY(f.progressBar()->isHidden());
-    QCOMPARE(f.window->state().MaxScrollX, float(400 - f.viewport()->surface().width()));
+    QCOMPARE(f.window->view().limits().MaxScrollX, float(400 - f.viewport()->surface().width()));
     QVERIFY(f.hScroll()->isVisibleTo(f.window.get()));
 }
 

@@ -79,7 +79,7 @@ void tst_WindowUndo::eachOperation()
     QCOMPARE(redo->text(), QStringLiteral("&Redo ") + caption);
     QVERIFY(!undo->isEnabled());
     // The view and the scroll limits follow the restored sheet.
-    QCOMPARE(f.window->state().MaxScrollX, float(300 - f.viewport()->surface().width()));
+    QCOMPARE(f.window->view().limits().MaxScrollX, float(300 - f.viewport()->surface().width()));
     QCOMPARE(image::GetPixel(f.viewport()->surface(), 1, 1),
              image::GetPixel(f.window->workingImage(), f.hScroll()->value() + 1, f.vScroll()->value() + 1));
 

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: MIT
+#include "sheet_document.h"
+
+#include "image/picture_read.h"
+#include "image/raster.h"
+#include "operations/grid_guess.h"
+
+namespace shell {
+
+namespace {
+
+// Design size of the hidden picture boxes, in pixels.
+constexpr int kWorkWidth = 1095 / 15, kWorkHeight = 3135 / 15;
+constexpr int kScratchWidth = 720 / 15, kScratchHeight = 2880 / 15;
+
+// Marks an operation as running for as long as it lives.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~BusyScope() { m_flag = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+SheetDocument::SheetDocument(QObject* parent)
+    : QObject(parent), m_picPic1(image::kPictureBoxBackground, kWorkWidth, kWorkHeight),
+      m_picsetup(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight),
+      m_picsetup1(image::rgb(0, 0, 0), kScratchWidth, kScratchHeight), m_history([this](const SheetState& state) {
+          m_picPic1.restore(state.picture);
+          setGrid(state.grid);
+          emit restored();
+      })
+{
+}
+
+QString SheetDocument::load(const QString& path)
+{
+    const image::PictureRead read = image::readPicture(path);
+    if (!read.error.isEmpty())
+        return read.error;
+    try {
+        m_picPic1.assign(read.picture);
+    } catch (const image::SurfaceError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    m_loaded = true;
+    m_history.clear();
+    // Before any operation, the grid is the one guessed, if any.
+    setGrid(guessGrid().value_or(CellGrid{}));
+    return {};
+}
+
+void SheetDocument::run(const QString& name, const Work& work, const CellGrid& grid, ops::Progress& progress,
+                        const std::function<void(const ops::Outcome&)>& then)
+{
+    const BusyScope busy(m_busy);
+    const SheetState before(m_picPic1.picture(), m_grid);
+    const ops::Outcome outcome = work({m_picPic1, m_picsetup, m_picsetup1}, progress);
+    if (outcome.kind == ops::Outcome::Kind::Changed) {
+        setGrid(grid);
+        m_history.record(name, before, SheetState(m_picPic1.picture(), m_grid));
+    }
+    then(outcome);
+}
+
+std::optional<CellGrid> SheetDocument::guessGrid() const
+{
+    const std::optional<ops::GridGuess> guess = ops::guessGrid(m_picPic1);
+    if (!guess)
+        return std::nullopt;
+    return CellGrid{double(guess->rows), double(guess->columns), true};
+}
+
+void SheetDocument::setGrid(const CellGrid& grid)
+{
+    m_grid = grid;
+    emit gridChanged();
+}
+
+} // namespace shell

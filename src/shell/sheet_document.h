@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "cell_grid.h"
+#include "sheet_history.h"
+#include "image/surface.h"
+#include "operations/outcome.h"
+#include "operations/progress.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace shell {
+
+// The surfaces an operation works on: the working image and the two scratch surfaces.
+struct SheetSurfaces {
+    image::Surface& work;
+    image::Surface& scratch;
+    image::Surface& scratch2;
+};
+
+// The sheet the window works on: the working image `picPic1`, the scratch surfaces of
+// the operations, the cell grid in force, the undo history and whether an operation
+// runs. It knows no widget.
+class SheetDocument final : public QObject {
+    Q_OBJECT
+public:
+    using Work = std::function<ops::Outcome(SheetSurfaces, ops::Progress&)>;
+
+    explicit SheetDocument(QObject* parent = nullptr);
+
+    const image::Surface& picture() const { return m_picPic1; }
+    bool loaded() const { return m_loaded; }
+    const CellGrid& grid() const { return m_grid; }
+    SheetHistory& history() { return m_history; }
+    const SheetHistory& history() const { return m_history; }
+    // While an operation runs, commands are ignored: one started in its yield would
+    // work on surfaces the operation is still changing.
+    bool busy() const { return m_busy; }
+
+    // Reads the picture at `path` as the new sheet: the history is cleared and the grid
+    // guessed. The reason it could not be read, or the empty text; on a failure the
+    // sheet stays as it was.
+    QString load(const QString& path);
+
+    // Runs an operation on the sheet. The document is busy until `then` has seen the
+    // outcome, so commands wait through its messages and redraw too; a changed sheet
+    // takes `grid` and becomes the step `name` of the history before that.
+    void run(const QString& name, const Work& work, const CellGrid& grid, ops::Progress& progress,
+             const std::function<void(const ops::Outcome&)>& then);
+
+signals:
+    // The grid in force changed: a load, an operation, an undo or a redo.
+    void gridChanged();
+    // Undo or redo put a stored sheet back.
+    void restored();
+
+private:
+    std::optional<CellGrid> guessGrid() const;
+    void setGrid(const CellGrid& grid);
+
+    image::Surface m_picPic1;
+    image::Surface m_picsetup;
+    image::Surface m_picsetup1;
+    CellGrid m_grid;
+    SheetHistory m_history;
+    bool m_loaded = false;
+    bool m_busy = false;
+};
+
+} // namespace shell
