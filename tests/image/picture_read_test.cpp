@@ -323,10 +323,10 @@ void tst_PictureRead::hugeHeaderRefusedQuickly_data()
                                          << "The picture is too large: 100000 x 100000 pixels.";
     QTest::newRow("PNG text chunk of 2 GiB")
         << hostile::pngWithHugeTextChunk()
-        << "The file is damaged or incomplete: its tEXt chunk declares 2147483647 bytes, but only 48 are left";
+        << "The file is damaged or incomplete: its tEXt chunk declares 2147483647 bytes, but only 42 are left";
     QTest::newRow("JPEG segment past the end")
         << hostile::jpegWithLongSegment()
-        << "The file is damaged or incomplete: its segment at byte 2 declares 65518 bytes, but only 23 are left";
+        << "The file is damaged or incomplete: its segment at byte 2 declares 65518 bytes, but only 27 are left";
     QTest::newRow("JPEG of 20000 scans") << hostile::jpegWithRepeatedScan(20000)
                                          << "The file holds more work than a picture needs: a JPEG with 3 colour "
                                             "channels uses at most 192 scans";
@@ -463,8 +463,11 @@ void tst_PictureRead::decoderWordsKept()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     const image::PictureRead read = image::readPicture(buffer);
     QCOMPARE(g_messagesPrinted.load(), 0);
-    QVERIFY2(read.error.startsWith(error) && read.error.isEmpty() == error.isEmpty(), qPrintable(read.error));
-    QVERIFY2(read.warning.startsWith(warning) && read.warning.isEmpty() == warning.isEmpty(), qPrintable(read.warning));
+    const auto begins = [](const QString& text, const QString& start) {
+        return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
+    };
+    QVERIFY2(begins(read.error, error), qPrintable(read.error));
+    QVERIFY2(begins(read.warning, warning), qPrintable(read.warning));
     QVERIFY2((read.error + read.warning).contains(decoder), qPrintable(read.error + read.warning));
 }
 
