@@ -86,7 +86,7 @@ bool writeGreyPgm(const QString& path)
     return true;
 }
 
-// The largest progressive colour JPEG a load takes, and a baseline one of the largest size.
+// Progressive colour JPEG (4:2:0) of a size the load takes or not; baseline of the largest size.
 bool writeJpeg(const QString& path, int side, bool progressive)
 {
     QImage picture(side, side, QImage::Format_RGB32);
@@ -116,7 +116,8 @@ int main(int argc, char** argv)
                          && writePng(folder.filePath("grey8.png"), PNG_COLOR_TYPE_GRAY, 8, false)
                          && writePng(folder.filePath("palette.png"), PNG_COLOR_TYPE_PALETTE, 8, false)
                          && writeGreyPgm(folder.filePath("grey.pgm"))
-                         && writeJpeg(folder.filePath("progressive.jpg"), 8192, true)
+                         && writeJpeg(folder.filePath("progressive.jpg"), 5760, true)
+                         && writeJpeg(folder.filePath("progressive-refused.jpg"), 8192, true)
                          && writeJpeg(folder.filePath("baseline.jpg"), 16384, false);
     return written ? 0 : 1;
 }

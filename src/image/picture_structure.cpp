@@ -193,12 +193,14 @@ bool hasNoLength(int marker)
 }
 
 // A progressive decoder keeps every coefficient of the picture while it reads the
-// scans; a grey picture arrives one byte a pixel, others four.
+// scans; a grey picture arrives one byte a pixel, others four. Half the spare memory is
+// left to the program and the decoder's own tables.
 std::optional<QString> progressiveFault(const Frame& frame)
 {
     const qint64 pixels = qint64(frame.width) * frame.height;
     const qint64 pictureBytes = pixels * (frame.channels == 1 ? 1 : 4);
-    if (!frame.progressive || frame.coefficientBytes + pictureBytes <= kLoadBytesPerPixel * pixels + kLoadSpareBytes)
+    if (!frame.progressive
+        || frame.coefficientBytes + pictureBytes <= kLoadBytesPerPixel * pixels + kLoadSpareBytes / 2)
         return std::nullopt;
     return tr("The picture is too large to load from a progressive JPEG: %1 x %2 pixels would take %3 MB while "
               "it is read. Save it as a baseline JPEG or as PNG.")
