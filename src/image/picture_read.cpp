@@ -3,6 +3,7 @@
 
 #include "declared_size.h"
 #include "decoder_messages.h"
+#include "picture_signature.h"
 #include "picture_structure.h"
 #include "plain_bitmap_read.h"
 #include "png_read.h"
@@ -209,7 +210,7 @@ PictureRead decode(QIODevice& source, DecoderMessages& messages)
 
     if (!source.seek(0))
         return failure(tr("The file could not be opened: %1").arg(source.errorString()));
-    if (source.peek(8) == QByteArray("\x89PNG\r\n\x1a\n", 8)) {
+    if (source.peek(kPngSignature.size()) == kPngSignature) {
         auto png = readPng(source, messages, sizeFault);
         if (const QString* reason = std::get_if<QString>(&png))
             return failure(*reason);

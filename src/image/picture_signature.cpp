@@ -8,10 +8,13 @@ namespace image {
 bool startsPicture(const QByteArray& head)
 {
     static const std::array<QByteArray, 9> starts{
-        QByteArray("BM"),          QByteArray("\x89PNG\r\n\x1a\n", 8), QByteArray("\xFF\xD8\xFF"),
-        QByteArray("GIF8"),        QByteArray("\0\0\1\0", 4), // icon
-        QByteArray("\0\0\2\0", 4),                            // cursor
-        QByteArray("#define"),                                // XBM
+        QByteArray("BM"),
+        kPngSignature,
+        QByteArray("\xFF\xD8\xFF"), // JPEG
+        QByteArray("GIF8"),
+        QByteArray("\0\0\1\0", 4), // icon
+        QByteArray("\0\0\2\0", 4), // cursor
+        QByteArray("#define"),     // XBM
         QByteArray("/* XPM */"),
         QByteArray("P"), // PBM, PGM, PPM: P1 to P6
     };

@@ -2,6 +2,7 @@
 #include "picture_structure.h"
 
 #include "picture_read.h"
+#include "picture_signature.h"
 
 #include <QCoreApplication>
 #include <QtEndian>
@@ -17,8 +18,6 @@ QString tr(const char* text)
 {
     return QCoreApplication::translate("image::PictureStructure", text);
 }
-
-const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
 
 QString tooLong(const QString& part, qint64 declared, qint64 left)
 {
