@@ -36,9 +36,8 @@ bool writePng(const QString& path, int colourType, int depth, bool interlaced)
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, kSide, kSide, depth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, kSide, kSide, depth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
         std::vector<png_color> palette(256);
         for (int i = 0; i < 256; ++i)
@@ -111,13 +110,12 @@ int main(int argc, char** argv)
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const bool written = writePng(folder.filePath("rgba16.png"), PNG_COLOR_TYPE_RGB_ALPHA, 16, false)
-                         && writePng(folder.filePath("rgb16-interlaced.png"), PNG_COLOR_TYPE_RGB, 16, true)
-                         && writePng(folder.filePath("grey16.png"), PNG_COLOR_TYPE_GRAY, 16, false)
-                         && writePng(folder.filePath("grey8.png"), PNG_COLOR_TYPE_GRAY, 8, false)
-                         && writePng(folder.filePath("palette.png"), PNG_COLOR_TYPE_PALETTE, 8, false)
-                         && writeGreyPgm(folder.filePath("grey.pgm"))
-                         && writeJpeg(folder.filePath("progressive.jpg"), 5760, true)
-                         && writeJpeg(folder.filePath("progressive-refused.jpg"), 8192, true)
-                         && writeJpeg(folder.filePath("baseline.jpg"), 16384, false);
+        && writePng(folder.filePath("rgb16-interlaced.png"), PNG_COLOR_TYPE_RGB, 16, true)
+        && writePng(folder.filePath("grey16.png"), PNG_COLOR_TYPE_GRAY, 16, false)
+        && writePng(folder.filePath("grey8.png"), PNG_COLOR_TYPE_GRAY, 8, false)
+        && writePng(folder.filePath("palette.png"), PNG_COLOR_TYPE_PALETTE, 8, false)
+        && writeGreyPgm(folder.filePath("grey.pgm")) && writeJpeg(folder.filePath("progressive.jpg"), 5760, true)
+        && writeJpeg(folder.filePath("progressive-refused.jpg"), 8192, true)
+        && writeJpeg(folder.filePath("baseline.jpg"), 16384, false);
     return written ? 0 : 1;
 }
