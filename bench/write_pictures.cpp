@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 
 #include <png.h>
 
@@ -85,6 +86,22 @@ bool writeGreyPgm(const QString& path)
     return true;
 }
 
+// An icon whose one picture is the PNG file given, whole.
+bool writeIcon(const QString& path, const QString& pngPath)
+{
+    QFile png(pngPath);
+    QFile icon(path);
+    if (!png.open(QIODevice::ReadOnly) || !icon.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = png.readAll();
+    QByteArray entry(16, '\0');
+    qToLittleEndian<quint16>(1, entry.data() + 4);
+    qToLittleEndian<quint16>(32, entry.data() + 6);
+    qToLittleEndian<quint32>(quint32(bytes.size()), entry.data() + 8);
+    qToLittleEndian<quint32>(6 + 16, entry.data() + 12);
+    return icon.write(QByteArray("\0\0\1\0\1\0", 6) + entry + bytes) == 6 + 16 + bytes.size();
+}
+
 // Progressive colour JPEG (4:2:0) of a size the load takes or not; baseline of the largest size.
 bool writeJpeg(const QString& path, int side, bool progressive)
 {
@@ -110,6 +127,7 @@ int main(int argc, char** argv)
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const bool written = writePng(folder.filePath("rgba16.png"), PNG_COLOR_TYPE_RGB_ALPHA, 16, false)
+        && writeIcon(folder.filePath("rgba16.ico"), folder.filePath("rgba16.png"))
         && writePng(folder.filePath("rgb16-interlaced.png"), PNG_COLOR_TYPE_RGB, 16, true)
         && writePng(folder.filePath("grey16.png"), PNG_COLOR_TYPE_GRAY, 16, false)
         && writePng(folder.filePath("grey8.png"), PNG_COLOR_TYPE_GRAY, 8, false)

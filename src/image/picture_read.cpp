@@ -3,12 +3,14 @@
 
 #include "declared_size.h"
 #include "decoder_messages.h"
+#include "icon_png.h"
 #include "picture_signature.h"
 #include "picture_structure.h"
 #include "plain_bitmap_read.h"
 #include "png_read.h"
 #include "surface.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -200,6 +202,14 @@ PictureRead withDecoderWords(PictureRead read, const QString& said)
     return read;
 }
 
+PictureRead readPngResult(QIODevice& source, DecoderMessages& messages)
+{
+    auto png = readPng(source, messages, sizeFault);
+    if (const QString* reason = std::get_if<QString>(&png))
+        return failure(*reason);
+    return opaqueResult(std::get<QImage>(std::move(png)));
+}
+
 PictureRead decode(QIODevice& source, DecoderMessages& messages)
 {
     if (const std::optional<QString> fault = structureFault(source))
@@ -210,11 +220,14 @@ PictureRead decode(QIODevice& source, DecoderMessages& messages)
 
     if (!source.seek(0))
         return failure(tr("The file could not be opened: %1").arg(source.errorString()));
-    if (source.peek(kPngSignature.size()) == kPngSignature) {
-        auto png = readPng(source, messages, sizeFault);
-        if (const QString* reason = std::get_if<QString>(&png))
-            return failure(*reason);
-        return opaqueResult(std::get<QImage>(std::move(png)));
+    if (source.peek(kPngSignature.size()) == kPngSignature)
+        return readPngResult(source, messages);
+    if (std::optional<QByteArray> png = iconPng(source)) {
+        QBuffer inner(&*png);
+        inner.open(QIODevice::ReadOnly);
+        if (const std::optional<QString> fault = structureFault(inner))
+            return failure(*fault);
+        return readPngResult(inner, messages);
     }
 
     allowLargestSurface();

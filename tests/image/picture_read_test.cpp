@@ -387,9 +387,11 @@ void tst_PictureRead::pngOfEveryKind_data()
             bytes += char(v >> 8), bytes += char(v & 0xFF);
         return bytes;
     };
-    QTest::newRow("16-bit RGBA") << hostile::pngFile(
-        2, 1, 16, 6, false, '\0' + rgba16(0x1234, 0x5678, 0x9ABC, 0xFFFF) + rgba16(0xFFFF, 0x0000, 0x8080, 0x0000))
-                                 << QList<QRgb>{qRgb(18, 86, 154), qRgb(255, 0, 128)} << true;
+    const QByteArray deep = hostile::pngFile(
+        2, 1, 16, 6, false, '\0' + rgba16(0x1234, 0x5678, 0x9ABC, 0xFFFF) + rgba16(0xFFFF, 0x0000, 0x8080, 0x0000));
+    const QList<QRgb> deepPixels{qRgb(18, 86, 154), qRgb(255, 0, 128)};
+    QTest::newRow("16-bit RGBA") << deep << deepPixels << true;
+    QTest::newRow("16-bit RGBA in an icon") << hostile::iconHolding(deep) << deepPixels << true;
     // Adam7 on 2 x 2: pass 1 holds (0, 0), pass 6 (1, 0), pass 7 the second row.
     const QByteArray red = rgba16(0xFFFF, 0, 0, 0).left(6);
     const QByteArray grey = rgba16(0x7F7F, 0x7F7F, 0x7F7F, 0).left(6);

@@ -141,6 +141,17 @@ inline QByteArray iconOfSize(qint32 width, qint32 height)
     return QByteArray("\0\0\1\0\1\0", 6) + entry + info + QByteArray(16, '\0');
 }
 
+// An icon whose one picture is the whole PNG file given.
+inline QByteArray iconHolding(const QByteArray& png)
+{
+    QByteArray entry(16, '\0');
+    qToLittleEndian<quint16>(1, entry.data() + 4);
+    qToLittleEndian<quint16>(32, entry.data() + 6);
+    qToLittleEndian<quint32>(quint32(png.size()), entry.data() + 8);
+    qToLittleEndian<quint32>(6 + 16, entry.data() + 12);
+    return QByteArray("\0\0\1\0\1\0", 6) + entry + png;
+}
+
 inline QByteArray pixmapOfSize(int width, int height)
 {
     return QStringLiteral("P6\n# made by hand\n%1 %2\n255\n").arg(width).arg(height).toLatin1() + QByteArray(30, '\0');
