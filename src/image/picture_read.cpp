@@ -214,8 +214,10 @@ PictureRead decode(QIODevice& source, DecoderMessages& messages)
 {
     if (const std::optional<QString> fault = structureFault(source))
         return failure(*fault);
-    if (const std::optional<DeclaredSize> size = declaredSize(source);
-        size && size->width * size->height > Surface::kMaxPixels)
+    // Each side alone first: headers may declare sides whose product overflows.
+    if (const std::optional<DeclaredSize> size = declaredSize(source); size
+        && (size->width > Surface::kMaxPixels || size->height > Surface::kMaxPixels
+            || size->width * size->height > Surface::kMaxPixels))
         return failure(tooLarge(size->width, size->height));
 
     if (!source.seek(0))

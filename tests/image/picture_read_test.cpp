@@ -336,6 +336,9 @@ void tst_PictureRead::hugeHeaderRefusedQuickly_data()
     QTest::newRow("GIF 65535 x 65535") << hostile::gifOfSize(65535, 65535) << square;
     QTest::newRow("ICO 65535 x 65535") << hostile::iconOfSize(65535, 65535) << square;
     QTest::newRow("PPM 65535 x 65535") << hostile::pixmapOfSize(65535, 65535) << square;
+    QTest::newRow("icon holding a PNG of 3082270647 x 3082270647")
+        << hostile::iconHolding(hostile::pngFile(3082270647u, 3082270647u, 8, 2, false, {}))
+        << "The picture is too large: 3082270647 x 3082270647 pixels.";
     QTest::newRow("XBM 32767 x 32767") << hostile::bitmapTextOfSize(32767, 32767)
                                        << "The picture is too large: 32767 x 32767 pixels.";
 }
