@@ -9,9 +9,9 @@
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
 #include "operations/rearrange.h"
+#include "standard_input.h"
 #include "step_warnings.h"
 
-#include <QBuffer>
 #include <QFile>
 
 #include <cstdio>
@@ -49,18 +49,9 @@ struct Runner {
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
-// Standard input cannot seek, which the readers need: it is read whole first.
 image::PictureRead readInput(const QString& input)
 {
-    if (input != kStandardStream)
-        return image::readPicture(input);
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        return {QImage(), QStringLiteral("Standard input could not be read: %1").arg(in.errorString())};
-    QBuffer buffer;
-    buffer.setData(in.readAll());
-    buffer.open(QIODevice::ReadOnly);
-    return image::readPicture(buffer);
+    return input == kStandardStream ? readStandardInput() : image::readPicture(input);
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
@@ -85,6 +76,8 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
     image::PictureRead read = readInput(input);
     if (!read.error.isEmpty())
         return read.error;
+    if (!read.warning.isEmpty())
+        warnings.append(read.warning);
     if (read.droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));

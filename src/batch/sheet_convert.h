@@ -29,14 +29,16 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
 // to `output` (kStandardStream: standard output) in the format its name says, else the
 // job's format. Nothing is written when the input cannot be read or a step stops; an
 // existing output is only replaced by a complete new file. `warnings` receives what
-// was probably not meant (see stepWarnings, and dropped transparency).
+// was probably not meant (see stepWarnings, dropped transparency, a picture read from a
+// damaged file).
 // Safe to call on several threads at once.
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
                                      QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
 // writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the
-// dropped transparency. Safe to call on several threads at once.
+// dropped transparency and a damaged file's warning. Safe to call on several threads at
+// once.
 std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings);
 
 } // namespace batch

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "picture_read.h"
 
-#include "bitmap_header.h"
+#include "declared_size.h"
+#include "decoder_messages.h"
+#include "icon_png.h"
+#include "picture_signature.h"
+#include "picture_structure.h"
 #include "plain_bitmap_read.h"
+#include "png_read.h"
 #include "surface.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <cstdlib>
 #include <optional>
@@ -57,12 +62,13 @@ private:
 };
 
 // The reader refuses pictures above a memory limit (128 MB by default). Raise it so
-// every size a surface takes loads, even through a reader that decodes to 64 bits a
-// pixel (16-bit PNG); the pixel count itself is checked against kMaxPixels.
+// every size a surface takes loads at four bytes a pixel, and no more: a reader that
+// decodes deeper (PNG goes through libpng instead) is refused rather than let past the
+// load's memory bound. The pixel count itself is checked against kMaxPixels.
 void allowLargestSurface()
 {
     static const bool once = [] {
-        constexpr qint64 kMegabytes = Surface::kMaxPixels * 8 / (1024 * 1024);
+        constexpr qint64 kMegabytes = Surface::kMaxPixels * 4 / (1024 * 1024);
         const int current = QImageReader::allocationLimit();
         if (current != 0 && current < kMegabytes)
             QImageReader::setAllocationLimit(int(kMegabytes));
@@ -115,26 +121,6 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(Surface::kMaxPixels / 1000000);
 }
 
-// Qt's BMP reader refuses a header above 16384 x 16384 pixels without giving its size
-// or saying why; the size is read here only to say so. Empty where there is none.
-QSize claimedBitmapSize(QIODevice& source)
-{
-    using namespace bitmap_field;
-    constexpr int kHeadBytes = kHeight + 4;
-    if (!source.seek(0))
-        return {};
-    const QByteArray head = source.read(kHeadBytes);
-    if (head.size() < kHeadBytes || !head.startsWith("BM"))
-        return {};
-    const char* bytes = head.constData();
-    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + kInfoSize);
-    if (infoSize == kBitmapCoreHeaderSize)
-        return QSize(qFromLittleEndian<quint16>(bytes + kCoreWidth), qFromLittleEndian<quint16>(bytes + kCoreHeight));
-    if (infoSize >= kBitmapInfoHeaderSize)
-        return QSize(qFromLittleEndian<qint32>(bytes + kWidth), qFromLittleEndian<qint32>(bytes + kHeight));
-    return {};
-}
-
 PictureRead failure(const QString& reason)
 {
     return {QImage(), reason};
@@ -148,6 +134,108 @@ std::optional<QString> unreadable(QIODevice& source)
     if (source.size() == 0)
         return tr("The file is empty.");
     return std::nullopt;
+}
+
+// Why a picture of this size is not taken, or nullopt.
+std::optional<QString> sizeFault(qint64 width, qint64 height)
+{
+    if (width == 0 || height == 0)
+        return tr("The picture has no pixels (%1).").arg(sizeText(width, height));
+    if (width * height > Surface::kMaxPixels)
+        return tooLarge(width, height);
+    return std::nullopt;
+}
+
+PictureRead opaqueResult(QImage picture)
+{
+    const int width = picture.width();
+    const int height = picture.height();
+    bool transparent = false;
+    picture = opaqueRgb32(std::move(picture), transparent);
+    if (picture.isNull())
+        return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
+    return {picture, QString(), transparent};
+}
+
+PictureRead readWithQt(ShortReadWatch& device)
+{
+    QImage picture;
+    QByteArray format;
+    {
+        // The reader and the decoder's memory go before the picture is converted.
+        QImageReader reader(&device);
+        reader.setAutoTransform(false);
+        format = reader.format();
+
+        // Refuse oversized pictures before the reader allocates them. (-1, -1) means the
+        // header gave no size; Qt's BMP reader reports a top-down picture's height as negative.
+        if (reader.supportsOption(QImageIOHandler::Size)) {
+            const QSize size = reader.size();
+            if (size != QSize(-1, -1)) {
+                if (const auto fault = sizeFault(std::llabs(size.width()), std::llabs(size.height())))
+                    return failure(*fault);
+            }
+        }
+
+        device.arm();
+        picture = reader.read();
+        if (picture.isNull())
+            return failure(tr("The file could not be read as a picture: %1").arg(reader.errorString()));
+    }
+    // Other readers fetch ahead in blocks, so a short read means nothing there.
+    if (format == "bmp" && device.ranShort())
+        return failure(tr("The file is incomplete: it ends before the picture's last pixels."));
+    if (qint64(picture.width()) * picture.height() > Surface::kMaxPixels)
+        return failure(tooLarge(picture.width(), picture.height()));
+    return opaqueResult(std::move(picture));
+}
+
+// The decoders' own words, after Pixmold's reason or as the one warning of a picture read.
+PictureRead withDecoderWords(PictureRead read, const QString& said)
+{
+    if (said.isEmpty())
+        return read;
+    if (!read.error.isEmpty())
+        read.error = tr("%1 (%2)").arg(read.error, said);
+    else
+        read.warning = tr("The picture was read, but its file is damaged: %1").arg(said);
+    return read;
+}
+
+PictureRead readPngResult(QIODevice& source, DecoderMessages& messages)
+{
+    auto png = readPng(source, messages, sizeFault);
+    if (const QString* reason = std::get_if<QString>(&png))
+        return failure(*reason);
+    return opaqueResult(std::get<QImage>(std::move(png)));
+}
+
+PictureRead decode(QIODevice& source, DecoderMessages& messages)
+{
+    if (const std::optional<QString> fault = structureFault(source))
+        return failure(*fault);
+    // Each side alone first: headers may declare sides whose product overflows.
+    if (const std::optional<DeclaredSize> size = declaredSize(source); size
+        && (size->width > Surface::kMaxPixels || size->height > Surface::kMaxPixels
+            || size->width * size->height > Surface::kMaxPixels))
+        return failure(tooLarge(size->width, size->height));
+
+    if (!source.seek(0))
+        return failure(tr("The file could not be opened: %1").arg(source.errorString()));
+    if (source.peek(kPngSignature.size()) == kPngSignature)
+        return readPngResult(source, messages);
+    if (std::optional<QByteArray> png = iconPng(source)) {
+        QBuffer inner(&*png);
+        inner.open(QIODevice::ReadOnly);
+        if (const std::optional<QString> fault = structureFault(inner))
+            return failure(*fault);
+        return readPngResult(inner, messages);
+    }
+
+    allowLargestSurface();
+    ShortReadWatch device(source);
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return readWithQt(device);
 }
 
 } // namespace
@@ -175,8 +263,12 @@ PictureRead readPicture(QIODevice& source)
 {
     if (const std::optional<QString> reason = unreadable(source))
         return failure(*reason);
-    if (std::optional<QImage> plain = readPlainBitmap(source))
-        return {*std::move(plain), QString()};
+    {
+        // What the fast way declines is read again below, where any complaint is kept.
+        DecoderMessages unheard;
+        if (std::optional<QImage> plain = readPlainBitmap(source))
+            return {*std::move(plain), QString()};
+    }
     return readPictureWithQt(source);
 }
 
@@ -184,52 +276,9 @@ PictureRead readPictureWithQt(QIODevice& source)
 {
     if (const std::optional<QString> reason = unreadable(source))
         return failure(*reason);
-
-    allowLargestSurface();
-    ShortReadWatch device(source);
-    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-
-    QImageReader reader(&device);
-    reader.setAutoTransform(false);
-    const QByteArray format = reader.format();
-
-    // Refuse oversized pictures before the reader allocates them. (-1, -1) means the
-    // header gave no size; Qt's BMP reader reports a top-down picture's height as negative.
-    if (reader.supportsOption(QImageIOHandler::Size)) {
-        const QSize size = reader.size();
-        if (size != QSize(-1, -1)) {
-            const qint64 width = std::llabs(size.width());
-            const qint64 height = std::llabs(size.height());
-            if (width == 0 || height == 0)
-                return failure(tr("The picture has no pixels (%1).").arg(sizeText(width, height)));
-            if (width * height > Surface::kMaxPixels)
-                return failure(tooLarge(width, height));
-        }
-    }
-
-    device.arm();
-    QImage picture = reader.read();
-    if (picture.isNull()) {
-        if (format == "bmp") {
-            if (const QSize claimed = claimedBitmapSize(source);
-                std::llabs(claimed.width()) * std::llabs(qint64(claimed.height())) > Surface::kMaxPixels)
-                return failure(tooLarge(std::llabs(claimed.width()), std::llabs(qint64(claimed.height()))));
-        }
-        return failure(tr("The file could not be read as a picture: %1").arg(reader.errorString()));
-    }
-    // Other readers fetch ahead in blocks, so a short read means nothing there.
-    if (format == "bmp" && device.ranShort())
-        return failure(tr("The file is incomplete: it ends before the picture's last pixels."));
-    const int width = picture.width();
-    const int height = picture.height();
-    if (qint64(width) * height > Surface::kMaxPixels)
-        return failure(tooLarge(width, height));
-
-    bool transparent = false;
-    picture = opaqueRgb32(std::move(picture), transparent);
-    if (picture.isNull())
-        return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
-    return {picture, QString(), transparent};
+    DecoderMessages messages;
+    PictureRead read = decode(source, messages);
+    return withDecoderWords(std::move(read), messages.text());
 }
 
 } // namespace image

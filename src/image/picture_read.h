@@ -13,9 +13,20 @@ struct PictureRead {
     QString error;  // a clear, user-facing reason; empty on success
     // Some pixel of the file was not fully opaque, so the picture shows it otherwise.
     bool droppedTransparency = false;
+    // A picture was read, but its decoder complained of the file: what it said, in a
+    // user-facing line. Empty when it said nothing.
+    QString warning = QString();
 };
 
-// Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels.
+// Loading a picture of N pixels takes at most kLoadBytesPerPixel * N + kLoadSpareBytes
+// of memory at its peak, whatever the file's depth: one and a half times the working
+// image it becomes.
+constexpr qint64 kLoadBytesPerPixel = 6;
+constexpr qint64 kLoadSpareBytes = qint64(64) << 20;
+
+// Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels. What
+// the decoders say about the file never reaches standard error: it ends up in `error`
+// or `warning`.
 PictureRead readPicture(const QString& path);
 
 // The same from a source open for reading that can seek (a file, a buffer), read from
@@ -23,7 +34,7 @@ PictureRead readPicture(const QString& path);
 PictureRead readPicture(QIODevice& source);
 
 // readPicture without the fast way for plain 24-bit BMP files (plain_bitmap_read.h):
-// Qt's reader, guarded, takes every file. readPicture passes it what the fast way
+// the guarded readers (libpng for PNG, Qt's for the rest) take every file. readPicture passes it what the fast way
 // declines; on what both read, both must give the same picture.
 PictureRead readPictureWithQt(QIODevice& source);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "image/bitmap_save.h"
 #include "image/picture_read.h"
+#include "support/hostile_pictures.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -134,6 +135,12 @@ void tst_CarefulProgram::init()
                     QFile::encodeName(folder.filePath("hard.bmp")).constData()),
              0);
     QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
+    for (const auto& [name, bytes] :
+         {std::pair{"cut.jpg", hostile::cutJpeg()}, std::pair{"text.png", hostile::pngWithHugeTextChunk()}}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -268,8 +275,13 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"standard input: warning: The picture's transparency"} << none << "png";
     QTest::newRow("stdin to a file") << QStringList{"-", "-o", "c.png"} << "b.bmp" << 0 << none << QStringList{"c.png"}
                                      << no;
-    QTest::newRow("stdin, not a picture") << QStringList{"-", "-o", "-"} << "notes.txt" << 1
-                                          << QStringList{"standard input: The file could not be read"} << none << no;
+    QTest::newRow("stdin, not a picture")
+        << QStringList{"-", "-o", "-"} << "notes.txt" << 1
+        << QStringList{"standard input: Not a picture: its first bytes start no format Pixmold reads."} << none << no;
+    QTest::newRow("stdin, damaged JPEG")
+        << QStringList{"--detect", "-"} << "cut.jpg" << 0
+        << QStringList{"standard input: warning: The picture was read, but its file is damaged: Corrupt JPEG data"}
+        << none << "-: no guess\n";
     QTest::newRow("stdout, refused step") << QStringList{"--negative", "500", "a.bmp", "-o", "-"} << no << 1
                                           << QStringList{"a.bmp: --negative 500:"} << none << no;
     QTest::newRow("stdin needs -o") << QStringList{"-", "--out-dir", "d"} << "a.bmp" << 2
@@ -286,6 +298,14 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("detect, unreadable") << QStringList{"--detect", "notes.txt", "grid.bmp", "missing.bmp"} << no << 1
                                         << QStringList{"pixmold-batch: notes.txt: ", "pixmold-batch: missing.bmp: "}
                                         << none << detected;
+    QTest::newRow("detect, damaged JPEG")
+        << QStringList{"--detect", "cut.jpg"} << no << 0
+        << QStringList{"pixmold-batch: cut.jpg: warning: The picture was read, but its file is damaged: Corrupt JPEG"}
+        << none << "cut.jpg: no guess\n";
+    QTest::newRow("detect, chunk longer than the file")
+        << QStringList{"--detect", "text.png"} << no << 1
+        << QStringList{"pixmold-batch: text.png: The file is damaged or incomplete: its tEXt chunk declares"} << none
+        << no;
     QTest::newRow("detect stdin") << QStringList{"--detect", "-"} << "grid.bmp" << 0 << none << none << "-: 3x4\n";
     for (const QStringList& other : QList<QStringList>{{"--npc", "auto"},
                                                        {"-o", "c.bmp"},
@@ -339,6 +359,11 @@ void tst_CarefulProgram::cases()
     QCOMPARE(run.exitCode, exitCode);
     for (const QString& text : saying)
         QVERIFY2(run.err.contains(text), qPrintable(run.err));
+    // Only Pixmold speaks: no decoder's line of its own.
+    for (const QString& line : run.err.split(u'\n', Qt::SkipEmptyParts))
+        QVERIFY2(line.startsWith(QLatin1String("pixmold-batch: "))
+                     || line.startsWith(QLatin1String("Run 'pixmold-batch")),
+                 qPrintable(run.err));
     if (saying.isEmpty())
         QCOMPARE(run.err, QString());
     if (exitCode == 2)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "image/picture_read.h"
 #include "file_bytes.h"
+#include "support/hostile_pictures.h"
 
 #include <QtTest>
 
@@ -8,6 +9,9 @@
 #include <QDataStream>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -120,14 +124,27 @@ private slots:
     void hugeHeaderRefusedQuickly_data();
     void hugeHeaderRefusedQuickly();
     void largestSheetLoads();
+    void pngOfEveryKind_data();
+    void pngOfEveryKind();
+    void decoderWordsKept_data();
+    void decoderWordsKept();
+    void decoderWordsStayWithTheirThread();
 
 private:
     QTemporaryDir m_dir;
 };
 
+// Messages that got past the loader to the handler it found.
+std::atomic<int> g_messagesPrinted{0};
+
 void tst_PictureRead::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    static QtMessageHandler testsOwn
+        = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+              ++g_messagesPrinted;
+              testsOwn(type, context, message);
+          });
 }
 
 void tst_PictureRead::readFails_data()
@@ -304,6 +321,26 @@ void tst_PictureRead::hugeHeaderRefusedQuickly_data()
         << bitmapFile(core, 26) << "The picture is too large: 65535 x 65535 pixels.";
     QTest::newRow("PNG 100000 x 100000") << QByteArray(reinterpret_cast<const char*>(kHugePng), sizeof kHugePng)
                                          << "The picture is too large: 100000 x 100000 pixels.";
+    QTest::newRow("PNG text chunk of 2 GiB")
+        << hostile::pngWithHugeTextChunk()
+        << "The file is damaged or incomplete: its tEXt chunk declares 2147483647 bytes, but only 42 are left";
+    QTest::newRow("JPEG segment past the end")
+        << hostile::jpegWithLongSegment()
+        << "The file is damaged or incomplete: its segment at byte 2 declares 65518 bytes, but only 27 are left";
+    QTest::newRow("JPEG of 20000 scans") << hostile::jpegWithRepeatedScan(20000)
+                                         << "The file holds more work than a picture needs: a JPEG with 3 colour "
+                                            "channels uses at most 192 scans";
+    QTest::newRow("progressive JPEG 16384 x 16384")
+        << hostile::progressiveJpegHeader(16384) << "The picture is too large to load from a progressive JPEG";
+    const QString square = "The picture is too large: 65535 x 65535 pixels.";
+    QTest::newRow("GIF 65535 x 65535") << hostile::gifOfSize(65535, 65535) << square;
+    QTest::newRow("ICO 65535 x 65535") << hostile::iconOfSize(65535, 65535) << square;
+    QTest::newRow("PPM 65535 x 65535") << hostile::pixmapOfSize(65535, 65535) << square;
+    QTest::newRow("icon holding a PNG of 3082270647 x 3082270647")
+        << hostile::iconHolding(hostile::pngFile(3082270647u, 3082270647u, 8, 2, false, {}))
+        << "The picture is too large: 3082270647 x 3082270647 pixels.";
+    QTest::newRow("XBM 32767 x 32767") << hostile::bitmapTextOfSize(32767, 32767)
+                                       << "The picture is too large: 32767 x 32767 pixels.";
 }
 
 void tst_PictureRead::hugeHeaderRefusedQuickly()
@@ -337,6 +374,132 @@ void tst_PictureRead::largestSheetLoads()
     QCOMPARE(read.picture.pixel(0, 16383), qRgb(1, 2, 3));
     QCOMPARE(read.picture.pixel(16383, 16382), qRgb(250, 251, 252));
     QCOMPARE(read.picture.pixel(16383, 0), qRgb(250, 251, 252));
+}
+
+// Every depth and kind of PNG arrives as the colours it stores, 16-bit samples rounded
+// to the nearest of 8 bits (v / 257), alpha dropped.
+void tst_PictureRead::pngOfEveryKind_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QList<QRgb>>("pixels"); // row by row
+    QTest::addColumn<bool>("transparent");
+
+    const auto rgba16 = [](quint16 r, quint16 g, quint16 b, quint16 a) {
+        QByteArray bytes;
+        for (quint16 v : {r, g, b, a})
+            bytes += char(v >> 8), bytes += char(v & 0xFF);
+        return bytes;
+    };
+    const QByteArray deep = hostile::pngFile(
+        2, 1, 16, 6, false, '\0' + rgba16(0x1234, 0x5678, 0x9ABC, 0xFFFF) + rgba16(0xFFFF, 0x0000, 0x8080, 0x0000));
+    const QList<QRgb> deepPixels{qRgb(18, 86, 154), qRgb(255, 0, 128)};
+    QTest::newRow("16-bit RGBA") << deep << deepPixels << true;
+    QTest::newRow("16-bit RGBA in an icon") << hostile::iconHolding(deep) << deepPixels << true;
+    // Adam7 on 2 x 2: pass 1 holds (0, 0), pass 6 (1, 0), pass 7 the second row.
+    const QByteArray red = rgba16(0xFFFF, 0, 0, 0).left(6);
+    const QByteArray grey = rgba16(0x7F7F, 0x7F7F, 0x7F7F, 0).left(6);
+    QTest::newRow("16-bit RGB, interlaced")
+        << hostile::pngFile(2, 2, 16, 2, true, '\0' + red + '\0' + grey + '\0' + grey + red)
+        << QList<QRgb>{qRgb(255, 0, 0), qRgb(127, 127, 127), qRgb(127, 127, 127), qRgb(255, 0, 0)} << false;
+    QTest::newRow("16-bit grey") << hostile::pngFile(2, 1, 16, 0, false, QByteArray("\0\0\0\xFF\xFF", 5))
+                                 << QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)} << false;
+    QTest::newRow("8-bit grey and alpha") << hostile::pngFile(2, 1, 8, 4, false, QByteArray("\0\x64\0\xC8\xFF", 5))
+                                          << QList<QRgb>{qRgb(100, 100, 100), qRgb(200, 200, 200)} << true;
+    QTest::newRow("1-bit grey") << hostile::pngFile(2, 1, 1, 0, false, QByteArray("\0\x80", 2))
+                                << QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)} << false;
+    QTest::newRow("palette, one entry transparent")
+        << hostile::pngFile(2, 1, 8, 3, false, QByteArray("\0\1\0", 3),
+                            hostile::pngChunk("PLTE", QByteArray("\x0A\x14\x1E\xC8\x64\x32", 6))
+                                + hostile::pngChunk("tRNS", QByteArray("\0", 1)))
+        << QList<QRgb>{qRgb(200, 100, 50), qRgb(10, 20, 30)} << true;
+}
+
+void tst_PictureRead::pngOfEveryKind()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QList<QRgb>, pixels);
+    QFETCH(bool, transparent);
+
+    QBuffer buffer(&content);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const image::PictureRead read = image::readPicture(buffer);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(read.warning, QString());
+    QCOMPARE(read.picture.format(), QImage::Format_RGB32);
+    QList<QRgb> got;
+    for (int y = 0; y < read.picture.height(); ++y)
+        for (int x = 0; x < read.picture.width(); ++x)
+            got.append(read.picture.pixel(x, y));
+    QCOMPARE(got, pixels);
+    QCOMPARE(read.droppedTransparency, transparent);
+}
+
+// The decoders' own lines end up in the result, in Pixmold's words, and nowhere else.
+void tst_PictureRead::decoderWordsKept_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");   // the start of the message, empty for a picture
+    QTest::addColumn<QString>("warning"); // the start of the warning, empty for none
+    QTest::addColumn<QString>("decoder"); // what the decoder said, within them
+
+    QByteArray badCheck = hostile::pngFile(2, 1, 8, 2, false, QByteArray(7, '\0'));
+    badCheck[badCheck.size() - 13] = char(badCheck[badCheck.size() - 13] ^ 1); // the pixel data's check
+    QTest::newRow("PNG pixel data's check wrong")
+        << badCheck << "The file could not be read as a picture: its pixel data is damaged."
+        << ""
+        << "CRC error";
+    QTest::newRow("JPEG cut short") << hostile::cutJpeg() << ""
+                                    << "The picture was read, but its file is damaged: "
+                                    << "Corrupt JPEG data";
+    QTest::newRow("JPEG whole") << hostile::encoded(hostile::gradient(8, 8), "jpeg") << ""
+                                << ""
+                                << "";
+}
+
+void tst_PictureRead::decoderWordsKept()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    QFETCH(QString, warning);
+    QFETCH(QString, decoder);
+
+    g_messagesPrinted = 0;
+    QBuffer buffer(&content);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const image::PictureRead read = image::readPicture(buffer);
+    QCOMPARE(g_messagesPrinted.load(), 0);
+    const auto begins = [](const QString& text, const QString& start) {
+        return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
+    };
+    QVERIFY2(begins(read.error, error), qPrintable(read.error));
+    QVERIFY2(begins(read.warning, warning), qPrintable(read.warning));
+    QVERIFY2((read.error + read.warning).contains(decoder), qPrintable(read.error + read.warning));
+}
+
+// Loads on several threads at once each keep their own decoder's words.
+void tst_PictureRead::decoderWordsStayWithTheirThread()
+{
+    const QByteArray damaged = hostile::cutJpeg();
+    const QByteArray whole = hostile::encoded(hostile::gradient(64, 64), "jpeg");
+    g_messagesPrinted = 0;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i) {
+                QByteArray bytes = (i + t) % 2 ? damaged : whole;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::ReadOnly);
+                const image::PictureRead read = image::readPicture(buffer);
+                if (read.warning.isEmpty() == ((i + t) % 2 == 1) || !read.error.isEmpty())
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    QCOMPARE(wrong.load(), 0);
+    QCOMPARE(g_messagesPrinted.load(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_PictureRead)

@@ -2,6 +2,7 @@
 // Files no picture can come from, chosen in the open dialog: the window says why and
 // keeps the sheet it had.
 #include "window_fixture.h"
+#include "support/hostile_pictures.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -46,6 +47,12 @@ void tst_WindowHostileFiles::refusedFileKeepsTheSheet_data()
     QTest::newRow("truncated") << "cut.bmp" << whole.left(whole.size() - 3) << "The file is incomplete: ";
     QTest::newRow("header only") << "header.bmp" << whole.left(30) << "The file could not be read as a picture: ";
     QTest::newRow("folder") << "pictures.bmp" << QByteArray() << "This is a folder, not a picture file.";
+    QTest::newRow("PNG text chunk of 2 GiB")
+        << "text.png" << hostile::pngWithHugeTextChunk() << "The file is damaged or incomplete: its tEXt chunk ";
+    QTest::newRow("JPEG of 20000 scans") << "scans.jpg" << hostile::jpegWithRepeatedScan(20000)
+                                         << "The file holds more work than a picture needs: ";
+    QTest::newRow("GIF 65535 x 65535") << "huge.gif" << hostile::gifOfSize(65535, 65535)
+                                       << "The picture is too large: 65535 x 65535 pixels.";
 }
 
 void tst_WindowHostileFiles::refusedFileKeepsTheSheet()
