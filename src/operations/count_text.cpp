@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace batch {
+namespace ops {
 
 bool isAutoText(const QString& text)
 {
@@ -25,7 +25,16 @@ std::variant<Count, QString> readCountText(const QString& text)
     if (!std::isfinite(*number))
         return QStringLiteral("is too large to be a count");
     const double count = *number == 0 ? 1 : *number;
-    return Count(ops::CountAnswer{count, count});
+    return Count(CountAnswer{count, count});
 }
 
-} // namespace batch
+std::variant<Count, QString> readOptionCount(const QString& option, const QString& value, const QString& text,
+                                             const QString& what)
+{
+    auto read = readCountText(text);
+    if (const QString* why = std::get_if<QString>(&read))
+        return QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), *why);
+    return read;
+}
+
+} // namespace ops
