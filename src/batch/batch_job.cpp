@@ -28,10 +28,10 @@ Step readStep(const ops::Operation& operation, const QString& value, QString& er
     step.option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
     step.operation = &operation;
     auto read = operation.option.read(value);
-    if (QString* problem = std::get_if<QString>(&read))
-        error = std::move(*problem);
+    if (read)
+        step.answers = *std::move(read);
     else
-        step.answers = std::get<ops::Answers>(std::move(read));
+        error = read.error();
     return step;
 }
 

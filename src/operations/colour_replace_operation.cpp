@@ -16,15 +16,15 @@ std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
     return Answers{{}, {}, {given.picked, *given.chosen}};
 }
 
-std::variant<Answers, QString> readOptionValue(const QString& value)
+Result<Answers> readOptionValue(const QString& value)
 {
     const QStringList colours = value.split(u':');
     const auto from = colours.size() == 2 ? readColourText(colours[0]) : std::nullopt;
     const auto to = colours.size() == 2 ? readColourText(colours[1]) : std::nullopt;
     if (!from || !to)
-        return QStringLiteral("--replace %1: Give two colours as FROM:TO, each #rrggbb or r,g,b, "
-                              "e.g. '#ff0000:#0000ff'.")
-            .arg(value);
+        return Failure{QStringLiteral("--replace %1: Give two colours as FROM:TO, each #rrggbb or r,g,b, "
+                                      "e.g. '#ff0000:#0000ff'.")
+                           .arg(value)};
     return Answers{{}, {}, {*from, *to}};
 }
 
@@ -57,7 +57,7 @@ const Operation& colourReplaceOperation()
                    .notice = Prompt{QStringLiteral("Please click on the color you would like changed!"), kMessageTitle},
                    .prompts = {},
                    .picksColour = true,
-                   .refusedBeforeAsking = nullptr,
+                   .checkBeforeAsking = nullptr,
                    .readAnswers = readWindowAnswers,
                    .failureBoxes = std::nullopt,
                    .viewAfter = ViewAfter::WhereItWasShown},

@@ -13,27 +13,27 @@ bool isAutoText(const QString& text)
     return text.trimmed().compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0;
 }
 
-std::variant<Count, QString> readCountText(const QString& text)
+Result<Count> readCountText(const QString& text)
 {
     if (isAutoText(text))
         return Count();
     const std::optional<double> number = settings::readStrictNumber(text);
     if (!number)
-        return QStringLiteral("is not a number");
+        return Failure{QStringLiteral("is not a number")};
     if (*number < 0)
-        return QStringLiteral("is negative");
+        return Failure{QStringLiteral("is negative")};
     if (!std::isfinite(*number))
-        return QStringLiteral("is too large to be a count");
+        return Failure{QStringLiteral("is too large to be a count")};
     const double count = *number == 0 ? 1 : *number;
     return Count(CountAnswer{count, count});
 }
 
-std::variant<Count, QString> readOptionCount(const QString& option, const QString& value, const QString& text,
-                                             const QString& what)
+Result<Count> readOptionCount(const QString& option, const QString& value, const QString& text, const QString& what)
 {
     auto read = readCountText(text);
-    if (const QString* why = std::get_if<QString>(&read))
-        return QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), *why);
+    if (!read)
+        return Failure{
+            QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), read.error())};
     return read;
 }
 

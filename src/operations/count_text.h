@@ -2,10 +2,10 @@
 #pragma once
 
 #include "count_answer.h"
+#include "base/result.h"
 
 #include <QString>
 #include <optional>
-#include <variant>
 
 namespace ops {
 
@@ -21,11 +21,10 @@ bool isAutoText(const QString& text);
 // 0 counts as 1, as in the window. Both readings of the result are that number. `auto`
 // in any case stands for the guessed count. Otherwise why not, to follow the count's
 // name: "is not a number", "is negative".
-std::variant<Count, QString> readCountText(const QString& text);
+Result<Count> readCountText(const QString& text);
 
 // The count `text` of the option --`option` given `value`, named `what` in the reason:
 // "--npc 4x,8: The sprite count '4x' is not a number."
-std::variant<Count, QString> readOptionCount(const QString& option, const QString& value, const QString& text,
-                                             const QString& what);
+Result<Count> readOptionCount(const QString& option, const QString& value, const QString& text, const QString& what);
 
 } // namespace ops

@@ -16,14 +16,14 @@ std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
     return Answers{{columns}, {}, {}};
 }
 
-std::variant<Answers, QString> readOptionValue(const QString& value)
+Result<Answers> readOptionValue(const QString& value)
 {
     if (value.isEmpty())
-        return QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8, or auto.");
+        return Failure{QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8, or auto.")};
     auto columns = readOptionCount(QStringLiteral("negative"), value, value, QStringLiteral("column count"));
-    if (const QString* problem = std::get_if<QString>(&columns))
-        return *problem;
-    return Answers{{std::get<Count>(columns)}, {}, {}};
+    if (!columns)
+        return Failure{columns.error()};
+    return Answers{{*columns}, {}, {}};
 }
 
 QStringList warnings(const Answers& answers, int width, int)
@@ -59,7 +59,7 @@ const Operation& negativeOperation()
                    .prompts
                    = {{QStringLiteral("How many Animation Columns are present?"), QStringLiteral("Animation Columns")}},
                    .picksColour = false,
-                   .refusedBeforeAsking = nullptr,
+                   .checkBeforeAsking = nullptr,
                    .readAnswers = readWindowAnswers,
                    .failureBoxes = kFailureBoxes,
                    .viewAfter = ViewAfter::CornerKeepingScroll},

@@ -20,26 +20,26 @@ std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
     return Answers{{sprites, columns}, {}, {}};
 }
 
-std::variant<Answers, QString> readOptionValue(const QString& value)
+Result<Answers> readOptionValue(const QString& value)
 {
     // A lone `auto` guesses both counts.
     const QStringList counts = isAutoText(value) ? QStringList{value, value} : value.split(u',');
     if (counts.size() == 1 && !value.isEmpty() && !settings::readStrictNumber(value)) {
         // Most likely the counts were forgotten and an input taken for them.
-        return QStringLiteral("--npc %1: '%1' is not a count for --npc; give the sprite count and the column count, "
-                              "e.g. --npc 4,8, or auto.")
-            .arg(value);
+        return Failure{QStringLiteral("--npc %1: '%1' is not a count for --npc; give the sprite count and the column "
+                                      "count, e.g. --npc 4,8, or auto.")
+                           .arg(value)};
     }
     if (counts.size() != 2 || counts[0].isEmpty() || counts[1].isEmpty())
-        return QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8, or auto.")
-            .arg(value);
+        return Failure{QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8, or auto.")
+                           .arg(value)};
     Answers answers;
     for (int i = 0; i < 2; ++i) {
         auto count = readOptionCount(kOption, value, counts[i],
                                      i == 0 ? QStringLiteral("sprite count") : QStringLiteral("column count"));
-        if (const QString* problem = std::get_if<QString>(&count))
-            return *problem;
-        answers.counts.append(std::get<Count>(count));
+        if (!count)
+            return Failure{count.error()};
+        answers.counts.append(*count);
     }
     return answers;
 }
@@ -56,10 +56,12 @@ QStringList warnings(const Answers& answers, int width, int height)
     return said;
 }
 
-std::optional<QString> refusedBeforeAsking(const OperationSettings& settings)
+Result<void> checkBeforeAsking(const OperationSettings& settings)
 {
     // Asking for counts first would only lead to a refusal.
-    return spriteSizeProblem(settings.spriteSize);
+    if (const auto problem = spriteSizeProblem(settings.spriteSize))
+        return Failure{*problem};
+    return {};
 }
 
 CellGrid gridAfter(const Answers& answers, const CellGrid&)
@@ -89,7 +91,7 @@ const Operation& npcOperation()
                                {QStringLiteral("How many Animation Columns are in this image?"),
                                 QStringLiteral("Animation Columns")}},
                    .picksColour = false,
-                   .refusedBeforeAsking = refusedBeforeAsking,
+                   .checkBeforeAsking = checkBeforeAsking,
                    .readAnswers = readWindowAnswers,
                    .failureBoxes = kFailureBoxes,
                    .viewAfter = ViewAfter::FromCorner},

@@ -5,13 +5,13 @@
 #include "cell_grid.h"
 #include "outcome.h"
 #include "progress.h"
+#include "base/result.h"
 
 #include <QKeySequence>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <variant>
 
 namespace ops {
 
@@ -64,9 +64,10 @@ struct WindowCommand {
     std::optional<Prompt> notice;
     QList<Prompt> prompts;
     bool picksColour = false;
-    // Said (in a message box titled kMessageTitle) instead of asking anything, where the
-    // settings cannot give a result; nullptr where nothing is checked first.
-    std::optional<QString> (*refusedBeforeAsking)(const OperationSettings&) = nullptr;
+    // Checked before anything is asked: a failure is said (in a message box titled
+    // kMessageTitle) instead, where the settings cannot give a result. nullptr where
+    // nothing is checked first.
+    Result<void> (*checkBeforeAsking)(const OperationSettings&) = nullptr;
 
     // The lenient reading the window gives what it gathered; nullopt: the command ends
     // with nothing said and nothing changed.
@@ -84,7 +85,7 @@ struct CommandLineOption {
     QString help;      // its paragraph in --help after the list, each line indented by six
     // The strict reading of the value: the answers, or the whole message of the usage
     // error ("--negative abc: The column count 'abc' is not a number.").
-    std::variant<Answers, QString> (*read)(const QString& value) = nullptr;
+    Result<Answers> (*read)(const QString& value) = nullptr;
     // For each count that may be `auto`, in the order of Answers::counts, the axis of the
     // guessed grid it takes, and its name in messages ("column count").
     QList<GridAxis> autoAxes;

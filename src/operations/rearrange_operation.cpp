@@ -17,12 +17,12 @@ std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
     return Answers{{}, order, {}};
 }
 
-std::variant<Answers, QString> readOptionValue(const QString& value)
+Result<Answers> readOptionValue(const QString& value)
 {
     if (value.isEmpty())
-        return QStringLiteral("--rearrange: Give the new order of the rows, e.g. --rearrange 3,1,4,2.");
+        return Failure{QStringLiteral("--rearrange: Give the new order of the rows, e.g. --rearrange 3,1,4,2.")};
     if (const auto problem = rowOrderProblem(value))
-        return QStringLiteral("--rearrange %1: %2").arg(value, *problem);
+        return Failure{QStringLiteral("--rearrange %1: %2").arg(value, *problem)};
     return Answers{{}, value, {}};
 }
 
@@ -67,7 +67,7 @@ const Operation& rearrangeOperation()
            .prompts = {{QStringLiteral("Enter new order for sprites seperated by commas *IMPORTANT* (EG: 3,1,4,2):"),
                         QStringLiteral("Re-Arrange Sprites")}},
            .picksColour = false,
-           .refusedBeforeAsking = nullptr,
+           .checkBeforeAsking = nullptr,
            .readAnswers = readWindowAnswers,
            .failureBoxes = kFailureBoxes,
            .viewAfter = ViewAfter::WhereItWas},

@@ -25,7 +25,7 @@ inline void operateThroughWindow(WindowFixture& f, const ops::Operation& operati
     f.trigger(qPrintable(operation.window.objectName));
     if (!operation.window.picksColour)
         return;
-    const QList<image::Colour> colours = std::get<ops::Answers>(operation.option.read(value)).colours;
+    const QList<image::Colour> colours = operation.option.read(value)->colours;
     const image::Surface& view = f.viewport()->surface();
     QPoint at(-1, -1);
     for (int y = 0; y < view.height() && at.x() < 0; ++y)
