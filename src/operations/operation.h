@@ -4,6 +4,7 @@
 #include "answers.h"
 #include "cell_grid.h"
 #include "outcome.h"
+#include "message_title.h"
 #include "progress.h"
 #include "base/result.h"
 
@@ -14,9 +15,6 @@
 #include <optional>
 
 namespace ops {
-
-// The title of the program's message boxes.
-inline const QString kMessageTitle = QStringLiteral("Tarnel");
 
 // A question the window asks: an input box with this text and title, or (as a notice)
 // a plain message box.
