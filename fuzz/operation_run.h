@@ -7,11 +7,7 @@
 #include "fuzz_input.h"
 #include "image/raster.h"
 #include "image/surface.h"
-#include "operations/colour_replace.h"
-#include "operations/count_answer.h"
-#include "operations/negative.h"
-#include "operations/npc_conversion.h"
-#include "operations/rearrange.h"
+#include "operations/operation_table.h"
 #include "settings/sprite_size.h"
 
 #include <QSet>
@@ -156,62 +152,56 @@ inline image::Colour pickColour(const image::Surface& sheet, FuzzInput& input)
     return image::rgb(input.byte(), input.byte(), input.byte());
 }
 
+// What a changed sheet must be after the operation, whatever the answers.
+inline void checkResult(const ops::Operation& operation, const image::Surface& before, const Sheets& sheets,
+                        const ops::Answers& answers, const ops::OperationSettings& settings)
+{
+    const QString& name = operation.option.name;
+    if (name == QLatin1String("npc"))
+        checkNpc(before, sheets, *answers.counts[0], *answers.counts[1], settings.spriteSize);
+    else if (name == QLatin1String("negative")) {
+        require(answers.counts[0]->strict.has_value());
+        checkNegative(before, sheets.work, *answers.counts[0]->strict);
+    } else if (name == QLatin1String("rearrange"))
+        checkRearranged(before, sheets.work);
+    else if (name == QLatin1String("replace"))
+        checkReplaced(before, sheets.work, answers.colours[0], answers.colours[1]);
+}
+
 inline void runOneOperation(Sheets& sheets, FuzzInput& input)
 {
     const image::Surface before = sheets.work; // shares the pixels until they change
     CheckedProgress progress;
-    ops::Outcome outcome;
 
-    switch (input.byte() % 4) {
-    case 0: {
+    // Read from the input in the order the window asks: the Options panel's cell size,
+    // then the prompts, or the colours picked and chosen.
+    const auto& table = ops::operationTable();
+    const ops::Operation& operation = *table[input.byte() % table.size()];
+    std::variant<settings::SpriteSize, QString> size = settings::SpriteSize();
+    if (operation.readsSpriteSize) {
         const QString widthText = input.line();
         const QString heightText = input.line();
-        const auto read = settings::readSpriteSize(widthText, heightText);
-        const auto* size = std::get_if<settings::SpriteSize>(&read);
-        const auto sprites = ops::readCountAnswer(input.line());
-        const auto columns = ops::readCountAnswer(input.line());
-        if (!size || !sprites || !columns)
-            return;
-        outcome = ops::convertToNpc(sheets.work, sheets.scratch, sheets.scratch2, *sprites, *columns, *size, progress);
-        if (outcome.kind == ops::Outcome::Kind::Changed)
-            checkNpc(before, sheets, *sprites, *columns, *size);
-        break;
+        size = settings::readSpriteSize(widthText, heightText);
     }
-    case 1: {
-        const auto columns = ops::readCountAnswer(input.line());
-        if (!columns)
-            return;
-        outcome = ops::makeNegative(sheets.work, sheets.scratch, sheets.scratch2, *columns, progress);
-        if (outcome.kind == ops::Outcome::Kind::Changed) {
-            require(columns->strict.has_value());
-            checkNegative(before, sheets.work, *columns->strict);
-        }
-        break;
+    ops::WindowAnswers given;
+    for (qsizetype i = 0; i < operation.window.prompts.size(); ++i)
+        given.texts.append(input.line());
+    if (operation.window.picksColour) {
+        given.picked = pickColour(sheets.work, input);
+        given.chosen = pickColour(sheets.work, input);
     }
-    case 2: {
-        const QString answer = input.line();
-        if (answer.isEmpty())
-            return;
-        outcome = ops::rearrangeRows(sheets.work, sheets.scratch, answer, progress);
-        if (outcome.kind == ops::Outcome::Kind::Changed)
-            checkRearranged(before, sheets.work);
-        break;
-    }
-    default: {
-        const image::Colour from = pickColour(sheets.work, input);
-        const image::Colour to = pickColour(sheets.work, input);
-        outcome = ops::replaceColour(sheets.work, from, to, progress);
-        if (outcome.kind == ops::Outcome::Kind::Changed)
-            checkReplaced(before, sheets.work, from, to);
-        else
-            require(sameColour(from, to));
-        break;
-    }
-    }
+    // A size the panel refuses, or a cancelled prompt, runs nothing.
+    const auto answers = operation.window.readAnswers(given);
+    if (!std::holds_alternative<settings::SpriteSize>(size) || given.texts.contains(QString()) || !answers)
+        return;
+    const ops::OperationSettings settings{std::get<settings::SpriteSize>(size), {}};
 
+    ops::Sheets surfaces{sheets.work, sheets.scratch, sheets.scratch2};
+    const ops::Outcome outcome = operation.run(surfaces, *answers, settings, progress);
     switch (outcome.kind) {
     case ops::Outcome::Kind::Changed:
         require(progress.last >= 0);
+        checkResult(operation, before, sheets, *answers, settings);
         break;
     case ops::Outcome::Kind::Unchanged:
     case ops::Outcome::Kind::Refused:

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "batch_help.h"
 
+#include "operations/operation_table.h"
+
 #include <QCommandLineParser>
+#include <utility>
 
 namespace batch {
 
@@ -11,32 +14,10 @@ const QString kUsageLine = QStringLiteral("Usage: pixmold-batch [options] INPUT.
                                           "       pixmold-batch [options] --in-place INPUT...\n"
                                           "       pixmold-batch [-j N] [-q] --detect INPUT...");
 
-// After Qt's list of the options.
-const char* const kOperations = R"(
-What the operations do to the pixels, in the order they are given:
-  --npc SPRITES,COLUMNS
-      Cuts the sheet into SPRITES rows and COLUMNS columns of equal cells and
-      scales each cell to the sprite size (--sprite-size, 24x48 unless given).
-      Enlarging repeats pixels; shrinking merges the pixels that land on one
-      pixel by a bitwise AND of their colours, so colours that were not in the
-      sheet can appear. Then every pure black pixel (0,0,0) becomes the
-      near-black (20,20,20).
-      Example: pixmold-batch --npc 4,8 hero.bmp -o hero-npc.bmp
-  --negative COLUMNS
-      Cuts the sheet into COLUMNS vertical strips and puts after each strip its
-      negative, which has two colours: pure black (0,0,0) becomes white and
-      every other colour becomes black. The sheet becomes twice as wide.
-      Example: pixmold-batch --negative 8 hero.bmp -o hero-neg.png
-  --rearrange ORDER
-      Cuts the sheet into as many full-width rows as ORDER has entries and
-      stacks them in that order: 3,1,4,2 puts the old third row first. A row
-      may be repeated or left out; an entry outside 1 to the number of entries
-      gives a black row (with a warning).
-      Example: pixmold-batch --rearrange 2,1 sheets/*.bmp --out-dir flipped/
-  --replace FROM:TO
-      Every pixel of exactly the colour FROM becomes TO; no other is touched.
-      Example: pixmold-batch --replace '#ff00ff:0,0,0' hero.bmp --in-place
+const char* const kOperationsHeading = "\nWhat the operations do to the pixels, in the order they are given:\n";
 
+// After the operations.
+const char* const kAfterOperations = R"(
 Counts (SPRITES, COLUMNS) are numbers, fractions allowed; 0 counts as 1. Where a
 count does not divide the sheet's width or height evenly, each cell, strip or row
 is placed and sized by rounding on its own, so neighbours may overlap by a pixel
@@ -50,6 +31,11 @@ guess fails, and nothing is written for it. The guess looks for equal cells on o
 background colour, the colour of at least three corners; --detect prints it.
   Examples: pixmold-batch --detect sheets/*.bmp
             pixmold-batch --npc auto --negative auto sheets/*.bmp --out-dir out/
+
+An operation that works cell by cell takes the grid the operation before it
+implies (--npc its counts, --negative twice the columns, --rearrange one row an
+entry), else --grid, else the guessed grid, else the whole sheet as one cell.
+The operations above take their counts instead.
 
 Pictures are read in any format Qt reads and are opaque from then on: a warning
 says when transparency was dropped. Results are written as BMP or PNG, as their
@@ -89,13 +75,20 @@ void describeOptions(QCommandLineParser& parser)
          QStringLiteral("Convert up to N files at once (default: one per processor)."),
          QStringLiteral("N")},
         {{QStringLiteral("q"), kQuiet}, QStringLiteral("Say nothing but errors: no warnings, no progress.")},
-        {kNpc, QStringLiteral("Rescale every cell to the sprite size, pure black to near-black."),
-         QStringLiteral("SPRITES,COLUMNS")},
-        {kSpriteSize, QStringLiteral("The cell size for --npc (default 24x48)."), QStringLiteral("WxH")},
-        {kNegative, QStringLiteral("Follow each column by its two-colour negative."), QStringLiteral("COLUMNS")},
-        {kRearrange, QStringLiteral("New order of the rows, e.g. 3,1,4,2."), QStringLiteral("ORDER")},
-        {kReplace, QStringLiteral("Replace one exact colour, e.g. '#ff0000:#0000ff' or 255,0,0:0,0,255."),
-         QStringLiteral("FROM:TO")},
+    });
+    // The operations, the first that reads the cell size followed by its option.
+    bool spriteSizeShown = false;
+    for (const ops::Operation* operation : ops::operationTable()) {
+        parser.addOption({operation->option.name, operation->option.summary, operation->option.valueName});
+        if (operation->readsSpriteSize && !std::exchange(spriteSizeShown, true))
+            parser.addOption(
+                {kSpriteSize, QStringLiteral("The cell size for --npc (default 24x48)."), QStringLiteral("WxH")});
+    }
+    parser.addOptions({
+        {kGrid,
+         QStringLiteral("The sheet's grid for operations that work cell by cell, where none before them "
+                        "implies one (default: guessed)."),
+         QStringLiteral("ROWSxCOLUMNS")},
         {kDetect,
          QStringLiteral("Print each input's guessed grid, FILE: ROWSxCOLUMNS or FILE: no guess, and "
                         "write no file.")},
@@ -113,7 +106,12 @@ QString helpText(const QCommandLineParser& parser)
     // Qt's first line names the program as it was started; show the whole synopsis.
     const QString text = parser.helpText();
     const qsizetype end = text.indexOf(u'\n');
-    return kUsageLine + (end < 0 ? QString(u'\n') : text.sliced(end)) + QString::fromUtf8(kOperations);
+    QString operations = QString::fromUtf8(kOperationsHeading);
+    for (const ops::Operation* operation : ops::operationTable())
+        operations += QStringLiteral("  --%1 %2\n%3")
+                          .arg(operation->option.name, operation->option.valueName, operation->option.help);
+    return kUsageLine + (end < 0 ? QString(u'\n') : text.sliced(end)) + operations
+        + QString::fromUtf8(kAfterOperations);
 }
 
 } // namespace batch

@@ -7,7 +7,7 @@ class QCommandLineParser;
 
 namespace batch {
 
-// The options' long names.
+// The long names of the options that are no operation (those are in ops::operationTable).
 namespace option {
 inline const QString kOutput = QStringLiteral("output");
 inline const QString kOutDir = QStringLiteral("out-dir");
@@ -17,10 +17,7 @@ inline const QString kSkipExisting = QStringLiteral("skip-existing");
 inline const QString kJobs = QStringLiteral("jobs");
 inline const QString kQuiet = QStringLiteral("quiet");
 inline const QString kSpriteSize = QStringLiteral("sprite-size");
-inline const QString kNpc = QStringLiteral("npc");
-inline const QString kNegative = QStringLiteral("negative");
-inline const QString kRearrange = QStringLiteral("rearrange");
-inline const QString kReplace = QStringLiteral("replace");
+inline const QString kGrid = QStringLiteral("grid");
 inline const QString kDetect = QStringLiteral("detect");
 inline const QString kHelp = QStringLiteral("help");
 inline const QString kVersion = QStringLiteral("version");

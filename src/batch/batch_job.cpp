@@ -2,10 +2,9 @@
 #include "batch_job.h"
 
 #include "batch_help.h"
-#include "colour_text.h"
-#include "count_text.h"
+#include "image/surface.h"
 #include "input_guard.h"
-#include "row_order.h"
+#include "operations/operation_table.h"
 #include "settings/number_text.h"
 
 #include <QCommandLineParser>
@@ -23,80 +22,16 @@ namespace {
 
 using namespace option;
 
-bool isStepOption(const QString& name)
-{
-    return name == kNpc || name == kNegative || name == kRearrange || name == kReplace;
-}
-
-// A count of the step `option` (typed as `value`), named `what` in the reason.
-std::optional<Count> readCount(const QString& option, const QString& value, const QString& text, const QString& what,
-                               QString& error)
-{
-    const auto read = readCountText(text);
-    if (const QString* why = std::get_if<QString>(&read)) {
-        error = QStringLiteral("--%1 %2: The %3 '%4' %5.").arg(option, value, what, text.trimmed(), *why);
-        return std::nullopt;
-    }
-    return std::get<Count>(read);
-}
-
-std::optional<Step> readStep(const QString& name, const QString& value, QString& error)
+Step readStep(const ops::Operation& operation, const QString& value, QString& error)
 {
     Step step;
-    step.option = QStringLiteral("--%1 %2").arg(name, value);
-    if (name == kNpc) {
-        // A lone `auto` guesses both counts.
-        const QStringList answers = isAutoText(value) ? QStringList{value, value} : value.split(u',');
-        if (answers.size() == 1 && !settings::readStrictNumber(value)) {
-            // Most likely the counts were forgotten and an input taken for them.
-            error = QStringLiteral("--npc %1: '%1' is not a count for --npc; give the sprite count and the column "
-                                   "count, e.g. --npc 4,8, or auto.")
-                        .arg(value);
-            return std::nullopt;
-        }
-        if (answers.size() != 2 || answers[0].isEmpty() || answers[1].isEmpty()) {
-            error = QStringLiteral("--npc %1: Give the sprite count and the column count, e.g. --npc 4,8, or auto.")
-                        .arg(value);
-            return std::nullopt;
-        }
-        const auto sprites = readCount(name, value, answers[0], QStringLiteral("sprite count"), error);
-        if (!sprites)
-            return std::nullopt;
-        const auto columns = readCount(name, value, answers[1], QStringLiteral("column count"), error);
-        if (!columns)
-            return std::nullopt;
-        step.action = NpcStep{*sprites, *columns};
-    } else if (name == kNegative) {
-        if (value.isEmpty()) {
-            error = QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8, or auto.");
-            return std::nullopt;
-        }
-        const auto columns = readCount(name, value, value, QStringLiteral("column count"), error);
-        if (!columns)
-            return std::nullopt;
-        step.action = NegativeStep{*columns};
-    } else if (name == kRearrange) {
-        if (value.isEmpty()) {
-            error = QStringLiteral("--rearrange: Give the new order of the rows, e.g. --rearrange 3,1,4,2.");
-            return std::nullopt;
-        }
-        if (const auto problem = rowOrderProblem(value)) {
-            error = QStringLiteral("--rearrange %1: %2").arg(value, *problem);
-            return std::nullopt;
-        }
-        step.action = RearrangeStep{value};
-    } else {
-        const QStringList colours = value.split(u':');
-        const auto from = colours.size() == 2 ? readColourText(colours[0]) : std::nullopt;
-        const auto to = colours.size() == 2 ? readColourText(colours[1]) : std::nullopt;
-        if (!from || !to) {
-            error = QStringLiteral("--replace %1: Give two colours as FROM:TO, each #rrggbb or r,g,b, "
-                                   "e.g. '#ff0000:#0000ff'.")
-                        .arg(value);
-            return std::nullopt;
-        }
-        step.action = ReplaceStep{*from, *to};
-    }
+    step.option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
+    step.operation = &operation;
+    auto read = operation.option.read(value);
+    if (read)
+        step.answers = *std::move(read);
+    else
+        error = read.error();
     return step;
 }
 
@@ -107,12 +42,12 @@ bool readSteps(const QCommandLineParser& parser, Job& job, QString& error)
     // in the same order.
     QHash<QString, qsizetype> taken;
     for (const QString& name : parser.optionNames()) {
-        if (!isStepOption(name))
+        const ops::Operation* operation = ops::operationForOption(name);
+        if (!operation)
             continue;
-        const auto step = readStep(name, parser.values(name).value(taken[name]++), error);
-        if (!step)
+        job.steps.push_back(readStep(*operation, parser.values(name).value(taken[name]++), error));
+        if (!error.isEmpty())
             return false;
-        job.steps.push_back(*step);
     }
     return true;
 }
@@ -150,6 +85,25 @@ std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& 
         return std::nullopt;
     }
     return settings::SpriteSize{floored[0], qint16(floored[1])};
+}
+
+// Rows and columns as whole numbers from 1 up, blanks around each allowed.
+std::optional<ops::CellGrid> readGrid(const QString& value, QString& error)
+{
+    const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    double read[2] = {};
+    for (int i = 0; i < 2 && sides.size() == 2; ++i) {
+        const auto number = settings::readStrictNumber(sides[i]);
+        read[i] = number && *number >= 1 && *number <= image::Surface::kMaxPixels && *number == std::floor(*number)
+            ? *number
+            : 0;
+    }
+    if (read[0] == 0 || read[1] == 0) {
+        error = QStringLiteral("--grid %1: Give the grid as ROWSxCOLUMNS, two whole numbers from 1 up, e.g. 4x8.")
+                    .arg(value);
+        return std::nullopt;
+    }
+    return ops::CellGrid{read[0], read[1]};
 }
 
 std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
@@ -254,8 +208,11 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
 // --detect only looks: the first option given that would write or change a sheet.
 QString notWithDetect(const QCommandLineParser& parser)
 {
-    for (const QString& name :
-         {kNpc, kNegative, kRearrange, kReplace, kSpriteSize, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting}) {
+    QStringList names;
+    for (const ops::Operation* operation : ops::operationTable())
+        names.append(operation->option.name);
+    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting};
+    for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
     }
@@ -299,7 +256,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kFormat, kJobs}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -337,9 +294,23 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const auto size = readCellSize(parser.value(kSpriteSize), error);
         if (!size)
             return usageError(error);
-        if (!parser.isSet(kNpc))
-            return usageError(QStringLiteral("--sprite-size is the cell size of --npc and does nothing without it."));
+        QStringList readers;
+        bool read = false;
+        for (const ops::Operation* operation : ops::operationTable()) {
+            if (operation->readsSpriteSize) {
+                readers.append(QStringLiteral("--") + operation->option.name);
+                read = read || parser.isSet(operation->option.name);
+            }
+        }
+        if (!read)
+            return usageError(QStringLiteral("--sprite-size is the cell size of %1 and does nothing without it.")
+                                  .arg(readers.join(QStringLiteral(" or "))));
         job.spriteSize = *size;
+    }
+    if (parser.isSet(kGrid)) {
+        job.grid = readGrid(parser.value(kGrid), error);
+        if (!job.grid)
+            return usageError(error);
     }
 
     if (!readSteps(parser, job, error))

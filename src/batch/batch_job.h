@@ -1,39 +1,24 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "image/colour.h"
 #include "image/picture_format.h"
-#include "count_text.h"
+#include "operations/operation.h"
 #include "settings/sprite_size.h"
 
 #include <QString>
 #include <QStringList>
-#include <variant>
+#include <optional>
 #include <vector>
 
 namespace batch {
 
-// The window's questions, answered on the command line. Counts are read strictly (see
-// readCountText); a count of 0 is taken as 1, as in the window; `auto` is read from
-// each sheet as it is when the step runs.
-struct NpcStep {
-    Count sprites;
-    Count columns;
-};
-struct NegativeStep {
-    Count columns;
-};
-struct RearrangeStep {
-    QString order; // as typed: whole numbers between commas, at least one
-};
-struct ReplaceStep {
-    image::Colour from = 0;
-    image::Colour to = 0;
-};
-
+// An operation with its answers, read strictly from the command line. A count of 0 is
+// taken as 1, as in the window; `auto` is read from each sheet as it is when the step
+// runs.
 struct Step {
     QString option; // as typed, "--npc 4,8": names the step in messages
-    std::variant<NpcStep, NegativeStep, RearrangeStep, ReplaceStep> action;
+    const ops::Operation* operation = nullptr;
+    ops::Answers answers;
 };
 
 // The name that stands for standard input (as the only input) and standard output (-o).
@@ -48,7 +33,8 @@ inline QString inputName(const QString& input)
 // One run of the program: the steps, applied in order to every input.
 struct Job {
     std::vector<Step> steps;
-    settings::SpriteSize spriteSize; // the cell size of --npc
+    settings::SpriteSize spriteSize;   // the cell size of --npc
+    std::optional<ops::CellGrid> grid; // --grid: the grid in force where no step before implies one
     QStringList inputs;
     QString output; // -o: where the only input goes, or kStandardStream
     QString outDir;

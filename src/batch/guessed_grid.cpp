@@ -3,15 +3,6 @@
 
 namespace batch {
 
-namespace {
-
-Count fromGuess(int count)
-{
-    return ops::CountAnswer{double(count), double(count)};
-}
-
-} // namespace
-
 QString gridText(const std::optional<ops::GridGuess>& guess)
 {
     return guess ? QStringLiteral("%1x%2").arg(guess->rows).arg(guess->columns) : QStringLiteral("no guess");
@@ -19,31 +10,48 @@ QString gridText(const std::optional<ops::GridGuess>& guess)
 
 std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Surface& sheet)
 {
-    Step guessed = step;
-    Count* rows = nullptr; // the counts to guess
-    Count* columns = nullptr;
-    if (auto* npc = std::get_if<NpcStep>(&guessed.action)) {
-        rows = npc->sprites ? nullptr : &npc->sprites;
-        columns = npc->columns ? nullptr : &npc->columns;
-    } else if (auto* negative = std::get_if<NegativeStep>(&guessed.action)) {
-        columns = negative->columns ? nullptr : &negative->columns;
+    const QList<ops::GridAxis>& axes = step.operation->option.autoAxes;
+    QStringList unguessed; // the names of the counts to guess
+    for (qsizetype i = 0; i < axes.size(); ++i) {
+        if (!step.answers.counts.value(i))
+            unguessed.append(step.operation->option.countNames.value(i));
     }
-    if (!rows && !columns)
-        return guessed;
+    if (unguessed.isEmpty())
+        return step;
 
     // The guess reads every pixel, so only a step that needs it pays for it.
     const std::optional<ops::GridGuess> guess = ops::guessGrid(sheet);
     if (!guess) {
-        const QString counts = !rows ? QStringLiteral("the column count")
-            : !columns               ? QStringLiteral("the sprite count")
-                                     : QStringLiteral("both counts");
+        const QString counts = unguessed.size() == 1 ? QStringLiteral("the ") + unguessed[0]
+            : unguessed.size() == 2                  ? QStringLiteral("both counts")
+                                                     : QStringLiteral("the counts");
         return QStringLiteral("No grid could be guessed for this sheet; give %1 instead of auto.").arg(counts);
     }
-    if (rows)
-        *rows = fromGuess(guess->rows);
-    if (columns)
-        *columns = fromGuess(guess->columns);
+    Step guessed = step;
+    for (qsizetype i = 0; i < axes.size(); ++i) {
+        ops::Count& count = guessed.answers.counts[i];
+        if (!count) {
+            const double side = axes[i] == ops::GridAxis::Rows ? guess->rows : guess->columns;
+            count = ops::CountAnswer{side, side};
+        }
+    }
     return guessed;
+}
+
+ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
+                          const image::Surface& sheet)
+{
+    ops::CellGrid grid = implied;
+    if (stated) {
+        grid.rows = grid.rows > 0 ? grid.rows : stated->rows;
+        grid.columns = grid.columns > 0 ? grid.columns : stated->columns;
+    }
+    if (grid.rows > 0 && grid.columns > 0)
+        return grid;
+    const std::optional<ops::GridGuess> guess = ops::guessGrid(sheet);
+    grid.rows = grid.rows > 0 ? grid.rows : guess ? guess->rows : 1;
+    grid.columns = grid.columns > 0 ? grid.columns : guess ? guess->columns : 1;
+    return grid;
 }
 
 } // namespace batch

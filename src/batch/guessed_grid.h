@@ -3,6 +3,7 @@
 
 #include "batch_job.h"
 #include "image/surface.h"
+#include "operations/cell_grid.h"
 #include "operations/grid_guess.h"
 
 #include <QString>
@@ -18,5 +19,11 @@ QString gridText(const std::optional<ops::GridGuess>& guess);
 // the step itself, unguessed, where it has none. Where `sheet` has no guess, the
 // reason, which names the count to give instead.
 std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Surface& sheet);
+
+// The grid in force for a step that needs one, side by side: the side the steps before
+// imply (`implied`, 0 where none does), else the side --grid states, else the side of
+// the grid guessed on `sheet`, else the whole sheet as one cell.
+ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
+                          const image::Surface& sheet);
 
 } // namespace batch

@@ -4,13 +4,8 @@
 #include "guessed_grid.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
-#include "operations/colour_replace.h"
-#include "operations/negative.h"
-#include "operations/npc_conversion.h"
 #include "operations/progress.h"
-#include "operations/rearrange.h"
 #include "standard_input.h"
-#include "step_warnings.h"
 
 #include <QFile>
 
@@ -20,32 +15,6 @@
 namespace batch {
 
 namespace {
-
-// The steps' scratch surfaces live as long as the sheet's run, as the window's do.
-struct Runner {
-    Runner(image::Surface& sheet, const Job& job) : sheet(sheet), job(job) {}
-
-    image::Surface& sheet;
-    const Job& job;
-    image::Surface scratch{image::rgb(0, 0, 0)};
-    image::Surface scratch2{image::rgb(0, 0, 0)};
-    ops::SilentProgress progress;
-
-    // The counts are guessed by now (withGuessedCounts).
-    ops::Outcome operator()(const NpcStep& step)
-    {
-        return ops::convertToNpc(sheet, scratch, scratch2, *step.sprites, *step.columns, job.spriteSize, progress);
-    }
-    ops::Outcome operator()(const NegativeStep& step)
-    {
-        return ops::makeNegative(sheet, scratch, scratch2, *step.columns, progress);
-    }
-    ops::Outcome operator()(const RearrangeStep& step)
-    {
-        return ops::rearrangeRows(sheet, scratch, step.order, progress);
-    }
-    ops::Outcome operator()(const ReplaceStep& step) { return ops::replaceColour(sheet, step.from, step.to, progress); }
-};
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
@@ -91,16 +60,28 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
 
 std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
-    Runner runner(sheet, job);
+    // The steps' scratch surfaces live as long as the sheet's run, as the window's do.
+    image::Surface scratch{image::rgb(0, 0, 0)};
+    image::Surface scratch2{image::rgb(0, 0, 0)};
+    ops::Sheets sheets{sheet, scratch, scratch2};
+    ops::SilentProgress progress;
+    ops::CellGrid implied; // by the steps so far
     for (const Step& given : job.steps) {
         const auto guessed = withGuessedCounts(given, sheet);
         if (const QString* noGuess = std::get_if<QString>(&guessed))
             return QStringLiteral("%1: %2").arg(given.option, *noGuess);
         const Step& step = std::get<Step>(guessed);
-        warnings += stepWarnings(step, sheet.width(), sheet.height());
-        const ops::Outcome outcome = std::visit(runner, step.action);
+        const ops::Operation& operation = *step.operation;
+        for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
+            warnings.append(QStringLiteral("%1: %2").arg(step.option, warning));
+
+        ops::OperationSettings settings{job.spriteSize, {}};
+        if (operation.needsGrid)
+            settings.grid = gridInForce(implied, job.grid, sheet);
+        const ops::Outcome outcome = operation.run(sheets, step.answers, settings, progress);
         if (outcome.kind == ops::Outcome::Kind::Refused || outcome.kind == ops::Outcome::Kind::Failed)
             return QStringLiteral("%1: %2").arg(step.option, outcome.message);
+        implied = operation.gridAfter(step.answers, implied);
     }
     return std::nullopt;
 }

@@ -85,6 +85,11 @@ void tst_CommandLine::usageErrors_data()
                                                         "for --npc";
     QTest::newRow("negative, input taken for the count")
         << QStringList{"--negative", "walkers.bmp", out} << "--negative walkers.bmp: The column count";
+    for (const char* grid : {"4", "4x", "0x8", "4x8.5", "ax8", "4x8x2", "-4x8"})
+        QTest::newRow(qPrintable(QStringLiteral("grid %1").arg(grid)))
+            << QStringList{"a.bmp", out, "--grid", grid} << QStringLiteral("--grid %1: Give the grid as").arg(grid);
+    QTest::newRow("grid twice") << QStringList{"a.bmp", out, "--grid=2x2", "--grid=3x3"} << "more than once";
+    QTest::newRow("grid with detect") << QStringList{"a.bmp", "--detect", "--grid=2x2"} << "together with --grid";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
     QTest::newRow("an input twice") << QStringList{"x/a.bmp", "x/../x/a.bmp", out} << "x/../x/a.bmp is given more";
 }
@@ -137,25 +142,27 @@ void tst_CommandLine::answersReadAsTheWindowReadsThem()
     QCOMPARE(line.job.steps.size(), size_t(3));
 
     // The zero rule: 0 counts as 1 in both readings.
-    const auto& npc = std::get<batch::NpcStep>(line.job.steps[0].action);
-    QCOMPARE(npc.sprites->numeric, 1.0);
-    QCOMPARE(npc.sprites->strict, std::optional<double>(1));
-    QCOMPARE(npc.columns->strict, std::optional<double>(3));
-    QCOMPARE(std::get<batch::NegativeStep>(line.job.steps[1].action).columns->strict, std::optional<double>(4));
+    const auto& npc = line.job.steps[0].answers.counts;
+    QCOMPARE(npc[0]->numeric, 1.0);
+    QCOMPARE(npc[0]->strict, std::optional<double>(1));
+    QCOMPARE(npc[1]->strict, std::optional<double>(3));
+    QCOMPARE(line.job.steps[1].answers.counts[0]->strict, std::optional<double>(4));
     // Fractions are counts, as in the window.
-    const auto& fraction = std::get<batch::NpcStep>(line.job.steps[2].action);
-    QCOMPARE(fraction.columns->numeric, 2.5);
-    QCOMPARE(fraction.columns->strict, std::optional<double>(2.5));
+    const auto& fraction = line.job.steps[2].answers.counts;
+    QCOMPARE(fraction[1]->numeric, 2.5);
+    QCOMPARE(fraction[1]->strict, std::optional<double>(2.5));
 
     QCOMPARE(parse({"a.bmp", "-o", "b.bmp"}).job.spriteSize.height, qint16(48));
+    QVERIFY(!parse({"a.bmp", "-o", "b.bmp"}).job.grid);
+    QVERIFY(parse({"a.bmp", "-o", "b.bmp", "--grid", " 4 X 8"}).job.grid == (ops::CellGrid{4, 8}));
 
     // `auto` leaves the count to each sheet's guessed grid.
     const CommandLine guessed = parse({"--npc", "auto", "--npc", "Auto,3", "a.bmp", "-o", "b.bmp"});
     QCOMPARE(guessed.action, CommandLine::Action::Run);
-    const auto& both = std::get<batch::NpcStep>(guessed.job.steps[0].action);
-    QVERIFY(!both.sprites && !both.columns);
-    const auto& rows = std::get<batch::NpcStep>(guessed.job.steps[1].action);
-    QVERIFY(!rows.sprites && rows.columns);
+    const auto& both = guessed.job.steps[0].answers.counts;
+    QVERIFY(!both[0] && !both[1]);
+    const auto& rows = guessed.job.steps[1].answers.counts;
+    QVERIFY(!rows[0] && rows[1]);
 }
 
 void tst_CommandLine::colours_data()
@@ -176,9 +183,8 @@ void tst_CommandLine::colours()
     QFETCH(image::Colour, to);
     const CommandLine line = parse({"--replace", text, "a.bmp", "-o", "b.bmp"});
     QCOMPARE(line.action, CommandLine::Action::Run);
-    const auto& replace = std::get<batch::ReplaceStep>(line.job.steps.at(0).action);
-    QCOMPARE(replace.from, from);
-    QCOMPARE(replace.to, to);
+    const auto& replace = line.job.steps.at(0).answers.colours;
+    QCOMPARE(replace, (QList<image::Colour>{from, to}));
 }
 
 void tst_CommandLine::outputNames()

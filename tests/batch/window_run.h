@@ -2,6 +2,7 @@
 #pragma once
 
 #include "shell/window_fixture.h"
+#include "operations/operation_table.h"
 
 #include <QColor>
 #include <QLineEdit>
@@ -13,9 +14,30 @@ struct WindowRun {
     QStringList messages;
 };
 
+// Runs `operation` through its window command with the answer pixmold-batch takes as
+// `value`: its pieces between commas typed into the prompts, one a prompt (the whole
+// value where there is one prompt); for an operation that picks a colour, a press on
+// the view's first pixel of the value's first colour, the second chosen in the dialog.
+inline void operateThroughWindow(WindowFixture& f, const ops::Operation& operation, const QString& value)
+{
+    const qsizetype prompts = operation.window.prompts.size();
+    f.dialogs.inputs << (prompts > 1 ? value.split(u',') : prompts == 1 ? QStringList{value} : QStringList{});
+    f.trigger(qPrintable(operation.window.objectName));
+    if (!operation.window.picksColour)
+        return;
+    const QList<image::Colour> colours = operation.option.read(value)->colours;
+    const image::Surface& view = f.viewport()->surface();
+    QPoint at(-1, -1);
+    for (int y = 0; y < view.height() && at.x() < 0; ++y)
+        for (int x = 0; x < view.width() && at.x() < 0; ++x)
+            if (image::GetPixel(view, x, y) == colours.value(0))
+                at = QPoint(x, y);
+    f.dialogs.colours.enqueue(colours.value(1));
+    f.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+}
+
 // Gives the window the answers that pixmold-batch options carry ("--npc", "2,4", ...):
-// the same texts typed into its prompts and Options panel, the colour to replace picked
-// by a press on its first pixel of that colour (options' colours in #rrggbb form).
+// the same texts typed into its prompts and Options panel, or the colours picked.
 inline WindowRun throughWindow(const QImage& sheet, const QStringList& options)
 {
     WindowFixture f;
@@ -29,27 +51,8 @@ inline WindowRun throughWindow(const QImage& sheet, const QStringList& options)
             f.control<QLineEdit>("txtDim_0")->setText(sides.value(0));
             f.control<QLineEdit>("txtDim_1")->setText(sides.value(1));
             f.control<QPushButton>("cmdOps_0")->click();
-        } else if (option == QLatin1String("--npc")) {
-            f.dialogs.inputs << value.split(u',');
-            f.trigger("mnuFileNPC");
-        } else if (option == QLatin1String("--negative")) {
-            f.dialogs.inputs << value;
-            f.trigger("mnuFileNeg");
-        } else if (option == QLatin1String("--rearrange")) {
-            f.dialogs.inputs << value;
-            f.trigger("mnuFileArrange");
-        } else if (option == QLatin1String("--replace")) {
-            const QStringList colours = value.split(u':');
-            const image::Colour from = image::fromPixel(QColor(colours.value(0)).rgb());
-            const image::Surface& view = f.viewport()->surface();
-            QPoint at(-1, -1);
-            for (int y = 0; y < view.height() && at.x() < 0; ++y)
-                for (int x = 0; x < view.width() && at.x() < 0; ++x)
-                    if (image::GetPixel(view, x, y) == from)
-                        at = QPoint(x, y);
-            f.trigger("mnuFileChange");
-            f.dialogs.colours.enqueue(image::fromPixel(QColor(colours.value(1)).rgb()));
-            f.mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        } else if (const ops::Operation* operation = ops::operationForOption(QStringView(option).sliced(2))) {
+            operateThroughWindow(f, *operation, value);
         }
     }
     return {toImage(f.window->workingImage()), f.dialogs.messages()};

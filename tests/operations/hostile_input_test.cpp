@@ -4,6 +4,7 @@
 #include "operations/colour_replace.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
+#include "operations/operation_table.h"
 #include "operations/rearrange.h"
 #include "sheet_fixtures.h"
 
@@ -20,18 +21,22 @@ const Colour kBlack = rgb(0, 0, 0);
 const Colour kWhite = rgb(255, 255, 255);
 const Colour kNearBlack = rgb(20, 20, 20);
 
-// One operation with its answers, as the window would run it after its prompts:
-// "npc" sprites, columns, cell width, cell height; "negative" columns; "rearrange" the
-// order; "colour" from and to as hexadecimal 0xBBGGRR.
-ops::Outcome runOperation(SheetRun& sheet, const QString& operation, const QStringList& answers)
+// One operation, named by its pixmold-batch option, with its answers as the window
+// gathers them: the prompts' texts, then for an operation that picks a colour the
+// colours picked and chosen as hexadecimal 0xBBGGRR, else the cell width and height.
+ops::Outcome runOperation(SheetRun& sheet, const QString& option, const QStringList& answers)
 {
-    if (operation == "npc")
-        return sheet.npc(answers[0], answers[1], answers[2].toDouble(), qint16(answers[3].toInt()));
-    if (operation == "negative")
-        return sheet.negative(answers[0]);
-    if (operation == "rearrange")
-        return sheet.rearrange(answers[0]);
-    return sheet.replace(answers[0].toUInt(nullptr, 16), answers[1].toUInt(nullptr, 16));
+    const ops::Operation& operation = *ops::operationForOption(option);
+    const qsizetype prompts = operation.window.prompts.size();
+    ops::WindowAnswers given{answers.mid(0, prompts), 0, std::nullopt};
+    ops::OperationSettings settings;
+    if (operation.window.picksColour) {
+        given.picked = answers[prompts].toUInt(nullptr, 16);
+        given.chosen = answers[prompts + 1].toUInt(nullptr, 16);
+    } else if (answers.size() > prompts) {
+        settings.spriteSize = {answers[prompts].toDouble(), qint16(answers[prompts + 1].toInt())};
+    }
+    return sheet.run(operation, given, settings);
 }
 
 // Colour of pixel i of the test strips: every one its own, every seventh black.
@@ -121,7 +126,7 @@ private slots:
             QTest::newRow(qPrintable(shape + "re-arrange below the sheet"))
                 << w << h << "rearrange" << QStringList{"2"} << Expect::AllBlack;
             QTest::newRow(qPrintable(shape + "colour"))
-                << w << h << "colour" << blackToWhite.split(',') << Expect::Recoloured;
+                << w << h << "replace" << blackToWhite.split(',') << Expect::Recoloured;
         }
         QTest::newRow("1x20000 re-arrange 2,1")
             << 1 << 20000 << "rearrange" << QStringList{"2,1"} << Expect::HalvesSwapped;

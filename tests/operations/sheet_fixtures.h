@@ -7,6 +7,7 @@
 #include "operations/count_answer.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
+#include "operations/operation.h"
 #include "operations/progress.h"
 #include "operations/rearrange.h"
 
@@ -50,6 +51,18 @@ struct SheetRun {
     }
     ops::Outcome rearrange(const QString& order) { return ops::rearrangeRows(work, scratch, order, progress); }
     ops::Outcome replace(image::Colour from, image::Colour to) { return ops::replaceColour(work, from, to, progress); }
+
+    // `operation` as the window runs it once it has gathered `given`; Unchanged where
+    // the window would end without running it.
+    ops::Outcome run(const ops::Operation& operation, const ops::WindowAnswers& given,
+                     const ops::OperationSettings& settings = {})
+    {
+        const auto answers = operation.window.readAnswers(given);
+        if (!answers)
+            return ops::Outcome::unchanged();
+        ops::Sheets sheets{work, scratch, scratch2};
+        return operation.run(sheets, *answers, settings, progress);
+    }
 };
 
 inline void fillRect(image::Surface& surface, int x, int y, int w, int h, image::Colour colour)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "window_fixture.h"
+#include "batch/window_run.h"
 
 #include "shell/sheet_history.h"
 
@@ -7,30 +7,16 @@
 
 namespace {
 
-enum class Operation { Npc, Negative, Rearrange, Colour };
+// Answers that change the sheet, as pixmold-batch options.
+const QStringList kNpc{"--npc", "4,3"};
+const QStringList kNegative{"--negative", "3"};
+const QStringList kRearrange{"--rearrange", "2,1"};
+const QStringList kColour{"--replace", "#000000:#010203"}; // the colour of pixel (0, 0)
 
-// Runs one operation through the window with answers that change the sheet.
-void run(WindowFixture& f, Operation operation)
+// Runs one operation through the window.
+void run(WindowFixture& f, const QStringList& step)
 {
-    switch (operation) {
-    case Operation::Npc:
-        f.dialogs.inputs << QStringLiteral("4") << QStringLiteral("3");
-        f.trigger("mnuFileNPC");
-        break;
-    case Operation::Negative:
-        f.dialogs.inputs << QStringLiteral("3");
-        f.trigger("mnuFileNeg");
-        break;
-    case Operation::Rearrange:
-        f.dialogs.inputs << QStringLiteral("2,1");
-        f.trigger("mnuFileArrange");
-        break;
-    case Operation::Colour:
-        f.trigger("mnuFileChange");
-        f.dialogs.colours.enqueue(image::rgb(1, 2, 3));
-        f.mouse(QEvent::MouseButtonPress, QPointF(0, 0), Qt::LeftButton);
-        break;
-    }
+    operateThroughWindow(f, *ops::operationForOption(QStringView(step[0]).sliced(2)), step[1]);
 }
 
 } // namespace
@@ -49,17 +35,17 @@ private slots:
 
 void tst_WindowUndo::eachOperation_data()
 {
-    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<QStringList>("operation");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("npc") << Operation::Npc << QStringLiteral("Make NPC-Compatible");
-    QTest::newRow("negative") << Operation::Negative << QStringLiteral("Make Negative");
-    QTest::newRow("rearrange") << Operation::Rearrange << QStringLiteral("Re-Arrange Sprites");
-    QTest::newRow("colour") << Operation::Colour << QStringLiteral("Change A Color");
+    QTest::newRow("npc") << kNpc << QStringLiteral("Make NPC-Compatible");
+    QTest::newRow("negative") << kNegative << QStringLiteral("Make Negative");
+    QTest::newRow("rearrange") << kRearrange << QStringLiteral("Re-Arrange Sprites");
+    QTest::newRow("colour") << kColour << QStringLiteral("Change A Color");
 }
 
 void tst_WindowUndo::eachOperation()
 {
-    QFETCH(Operation, operation);
+    QFETCH(QStringList, operation);
     QFETCH(QString, caption);
     WindowFixture f;
     f.load(patternPicture(300, 260));
@@ -92,7 +78,7 @@ void tst_WindowUndo::mixedChainBackToTheLoadedSheet()
     WindowFixture f;
     f.load(patternPicture(300, 260));
     const QImage loaded = toImage(f.window->workingImage());
-    for (Operation operation : {Operation::Negative, Operation::Rearrange, Operation::Colour, Operation::Npc})
+    for (const QStringList& operation : {kNegative, kRearrange, kColour, kNpc})
         run(f, operation);
     const QImage last = toImage(f.window->workingImage());
     QCOMPARE(f.window->history().stack().count(), 4);
@@ -108,7 +94,7 @@ void tst_WindowUndo::loadStartsANewHistory()
 {
     WindowFixture f;
     f.load(patternPicture(300, 260));
-    run(f, Operation::Negative);
+    run(f, kNegative);
     f.load(patternPicture(40, 40), QStringLiteral("other.bmp"));
     QCOMPARE(f.window->history().stack().count(), 0);
     QVERIFY(!f.control<QAction>("mnuEditUndo")->isEnabled());
@@ -136,7 +122,7 @@ void tst_WindowUndo::nothingWhileOptionsOpen()
 {
     WindowFixture f;
     f.load(patternPicture(300, 260));
-    run(f, Operation::Rearrange);
+    run(f, kRearrange);
     const QImage after = toImage(f.window->workingImage());
     f.trigger("mnuFileOptions");
     f.trigger("mnuEditUndo");
@@ -148,9 +134,9 @@ void tst_WindowUndo::nothingWhileAnOperationRuns()
 {
     WindowFixture f;
     f.load(patternPicture(300, 260));
-    run(f, Operation::Rearrange);
+    run(f, kRearrange);
     f.dialogs.onYield = [&] { f.trigger("mnuEditUndo"); };
-    run(f, Operation::Negative);
+    run(f, kNegative);
     f.dialogs.onYield = nullptr;
     QCOMPARE(f.window->history().stack().count(), 2);
     QCOMPARE(f.window->history().stack().index(), 2);

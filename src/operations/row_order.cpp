@@ -5,7 +5,7 @@
 
 #include <QRegularExpression>
 
-namespace batch {
+namespace ops {
 
 namespace {
 
@@ -47,4 +47,4 @@ QStringList rowsOutside(const QString& order)
     return outside;
 }
 
-} // namespace batch
+} // namespace ops

@@ -6,11 +6,11 @@
 #include <QStringView>
 #include <optional>
 
-namespace batch {
+namespace ops {
 
 // A colour typed on the command line: "#rrggbb" (six hex digits, either case) or
 // "r,g,b" (three whole numbers 0 to 255, blanks around each allowed). nullopt for
 // anything else.
 std::optional<image::Colour> readColourText(QStringView text);
 
-} // namespace batch
+} // namespace ops

@@ -3,7 +3,7 @@
 
 #include <QList>
 
-namespace batch {
+namespace ops {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::optional<image::Colour> readColourText(QStringView text)
     return image::rgb(*red, *green, *blue);
 }
 
-} // namespace batch
+} // namespace ops

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "operations/count_answer.h"
+#include "count_answer.h"
+#include "base/result.h"
 
 #include <QString>
 #include <optional>
-#include <variant>
 
-namespace batch {
+namespace ops {
 
 // A count given on the command line; nullopt for `auto`, which takes the count from
-// the sheet's guessed grid when the step runs (see guessed_grid.h).
-using Count = std::optional<ops::CountAnswer>;
+// the sheet's guessed grid when the step runs.
+using Count = std::optional<CountAnswer>;
 
 // `auto`, in any case, blanks around it aside.
 bool isAutoText(const QString& text);
@@ -21,6 +21,10 @@ bool isAutoText(const QString& text);
 // 0 counts as 1, as in the window. Both readings of the result are that number. `auto`
 // in any case stands for the guessed count. Otherwise why not, to follow the count's
 // name: "is not a number", "is negative".
-std::variant<Count, QString> readCountText(const QString& text);
+Result<Count> readCountText(const QString& text);
 
-} // namespace batch
+// The count `text` of the option --`option` given `value`, named `what` in the reason:
+// "--npc 4x,8: The sprite count '4x' is not a number."
+Result<Count> readOptionCount(const QString& option, const QString& value, const QString& text, const QString& what);
+
+} // namespace ops

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace batch {
+namespace ops {
 
 // A --rearrange answer checked before any sheet is read: every entry between commas
 // must be a whole number (blanks around it allowed); empty entries are skipped, as the
@@ -16,4 +16,4 @@ std::optional<QString> rowOrderProblem(const QString& order);
 // of entries. The window gives them black bands.
 QStringList rowsOutside(const QString& order);
 
-} // namespace batch
+} // namespace ops

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace ops {
+
+// The rows and columns of cells of a sheet, as an operation's result implies them. A
+// side may be fractional, as the counts typed are; 0 where nothing says it.
+struct CellGrid {
+    double rows = 0;
+    double columns = 0;
+
+    bool operator==(const CellGrid&) const = default;
+};
+
+} // namespace ops

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "operation_table.h"
+
+namespace ops {
+
+// Each defined in a file of its own beside its pixel code.
+const Operation& npcOperation();
+const Operation& negativeOperation();
+const Operation& rearrangeOperation();
+const Operation& colourReplaceOperation();
+
+const QList<const Operation*>& operationTable()
+{
+    static const QList<const Operation*> table{&npcOperation(), &negativeOperation(), &rearrangeOperation(),
+                                               &colourReplaceOperation()};
+    return table;
+}
+
+const Operation* operationForOption(QStringView name)
+{
+    for (const Operation* operation : operationTable()) {
+        if (operation->option.name == name)
+            return operation;
+    }
+    return nullptr;
+}
+
+} // namespace ops
