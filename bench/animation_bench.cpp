@@ -109,7 +109,7 @@ void timePlaying(const image::Surface& sheet)
     clock.start();
     const int first = preview.shownCell();
     QEventLoop loop;
-    QTimer::singleShot(kSeconds * 1000 + 100, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kSeconds * 1000 + 100, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
 
     // Frame k is due at k / fps; it is late by more than one interval when it is not on
