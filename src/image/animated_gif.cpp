@@ -152,7 +152,7 @@ std::variant<QByteArray, QString> encodeAnimatedGif(const Surface& sheet, const 
 
     const RowColours colours = rowColours(sheet, row.cells, toPixel(row.key));
     if (colours.table.size() > kMaxColours)
-        return tr("The row has %1 colours, the key included; a GIF holds at most %2 colours.")
+        return tr("The row has %1 colours, the key colour counted, too many for a GIF (%2 at most).")
             .arg(colours.table.size())
             .arg(kMaxColours);
 
