@@ -5,6 +5,7 @@
 #include "zoom_factors.h"
 #include "image/animated_gif.h"
 #include "image/play_order.h"
+#include "operations/message_title.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -216,7 +217,7 @@ void AnimationPreview::exportGif()
         return;
     const image::AnimatedRow animated{m_rowCells, m_key, m_fps->value(), m_pingPong->isChecked()};
     if (const std::optional<QString> error = image::writeAnimatedGif(m_sheet, animated, path))
-        m_dialogs.message(*error, Buttons::Ok, QStringLiteral("Tarnel"));
+        m_dialogs.message(*error, Buttons::Ok, ops::kMessageTitle);
     else
         m_lastExport = path;
 }
