@@ -99,7 +99,7 @@ void AnimationPreview::buildControls(int zoom)
 void AnimationPreview::showSheet(const image::Surface& sheet, const CellGrid& grid)
 {
     m_sheet = sheet;
-    m_cells = SheetCells(QSize(sheet.width(), sheet.height()), grid);
+    m_cells = ops::SheetCells(QSize(sheet.width(), sheet.height()), ops::CellGrid{grid.rows, grid.columns});
     takeRow();
 }
 

@@ -4,9 +4,9 @@
 #include "animation_clock.h"
 #include "cell_grid.h"
 #include "dialog_service.h"
-#include "sheet_cells.h"
 #include "image/colour.h"
 #include "image/surface.h"
+#include "operations/sheet_cells.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -61,7 +61,7 @@ private:
 
     DialogService& m_dialogs;
     image::Surface m_sheet;
-    SheetCells m_cells;
+    ops::SheetCells m_cells;
     QList<QRect> m_rowCells;
     QList<int> m_order; // of m_rowCells, as they play
     image::Colour m_key = 0;

@@ -3,7 +3,6 @@
 #include "image/pixel_text.h"
 #include "shell/animation_clock.h"
 #include "shell/animation_preview.h"
-#include "shell/sheet_cells.h"
 
 #include <QtTest>
 
@@ -89,8 +88,6 @@ class tst_AnimationPreview : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellsOfGrid_data();
-    void cellsOfGrid();
     void clockDoesNotDrift();
     void nothingToPlay_data();
     void nothingToPlay();
@@ -101,38 +98,6 @@ private slots:
     void holdsStillWhileOperationRuns();
     void exportsRow();
 };
-
-void tst_AnimationPreview::cellsOfGrid_data()
-{
-    QTest::addColumn<QSize>("sheet");
-    QTest::addColumn<CellGrid>("grid");
-    QTest::addColumn<QList<QRect>>("lastRow");
-    QTest::addColumn<QList<int>>("rowAt"); // of picture rows 0, 1, 2, ...
-
-    QTest::newRow("never given") << QSize(4, 4) << CellGrid{0, 2} << QList<QRect>{} << QList<int>{-1, -1};
-    QTest::newRow("one cell") << QSize(3, 2) << CellGrid{1, 1} << QList<QRect>{QRect(0, 0, 3, 2)}
-                              << QList<int>{0, 0, -1};
-    // The lines stand where the view draws them: 10 / 3 rounds to 3 and 7.
-    QTest::newRow("uneven") << QSize(10, 5) << CellGrid{2, 3}
-                            << QList<QRect>{QRect(0, 2, 3, 3), QRect(3, 2, 4, 3), QRect(7, 2, 3, 3)}
-                            << QList<int>{0, 0, 1, 1, 1, -1};
-}
-
-void tst_AnimationPreview::cellsOfGrid()
-{
-    QFETCH(QSize, sheet);
-    QFETCH(CellGrid, grid);
-    QFETCH(QList<QRect>, lastRow);
-    QFETCH(QList<int>, rowAt);
-
-    const shell::SheetCells cells(sheet, grid);
-    QCOMPARE(cells.row(cells.rowCount() - 1), lastRow);
-    QCOMPARE(cells.row(cells.rowCount()), QList<QRect>{});
-    QList<int> rows;
-    for (int y = 0; y < rowAt.size(); ++y)
-        rows << cells.rowAt(y);
-    QCOMPARE(rows, rowAt);
-}
 
 void tst_AnimationPreview::clockDoesNotDrift()
 {

@@ -7,13 +7,14 @@
 #include <QRect>
 #include <QSize>
 
-namespace shell {
+namespace ops {
 
-// The cells a grid cuts a sheet into, between the lines the view draws for it.
+// The cells a grid cuts a sheet into: the first pixel of each cell after the first
+// stands at round(k * extent / count), as the view draws the grid's lines.
 class SheetCells {
 public:
     SheetCells() = default;
-    // No cells where the grid has a count never given (0) or the sheet no pixels.
+    // No cells where the grid has a side never given (0) or the sheet no pixels.
     SheetCells(QSize sheet, const CellGrid& grid);
 
     bool isEmpty() const { return m_rowEdges.size() < 2; }
@@ -26,8 +27,8 @@ public:
     int rowAt(int y) const;
 
 private:
-    QList<int> m_columnEdges; // 0, each line, the width
+    QList<int> m_columnEdges; // 0, the first pixel of each later cell, the width
     QList<int> m_rowEdges;
 };
 
-} // namespace shell
+} // namespace ops

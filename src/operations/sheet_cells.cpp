@@ -1,16 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_cells.h"
 
+#include "image/pixel_round.h"
+
 #include <algorithm>
 
-namespace shell {
+namespace ops {
 
 namespace {
 
+// Cells narrower than a pixel are no cells: such a count gives one cell.
 QList<int> edges(int extent, double count)
 {
     QList<int> at{0};
-    at += cellBoundaries(extent, count);
+    if (count > 1 && extent / count >= 1) {
+        const double cell = extent / count;
+        for (double k = 1; k < count; ++k) {
+            const int edge = image::roundToPixel(k * cell);
+            if (edge > at.constLast() && edge < extent)
+                at.append(edge);
+        }
+    }
     at.append(extent);
     return at;
 }
@@ -44,4 +54,4 @@ int SheetCells::rowAt(int y) const
     return int(std::upper_bound(m_rowEdges.cbegin(), m_rowEdges.cend(), y) - m_rowEdges.cbegin()) - 1;
 }
 
-} // namespace shell
+} // namespace ops
