@@ -69,7 +69,7 @@ void describeOptions(QCommandLineParser& parser)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.setApplicationDescription(
         QStringLiteral("Runs Pixmold's sheet operations on picture files, with the pixels the window gives,\n"
-                       "and writes the results as BMP or PNG files."));
+                       "and writes the results as BMP or PNG files, or one row as an animated GIF."));
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
          QStringLiteral("Write the result to OUTPUT, a .bmp or .png name (one input only); - for "
