@@ -26,4 +26,8 @@ std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Sur
 ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
                           const image::Surface& sheet);
 
+// The same grid without the last resort: a side nothing gives stays 0.
+ops::CellGrid givenGrid(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
+                        const image::Surface& sheet);
+
 } // namespace batch

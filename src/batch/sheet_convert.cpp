@@ -2,8 +2,11 @@
 #include "sheet_convert.h"
 
 #include "guessed_grid.h"
+#include "image/animated_gif.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
+#include "image/replacing_save.h"
+#include "operations/sheet_cells.h"
 #include "operations/progress.h"
 #include "standard_input.h"
 
@@ -25,17 +28,51 @@ image::PictureRead readInput(const QString& input)
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
 // written, so a failure leaves standard output empty.
-std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+std::optional<QString> writeStandardOutput(const std::variant<QByteArray, QString>& encoded)
 {
-    if (output != kStandardStream)
-        return image::writePicture(sheet, output, format);
-    auto encoded = image::encodePicture(sheet, format);
     if (const QString* problem = std::get_if<QString>(&encoded))
         return *problem;
     const QByteArray& bytes = std::get<QByteArray>(encoded);
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
         return QStringLiteral("The picture could not be written: %1").arg(out.errorString());
+    return std::nullopt;
+}
+
+std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+{
+    if (output != kStandardStream)
+        return image::writePicture(sheet, output, format);
+    return writeStandardOutput(image::encodePicture(sheet, format));
+}
+
+// The row --gif names, cut by the grid in force, written as an animated GIF; the
+// reason it was not, about the input or, for a failed write, the output.
+std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, const ops::CellGrid& implied,
+                                  const QString& input, const QString& output)
+{
+    const QString option = QStringLiteral("--gif %1: ").arg(job.gif->row + 1);
+    const ops::SheetCells cells(QSize(sheet.width(), sheet.height()), givenGrid(implied, job.grid, sheet));
+    if (cells.isEmpty())
+        return FileError{input,
+                         option
+                             + QStringLiteral("The sheet has no grid to take the row from: no operation implies "
+                                              "one and none could be guessed; give one with --grid ROWSxCOLUMNS.")};
+    if (job.gif->row >= cells.rowCount())
+        return FileError{input, option + QStringLiteral("The sheet's grid has %1 rows.").arg(cells.rowCount())};
+    const image::AnimatedRow row{cells.row(job.gif->row), image::rgb(0, 0, 0), job.gif->framesPerSecond,
+                                 job.gif->pingPong};
+    const auto encoded = image::encodeAnimatedGif(sheet, row);
+    if (const QString* problem = std::get_if<QString>(&encoded))
+        return FileError{input, option + *problem};
+    const QByteArray& bytes = std::get<QByteArray>(encoded);
+    const auto unwritten = output == kStandardStream
+        ? writeStandardOutput(encoded)
+        : image::saveReplacing(output, [&](QFileDevice& file) {
+              return image::writeAll(file, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+          });
+    if (unwritten)
+        return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
     return std::nullopt;
 }
 
@@ -58,7 +95,7 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
 
 } // namespace
 
-std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
+Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
     // The steps' scratch surfaces live as long as the sheet's run, as the window's do.
     image::Surface scratch{image::rgb(0, 0, 0)};
@@ -69,7 +106,7 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
     for (const Step& given : job.steps) {
         const auto guessed = withGuessedCounts(given, sheet);
         if (const QString* noGuess = std::get_if<QString>(&guessed))
-            return QStringLiteral("%1: %2").arg(given.option, *noGuess);
+            return Failure{QStringLiteral("%1: %2").arg(given.option, *noGuess)};
         const Step& step = std::get<Step>(guessed);
         const ops::Operation& operation = *step.operation;
         for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
@@ -80,10 +117,10 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
             settings.grid = gridInForce(implied, job.grid, sheet);
         const ops::Outcome outcome = operation.run(sheets, step.answers, settings, progress);
         if (outcome.kind == ops::Outcome::Kind::Refused || outcome.kind == ops::Outcome::Kind::Failed)
-            return QStringLiteral("%1: %2").arg(step.option, outcome.message);
+            return Failure{QStringLiteral("%1: %2").arg(step.option, outcome.message)};
         implied = operation.gridAfter(step.answers, implied);
     }
-    return std::nullopt;
+    return implied;
 }
 
 std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings)
@@ -111,8 +148,11 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (const auto unread = readSheet(input, sheet, warnings))
             return FileError{shownInput, *unread};
 
-        if (const auto stopped = applySteps(sheet, job, warnings))
-            return FileError{shownInput, *stopped};
+        const Result<ops::CellGrid> implied = applySteps(sheet, job, warnings);
+        if (!implied)
+            return FileError{shownInput, implied.error()};
+        if (job.gif)
+            return writeGif(sheet, job, *implied, shownInput, output);
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
         if (const auto unwritten = writeOutput(sheet, output, format))
             return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
