@@ -104,7 +104,6 @@ private:
     void runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given);
     ops::OperationSettings operationSettings() const;
     void showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome);
-    void showResult(ops::ViewAfter after, ProgressBarReporter& progress);
 
     // Shared steps.
     void followHistory();

@@ -6,12 +6,8 @@
 
 #include "dialog_service.h"
 #include "progress_bar.h"
-#include "viewport.h"
-#include "image/pixel_round.h"
 #include "image/raster.h"
 #include "operations/operation_table.h"
-
-#include <QProgressBar>
 
 namespace shell {
 
@@ -57,19 +53,15 @@ void Main::changeColourAt(QPointF position)
 {
     if (m_document->busy() || !m_state.ColorPickMode)
         return;
-    // Only a pixel of the picture can be picked: a press on the border, or on the grey
-    // beyond the picture, ends the pick with nothing changed.
-    const QPoint at(image::roundToPixel(position.x()), image::roundToPixel(position.y()));
-    const QPoint pixel = m_view->pictureAt(position);
-    const auto inside = [](const image::Surface& surface, QPoint point) {
-        return QRect(0, 0, surface.width(), surface.height()).contains(point);
-    };
-    if (!inside(m_view->viewport()->surface(), at) || !inside(workingImage(), pixel)) {
+    // A press on the border, or on the grey beyond the picture, ends the pick with
+    // nothing changed.
+    const std::optional<QPoint> pixel = m_view->pickAt(position);
+    if (!pixel) {
         m_state.ColorPickMode = false;
         return;
     }
     ops::WindowAnswers given = m_colourPick.answers;
-    given.picked = image::GetPixel(workingImage(), pixel.x(), pixel.y());
+    given.picked = image::GetPixel(workingImage(), pixel->x(), pixel->y());
     given.chosen = m_dialogs.chooseColour();
     runWithAnswers(*m_colourPick.operation, given);
 }
@@ -78,7 +70,8 @@ void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnsw
 {
     const std::optional<ops::Answers> answers = operation.window.readAnswers(given);
     if (!answers) {
-        m_state.ColorPickMode = false;
+        if (operation.window.picksColour)
+            m_state.ColorPickMode = false;
         return;
     }
     const ops::OperationSettings settings = operationSettings();
@@ -95,7 +88,9 @@ void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnsw
                 showFailure(operation.window.failureBoxes, outcome);
                 return;
             }
-            showResult(operation.window.viewAfter, progress);
+            m_view->showResult(operation.window.viewAfter, progress);
+            if (operation.window.picksColour)
+                m_state.ColorPickMode = false;
             progress.finish();
         });
 }
@@ -115,38 +110,6 @@ void Main::showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops:
     } else if (outcome.kind == ops::Outcome::Kind::Failed) {
         m_dialogs.message(boxes->errorNotice, Buttons::Ok, boxes->refusalTitle);
         m_dialogs.message(outcome.message, Buttons::Ok, boxes->errorTitle);
-    }
-}
-
-// The view after a changed sheet, and the bar's last steps, as each operation has them.
-void Main::showResult(ops::ViewAfter after, ProgressBarReporter& progress)
-{
-    switch (after) {
-    case ops::ViewAfter::FromCorner:
-        m_view->applyScrollLimits();
-        progress.reached(90);
-        m_view->scrollTo({0, 0});
-        progress.reached(100);
-        UpdatePic(0, 0);
-        break;
-    case ops::ViewAfter::CornerKeepingScroll:
-        // The view shows the new sheet's corner; the scroll bars keep their positions.
-        UpdatePic(0, 0);
-        m_view->applyScrollLimits();
-        progress.reached(90);
-        UpdatePic(0, 0);
-        m_PB->setValue(100); // without a repaint
-        break;
-    case ops::ViewAfter::WhereItWas:
-        progress.reached(90);
-        m_view->refresh();
-        m_PB->setValue(100); // without a repaint
-        break;
-    case ops::ViewAfter::WhereItWasShown:
-        m_view->refresh();
-        progress.reached(100);
-        m_state.ColorPickMode = false;
-        break;
     }
 }
 
