@@ -39,12 +39,12 @@ std::optional<QString> writeOutput(const image::Surface& sheet, const QString& o
     return std::nullopt;
 }
 
-// Reads `input` into `sheet`, the reason when it cannot be read.
-std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+// Reads `input` into `sheet`; a failure says why it cannot be read.
+Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
 {
     image::PictureRead read = readInput(input);
     if (!read.error.isEmpty())
-        return read.error;
+        return Failure{read.error};
     if (!read.warning.isEmpty())
         warnings.append(read.warning);
     if (read.droppedTransparency)
@@ -53,12 +53,12 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
     sheet.assign(read.picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
 
-std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
+Result<void> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
     // The steps' scratch surfaces live as long as the sheet's run, as the window's do.
     image::Surface scratch{image::rgb(0, 0, 0)};
@@ -68,9 +68,9 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
     ops::CellGrid implied; // by the steps so far
     for (const Step& given : job.steps) {
         const auto guessed = withGuessedCounts(given, sheet);
-        if (const QString* noGuess = std::get_if<QString>(&guessed))
-            return QStringLiteral("%1: %2").arg(given.option, *noGuess);
-        const Step& step = std::get<Step>(guessed);
+        if (!guessed)
+            return Failure{QStringLiteral("%1: %2").arg(given.option, guessed.error())};
+        const Step& step = *guessed;
         const ops::Operation& operation = *step.operation;
         for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
             warnings.append(QStringLiteral("%1: %2").arg(step.option, warning));
@@ -80,24 +80,24 @@ std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QString
             settings.grid = gridInForce(implied, job.grid, sheet);
         const ops::Outcome outcome = operation.run(sheets, step.answers, settings, progress);
         if (outcome.kind == ops::Outcome::Kind::Refused || outcome.kind == ops::Outcome::Kind::Failed)
-            return QStringLiteral("%1: %2").arg(step.option, outcome.message);
+            return Failure{QStringLiteral("%1: %2").arg(step.option, outcome.message)};
         implied = operation.gridAfter(step.answers, implied);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings)
+Result<QString> detectGrid(const QString& input, QStringList& warnings)
 {
     try {
         // Read as convertFile reads it, so that `auto` sees the same grid.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
-            return FileError{inputName(input), *unread};
+        if (const auto read = readSheet(input, sheet, warnings); !read)
+            return Failure{read.error()};
         return gridText(ops::guessGrid(sheet));
     } catch (const image::SurfaceError& error) {
-        return FileError{inputName(input), QString::fromUtf8(error.what())};
+        return Failure{QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
-        return FileError{inputName(input), QStringLiteral("Not enough memory to read this picture.")};
+        return Failure{QStringLiteral("Not enough memory to read this picture.")};
     }
 }
 
@@ -108,11 +108,11 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
-            return FileError{shownInput, *unread};
+        if (const auto read = readSheet(input, sheet, warnings); !read)
+            return FileError{shownInput, read.error()};
 
-        if (const auto stopped = applySteps(sheet, job, warnings))
-            return FileError{shownInput, *stopped};
+        if (const auto applied = applySteps(sheet, job, warnings); !applied)
+            return FileError{shownInput, applied.error()};
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
         if (const auto unwritten = writeOutput(sheet, output, format))
             return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <variant>
 
 namespace batch {
 
@@ -19,12 +18,12 @@ struct FileError {
     QString reason;
 };
 
-// Runs the job's steps in order on `sheet`, with the operations the window runs.
-// nullopt when every step ran; otherwise the refusal or error of the first step that
-// stopped, after the step's option ("--negative 9: ..."). What the steps did before
+// Runs the job's steps in order on `sheet`, with the operations the window runs. Where
+// a step stops, a failure with its refusal or error after the step's option
+// ("--negative 9: ..."). What the steps did before
 // that stays done. Each step's warnings (its operation's, after its option) are added
 // to `warnings`.
-std::optional<QString> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings);
+Result<void> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings);
 
 // Reads `input` (kStandardStream: standard input), runs the steps and writes the result
 // to `output` (kStandardStream: standard output) in the format its name says, else the
@@ -37,9 +36,9 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
                                      QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
-// writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the
+// writes it ("4x8", "no guess"), or a failure saying why it could not be read. `warnings` receives the
 // dropped transparency and a damaged file's warning. Safe to call on several threads at
 // once.
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings);
+Result<QString> detectGrid(const QString& input, QStringList& warnings);
 
 } // namespace batch

@@ -53,8 +53,8 @@ void Main::runOperation(const QString& name, const SheetDocument::Work& work, co
 void Main::NPCPic()
 {
     // Asking for counts first would only lead to a refusal.
-    if (const auto problem = ops::spriteSizeProblem(m_state.sprite)) {
-        showError(*problem);
+    if (const auto checked = ops::checkSpriteSize(m_state.sprite); !checked) {
+        showError(checked.error());
         return;
     }
     const auto sprites = ops::readCountAnswer(
