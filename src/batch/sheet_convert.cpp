@@ -18,39 +18,39 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
-image::PictureRead readInput(const QString& input)
+Result<image::PictureRead> readInput(const QString& input)
 {
     return input == kStandardStream ? readStandardInput() : image::readPicture(input);
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
 // written, so a failure leaves standard output empty.
-std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
 {
     if (output != kStandardStream)
         return image::writePicture(sheet, output, format);
-    auto encoded = image::encodePicture(sheet, format);
-    if (const QString* problem = std::get_if<QString>(&encoded))
-        return *problem;
-    const QByteArray& bytes = std::get<QByteArray>(encoded);
+    const auto encoded = image::encodePicture(sheet, format);
+    if (!encoded)
+        return Failure{encoded.error()};
+    const QByteArray& bytes = *encoded;
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
-        return QStringLiteral("The picture could not be written: %1").arg(out.errorString());
-    return std::nullopt;
+        return Failure{QStringLiteral("The picture could not be written: %1").arg(out.errorString())};
+    return {};
 }
 
 // Reads `input` into `sheet`; a failure says why it cannot be read.
 Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
 {
-    image::PictureRead read = readInput(input);
-    if (!read.error.isEmpty())
-        return Failure{read.error};
-    if (!read.warning.isEmpty())
-        warnings.append(read.warning);
-    if (read.droppedTransparency)
+    Result<image::PictureRead> read = readInput(input);
+    if (!read)
+        return Failure{read.error()};
+    if (!read->warning.isEmpty())
+        warnings.append(read->warning);
+    if (read->droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));
-    sheet.assign(read.picture);
+    sheet.assign(read->picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
     return {};
@@ -114,8 +114,8 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (const auto applied = applySteps(sheet, job, warnings); !applied)
             return FileError{shownInput, applied.error()};
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
-        if (const auto unwritten = writeOutput(sheet, output, format))
-            return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
+        if (const auto written = writeOutput(sheet, output, format); !written)
+            return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
         return FileError{shownInput, QString::fromUtf8(error.what())};
