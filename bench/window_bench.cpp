@@ -104,8 +104,8 @@ QSize fitViewport(WindowFixture& f, QSize inner)
 bool prepareGrid(WindowFixture& f)
 {
     const QString file = f.folder.filePath(QStringLiteral("half.bmp"));
-    if (const auto error = image::writeBitmap(bench::makeSheet(kSide / 2, kSide), file)) {
-        std::fprintf(stderr, "%s\n", qPrintable(*error));
+    if (const auto written = image::writeBitmap(bench::makeSheet(kSide / 2, kSide), file); !written) {
+        std::fprintf(stderr, "%s\n", qPrintable(written.error()));
         return false;
     }
     f.dialogs.files.enqueue(file);
@@ -177,8 +177,8 @@ int main(int argc, char** argv)
 
     WindowFixture f;
     const QString sheetFile = f.folder.filePath(QStringLiteral("sheet.bmp"));
-    if (const auto error = image::writeBitmap(bench::makeSheet(kSide, kSide), sheetFile)) {
-        std::fprintf(stderr, "%s\n", qPrintable(*error));
+    if (const auto written = image::writeBitmap(bench::makeSheet(kSide, kSide), sheetFile); !written) {
+        std::fprintf(stderr, "%s\n", qPrintable(written.error()));
         return 1;
     }
 

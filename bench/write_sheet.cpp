@@ -21,8 +21,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT OUTPUT.bmp ROWS\n", argv[0]);
         return 2;
     }
-    if (const auto error = image::writeBitmap(bench::makeSheet(width, height), arguments[3])) {
-        std::fprintf(stderr, "%s\n", qPrintable(*error));
+    if (const auto written = image::writeBitmap(bench::makeSheet(width, height), arguments[3]); !written) {
+        std::fprintf(stderr, "%s\n", qPrintable(written.error()));
         return 1;
     }
     std::printf("%s\n", qPrintable(bench::rowOrder(bands)));

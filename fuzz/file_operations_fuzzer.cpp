@@ -28,12 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         = QByteArray::fromRawData(reinterpret_cast<const char*>(data + 1 + answers), qsizetype(size - 1 - answers));
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
-    const image::PictureRead read = image::readPicture(buffer);
-    if (!read.error.isEmpty())
+    const auto read = image::readPicture(buffer);
+    if (!read)
         return -1; // keeps inputs that are no picture out of the corpus
 
     fuzz::Sheets sheets;
-    sheets.work.assign(read.picture);
+    sheets.work.assign(read->picture);
     fuzz::runOperations(sheets, input);
     return 0;
 }

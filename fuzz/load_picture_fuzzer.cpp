@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    const image::PictureRead read = image::readPicture(buffer);
+    const auto read = image::readPicture(buffer);
 
-    if (!read.error.isEmpty()) {
-        require(read.picture.isNull());
+    if (!read) {
+        require(!read.error().isEmpty());
         return 0;
     }
-    const QImage& picture = read.picture;
+    const QImage& picture = read->picture;
     require(picture.format() == QImage::Format_RGB32);
     require(picture.width() > 0 && picture.height() > 0);
     require(qint64(picture.width()) * picture.height() <= image::Surface::kMaxPixels);

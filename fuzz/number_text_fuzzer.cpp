@@ -72,11 +72,11 @@ void checkShortest(double value)
 void checkSpriteSize(const QString& width, const QString& height)
 {
     const auto read = settings::readSpriteSize(width, height);
-    if (const auto* size = std::get_if<settings::SpriteSize>(&read)) {
-        require(std::isfinite(size->width) && std::floor(size->width) == size->width);
-        require(!std::signbit(size->width) || size->width < 0);
+    if (read) {
+        require(std::isfinite(read->width) && std::floor(read->width) == read->width);
+        require(!std::signbit(read->width) || read->width < 0);
     } else {
-        require(!std::get<QString>(read).isEmpty());
+        require(!read.error().isEmpty());
     }
 }
 

@@ -177,7 +177,7 @@ inline void runOneOperation(Sheets& sheets, FuzzInput& input)
     // then the prompts, or the colours picked and chosen.
     const auto& table = ops::operationTable();
     const ops::Operation& operation = *table[input.byte() % table.size()];
-    std::variant<settings::SpriteSize, QString> size = settings::SpriteSize();
+    Result<settings::SpriteSize> size = settings::SpriteSize();
     if (operation.readsSpriteSize) {
         const QString widthText = input.line();
         const QString heightText = input.line();
@@ -192,9 +192,9 @@ inline void runOneOperation(Sheets& sheets, FuzzInput& input)
     }
     // A size the panel refuses, or a cancelled prompt, runs nothing.
     const auto answers = operation.window.readAnswers(given);
-    if (!std::holds_alternative<settings::SpriteSize>(size) || given.texts.contains(QString()) || !answers)
+    if (!size || given.texts.contains(QString()) || !answers)
         return;
-    const ops::OperationSettings settings{std::get<settings::SpriteSize>(size), {}};
+    const ops::OperationSettings settings{*size, {}};
 
     ops::Sheets surfaces{sheets.work, sheets.scratch, sheets.scratch2};
     const ops::Outcome outcome = operation.run(surfaces, *answers, settings, progress);

@@ -50,16 +50,16 @@ int main(int argc, char* argv[])
 
     const batch::Job& job = line.job;
     if (job.inPlace) {
-        if (const QString twice = batch::sameFileTwice(job.inputs); !twice.isEmpty())
-            return usageError(twice);
+        if (const auto distinct = batch::checkNoFileTwice(job.inputs); !distinct)
+            return usageError(distinct.error());
     }
     // A picture's bytes would garble the terminal, as compressors know.
     if (job.output == batch::kStandardStream && isatty(STDOUT_FILENO))
         return usageError(QStringLiteral("-o -: Standard output is a terminal; send it to a file or a program "
                                          "(pixmold-batch ... -o - > out.bmp), or give -o a file name."));
     if (!job.outDir.isEmpty()) {
-        if (const auto unusable = batch::prepareOutputFolder(job.outDir)) {
-            say(stderr, QStringLiteral("pixmold-batch: %1: %2\n").arg(job.outDir, *unusable));
+        if (const auto prepared = batch::prepareOutputFolder(job.outDir); !prepared) {
+            say(stderr, QStringLiteral("pixmold-batch: %1: %2\n").arg(job.outDir, prepared.error()));
             return 1;
         }
     }

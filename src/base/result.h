@@ -21,11 +21,11 @@ public:
     explicit operator bool() const { return ok(); }
 
     // The value; only where ok().
-    const T& operator*() const& { return *m_value; }
-    T& operator*() & { return *m_value; }
-    T&& operator*() && { return std::move(*m_value); }
-    const T* operator->() const { return &*m_value; }
-    T* operator->() { return &*m_value; }
+    const T& operator*() const& { return m_value.value(); }
+    T& operator*() & { return m_value.value(); }
+    T&& operator*() && { return std::move(m_value.value()); }
+    const T* operator->() const { return &m_value.value(); }
+    T* operator->() { return &m_value.value(); }
 
     // The failure's text; empty where ok().
     const QString& error() const { return m_error; }

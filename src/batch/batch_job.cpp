@@ -23,21 +23,16 @@ namespace {
 
 using namespace option;
 
-Step readStep(const ops::Operation& operation, const QString& value, QString& error)
+Result<Step> readStep(const ops::Operation& operation, const QString& value)
 {
-    Step step;
-    step.option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
-    step.operation = &operation;
-    auto read = operation.option.read(value);
-    if (read)
-        step.answers = *std::move(read);
-    else
-        error = read.error();
-    return step;
+    auto answers = operation.option.read(value);
+    if (!answers)
+        return Failure{answers.error()};
+    return Step{QStringLiteral("--%1 %2").arg(operation.option.name, value), &operation, *std::move(answers)};
 }
 
-// The steps in the order given; false with the reason at the first that cannot be read.
-bool readSteps(const QCommandLineParser& parser, Job& job, QString& error)
+// The steps in the order given; a failure at the first that cannot be read.
+Result<void> readSteps(const QCommandLineParser& parser, Job& job)
 {
     // The parser lists the options in the order they were found, each option's values
     // in the same order.
@@ -46,50 +41,49 @@ bool readSteps(const QCommandLineParser& parser, Job& job, QString& error)
         const ops::Operation* operation = ops::operationForOption(name);
         if (!operation)
             continue;
-        job.steps.push_back(readStep(*operation, parser.values(name).value(taken[name]++), error));
-        if (!error.isEmpty())
-            return false;
+        auto step = readStep(*operation, parser.values(name).value(taken[name]++));
+        if (!step)
+            return Failure{step.error()};
+        job.steps.push_back(*std::move(step));
     }
-    return true;
+    return {};
 }
 
 // Each side must be a number in strict reading; it is then floored as the Options panel
 // floors it. The panel stores any height a qint16 holds, but the conversion takes only
 // cells of at least 1x1, so the range stated is the one that works.
-std::optional<settings::SpriteSize> readCellSize(const QString& value, QString& error)
+Result<settings::SpriteSize> readCellSize(const QString& value)
 {
     const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
     if (sides.size() != 2) {
-        error = QStringLiteral("--sprite-size %1: Give the cell size as WxH, e.g. 24x48.").arg(value);
-        return std::nullopt;
+        return Failure{QStringLiteral("--sprite-size %1: Give the cell size as WxH, e.g. 24x48.").arg(value)};
     }
     double floored[2] = {};
     for (int i = 0; i < 2; ++i) {
         const auto number = settings::readStrictNumber(sides[i]);
         if (!number) {
-            error = QStringLiteral("--sprite-size %1: '%2' is not a number; give the cell size as WxH, e.g. 24x48.")
-                        .arg(value, sides[i].trimmed());
-            return std::nullopt;
+            return Failure{
+                QStringLiteral("--sprite-size %1: '%2' is not a number; give the cell size as WxH, e.g. 24x48.")
+                    .arg(value, sides[i].trimmed())};
         }
         floored[i] = std::floor(*number);
     }
     if (!(floored[0] >= 1 && std::isfinite(floored[0]))) {
-        error = QStringLiteral("--sprite-size %1: The cell width must be a finite number of at least 1; '%2' is not.")
-                    .arg(value, sides[0].trimmed());
-        return std::nullopt;
+        return Failure{
+            QStringLiteral("--sprite-size %1: The cell width must be a finite number of at least 1; '%2' is not.")
+                .arg(value, sides[0].trimmed())};
     }
     if (!(floored[1] >= 1 && floored[1] <= std::numeric_limits<qint16>::max())) {
-        error = QStringLiteral("--sprite-size %1: The cell height must be from 1 to %2; '%3' is not.")
-                    .arg(value)
-                    .arg(std::numeric_limits<qint16>::max())
-                    .arg(sides[1].trimmed());
-        return std::nullopt;
+        return Failure{QStringLiteral("--sprite-size %1: The cell height must be from 1 to %2; '%3' is not.")
+                           .arg(value)
+                           .arg(std::numeric_limits<qint16>::max())
+                           .arg(sides[1].trimmed())};
     }
     return settings::SpriteSize{floored[0], qint16(floored[1])};
 }
 
 // Rows and columns as whole numbers from 1 up, blanks around each allowed.
-std::optional<ops::CellGrid> readGrid(const QString& value, QString& error)
+Result<ops::CellGrid> readGrid(const QString& value)
 {
     const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
     double read[2] = {};
@@ -100,19 +94,18 @@ std::optional<ops::CellGrid> readGrid(const QString& value, QString& error)
             : 0;
     }
     if (read[0] == 0 || read[1] == 0) {
-        error = QStringLiteral("--grid %1: Give the grid as ROWSxCOLUMNS, two whole numbers from 1 up, e.g. 4x8.")
-                    .arg(value);
-        return std::nullopt;
+        return Failure{
+            QStringLiteral("--grid %1: Give the grid as ROWSxCOLUMNS, two whole numbers from 1 up, e.g. 4x8.")
+                .arg(value)};
     }
     return ops::CellGrid{read[0], read[1]};
 }
 
-std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
+Result<image::PictureFormat> readFormat(const QString& value)
 {
     if (const auto format = image::formatForSuffix(value))
-        return format;
-    error = QStringLiteral("--format %1: Give bmp or png.").arg(value);
-    return std::nullopt;
+        return *format;
+    return Failure{QStringLiteral("--format %1: Give bmp or png.").arg(value)};
 }
 
 // Digits only, blanks around them allowed, from `low` to `high`.
@@ -126,39 +119,39 @@ std::optional<int> readWholeNumber(const QString& value, int low, int high)
     return number;
 }
 
-std::optional<int> readJobs(const QString& value, QString& error)
+Result<int> readJobs(const QString& value)
 {
     const auto jobs = readWholeNumber(value, 1, std::numeric_limits<int>::max());
     if (!jobs)
-        error
-            = QStringLiteral("--jobs %1: Give how many files to convert at once, a whole number from 1 up.").arg(value);
-    return jobs;
+        return Failure{
+            QStringLiteral("--jobs %1: Give how many files to convert at once, a whole number from 1 up.").arg(value)};
+    return *jobs;
 }
 
 // --gif ROW with --fps N and --ping-pong, which mean nothing without it. Fills the job;
-// the reason on failure.
-QString readGif(const QCommandLineParser& parser, Job& job)
+// a failure says what is wrong.
+Result<void> readGif(const QCommandLineParser& parser, Job& job)
 {
     if (!parser.isSet(kGif)) {
         for (const QString& name : {kFps, kPingPong}) {
             if (parser.isSet(name))
-                return QStringLiteral("--%1 is for --gif and does nothing without it.").arg(name);
+                return Failure{QStringLiteral("--%1 is for --gif and does nothing without it.").arg(name)};
         }
         return {};
     }
     GifRow gif;
     const auto row = readWholeNumber(parser.value(kGif), 1, std::numeric_limits<int>::max());
     if (!row)
-        return QStringLiteral("--gif %1: Give the row to write, a whole number from 1 up (1 is the top row).")
-            .arg(parser.value(kGif));
+        return Failure{QStringLiteral("--gif %1: Give the row to write, a whole number from 1 up (1 is the top row).")
+                           .arg(parser.value(kGif))};
     gif.row = *row - 1;
     if (parser.isSet(kFps)) {
         const auto fps = readWholeNumber(parser.value(kFps), image::kMinFramesPerSecond, image::kMaxFramesPerSecond);
         if (!fps)
-            return QStringLiteral("--fps %1: Give the frames per second, a whole number from %2 to %3.")
-                .arg(parser.value(kFps))
-                .arg(image::kMinFramesPerSecond)
-                .arg(image::kMaxFramesPerSecond);
+            return Failure{QStringLiteral("--fps %1: Give the frames per second, a whole number from %2 to %3.")
+                               .arg(parser.value(kFps))
+                               .arg(image::kMinFramesPerSecond)
+                               .arg(image::kMaxFramesPerSecond)};
         gif.framesPerSecond = *fps;
     }
     gif.pingPong = parser.isSet(kPingPong);
@@ -173,7 +166,7 @@ QString normalPath(const QString& path)
 
 // Two inputs written to one file would leave whichever was done last. (An input can
 // only be another's output if it is its own output too, so this covers that as well.)
-QString clashingOutputs(const QStringList& inputs, const QStringList& outputs)
+Result<void> checkDistinctOutputs(const QStringList& inputs, const QStringList& outputs)
 {
     QHash<QString, QString> writer;
     for (qsizetype i = 0; i < inputs.size(); ++i) {
@@ -181,8 +174,8 @@ QString clashingOutputs(const QStringList& inputs, const QStringList& outputs)
         const QString output = normalPath(outputs[i]);
         if (const auto earlier = writer.constFind(output); earlier != writer.cend()) {
             if (normalPath(*earlier) == normalPath(input))
-                return QStringLiteral("%1 is given more than once.").arg(input);
-            return QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, outputs[i]);
+                return Failure{QStringLiteral("%1 is given more than once.").arg(input)};
+            return Failure{QStringLiteral("%1 and %2 would both be written to %3.").arg(*earlier, input, outputs[i])};
         }
         writer.insert(output, input);
     }
@@ -190,46 +183,50 @@ QString clashingOutputs(const QStringList& inputs, const QStringList& outputs)
 }
 
 // Where the results go: one of -o, --out-dir and --in-place, and the format of each.
-// Fills the job; the reason on failure.
-QString readDestination(const QCommandLineParser& parser, Job& job)
+// Fills the job; a failure says what is wrong.
+Result<void> readDestination(const QCommandLineParser& parser, Job& job)
 {
     const bool toFile = parser.isSet(kOutput);
     const bool toFolder = parser.isSet(kOutDir);
     const bool inPlace = parser.isSet(kInPlace);
     if (toFile && toFolder)
-        return QStringLiteral("-o and --out-dir cannot be used together.");
+        return Failure{QStringLiteral("-o and --out-dir cannot be used together.")};
     if (inPlace && (toFile || toFolder))
-        return QStringLiteral("--in-place cannot be used together with %1.")
-            .arg(toFile ? QStringLiteral("-o") : QStringLiteral("--out-dir"));
+        return Failure{QStringLiteral("--in-place cannot be used together with %1.")
+                           .arg(toFile ? QStringLiteral("-o") : QStringLiteral("--out-dir"))};
     if (!toFile && !toFolder && !inPlace)
-        return QStringLiteral("Say where to write: -o OUTPUT for one input, --out-dir DIR, or --in-place.");
+        return Failure{QStringLiteral("Say where to write: -o OUTPUT for one input, --out-dir DIR, or --in-place.")};
     if (parser.isSet(kSkipExisting) && inPlace)
-        return QStringLiteral("--skip-existing cannot be used together with --in-place.");
+        return Failure{QStringLiteral("--skip-existing cannot be used together with --in-place.")};
     if (job.gif && inPlace)
-        return QStringLiteral("--in-place cannot be used together with --gif, which writes a GIF instead of the "
-                              "sheet.");
+        return Failure{QStringLiteral("--in-place cannot be used together with --gif, which writes a GIF instead of "
+                                      "the sheet.")};
     if (job.gif && parser.isSet(kFormat))
-        return QStringLiteral("--format cannot be used together with --gif, which writes GIF files.");
+        return Failure{QStringLiteral("--format cannot be used together with --gif, which writes GIF files.")};
 
     std::optional<image::PictureFormat> format;
-    QString error;
-    if (parser.isSet(kFormat) && !(format = readFormat(parser.value(kFormat), error)))
-        return error;
+    if (parser.isSet(kFormat)) {
+        const auto read = readFormat(parser.value(kFormat));
+        if (!read)
+            return Failure{read.error()};
+        format = *read;
+    }
 
     const bool fromStdin = job.inputs.contains(kStandardStream);
     if (fromStdin && !toFile)
-        return QStringLiteral("Standard input (-) needs -o OUTPUT.");
+        return Failure{QStringLiteral("Standard input (-) needs -o OUTPUT.")};
     if (toFile && job.inputs.size() > 1)
-        return QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size());
+        return Failure{
+            QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size())};
 
     job.output = parser.value(kOutput);
     job.outDir = parser.value(kOutDir);
     job.inPlace = inPlace;
     job.format = format.value_or(image::PictureFormat::Bmp);
     if (toFile && job.output.isEmpty())
-        return QStringLiteral("-o needs a file name.");
+        return Failure{QStringLiteral("-o needs a file name.")};
     if (toFolder && job.outDir.isEmpty())
-        return QStringLiteral("--out-dir needs a folder name.");
+        return Failure{QStringLiteral("--out-dir needs a folder name.")};
 
     // Every file written is in the format its name says.
     QStringList named;
@@ -240,22 +237,22 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
     for (const QString& name : named) {
         if (job.gif) {
             if (!name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
-                return QStringLiteral("-o %1: Give a name ending in .gif with --gif.").arg(name);
+                return Failure{QStringLiteral("-o %1: Give a name ending in .gif with --gif.").arg(name)};
             continue;
         }
         const auto asked = image::formatForName(name);
         if (!asked)
-            return QStringLiteral("%1 %2: Give a name ending in .bmp or .png (the formats written).")
-                .arg(inPlace ? QStringLiteral("--in-place") : QStringLiteral("-o"), name);
+            return Failure{QStringLiteral("%1 %2: Give a name ending in .bmp or .png (the formats written).")
+                               .arg(inPlace ? QStringLiteral("--in-place") : QStringLiteral("-o"), name)};
         if (format && *format != *asked)
-            return QStringLiteral("--format %1 disagrees with %2, which names a %3 file.")
-                .arg(parser.value(kFormat), name, image::formatSuffix(*asked).toUpper());
+            return Failure{QStringLiteral("--format %1 disagrees with %2, which names a %3 file.")
+                               .arg(parser.value(kFormat), name, image::formatSuffix(*asked).toUpper())};
     }
     return {};
 }
 
 // --detect only looks: the first option given that would write or change a sheet.
-QString notWithDetect(const QCommandLineParser& parser)
+std::optional<QString> notWithDetect(const QCommandLineParser& parser)
 {
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
@@ -265,7 +262,7 @@ QString notWithDetect(const QCommandLineParser& parser)
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
     }
-    return {};
+    return std::nullopt;
 }
 
 CommandLine usageError(QString text)
@@ -315,37 +312,36 @@ CommandLine parseCommandLine(const QStringList& arguments)
     job.inputs = parser.positionalArguments();
     if (job.inputs.isEmpty()) {
         // An operation's value forgotten takes the only input: its reading says so.
-        QString error;
-        return usageError(readSteps(parser, job, error) ? QStringLiteral("No input files.") : error);
+        const auto steps = readSteps(parser, job);
+        return usageError(steps ? QStringLiteral("No input files.") : steps.error());
     }
     if (job.inputs.contains(kStandardStream) && job.inputs.size() > 1)
         return usageError(QStringLiteral("- (standard input) must be the only input."));
     job.detect = parser.isSet(kDetect);
     if (job.detect) {
-        if (const QString other = notWithDetect(parser); !other.isEmpty())
+        if (const auto other = notWithDetect(parser))
             return usageError(
                 QStringLiteral("--detect only prints each input's grid and writes no file; it cannot be used "
                                "together with %1.")
-                    .arg(other));
-    } else if (const QString problem = readGif(parser, job); !problem.isEmpty()) {
-        return usageError(problem);
-    } else if (const QString unplaced = readDestination(parser, job); !unplaced.isEmpty()) {
-        return usageError(unplaced);
+                    .arg(*other));
+    } else if (const auto gif = readGif(parser, job); !gif) {
+        return usageError(gif.error());
+    } else if (const auto destination = readDestination(parser, job); !destination) {
+        return usageError(destination.error());
     }
     job.skipExisting = parser.isSet(kSkipExisting);
     job.quiet = parser.isSet(kQuiet);
 
-    QString error;
     if (parser.isSet(kJobs)) {
-        const auto jobs = readJobs(parser.value(kJobs), error);
+        const auto jobs = readJobs(parser.value(kJobs));
         if (!jobs)
-            return usageError(error);
+            return usageError(jobs.error());
         job.jobs = *jobs;
     }
     if (parser.isSet(kSpriteSize)) {
-        const auto size = readCellSize(parser.value(kSpriteSize), error);
+        const auto size = readCellSize(parser.value(kSpriteSize));
         if (!size)
-            return usageError(error);
+            return usageError(size.error());
         QStringList readers;
         bool read = false;
         for (const ops::Operation* operation : ops::operationTable()) {
@@ -360,23 +356,24 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.spriteSize = *size;
     }
     if (parser.isSet(kGrid)) {
-        job.grid = readGrid(parser.value(kGrid), error);
-        if (!job.grid)
-            return usageError(error);
+        const auto grid = readGrid(parser.value(kGrid));
+        if (!grid)
+            return usageError(grid.error());
+        job.grid = *grid;
     }
 
-    if (!readSteps(parser, job, error))
-        return usageError(error);
+    if (const auto steps = readSteps(parser, job); !steps)
+        return usageError(steps.error());
 
     if (!job.detect) {
         QStringList outputs;
         for (const QString& input : job.inputs)
             outputs.append(job.outputFor(input));
-        if (const QString clash = clashingOutputs(job.inputs, outputs); !clash.isEmpty())
-            return usageError(clash);
+        if (const auto distinct = checkDistinctOutputs(job.inputs, outputs); !distinct)
+            return usageError(distinct.error());
         if (!job.inPlace && job.output != kStandardStream) {
-            if (const QString over = outputOverInput(job.inputs, outputs); !over.isEmpty())
-                return usageError(over);
+            if (const auto apart = checkNoOutputOverInput(job.inputs, outputs); !apart)
+                return usageError(apart.error());
         }
     }
 

@@ -27,11 +27,11 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
             result.index = i;
             result.input = job.inputs[i];
             if (job.detect) {
-                auto detected = detectFile(result.input, result.warnings);
-                if (auto* error = std::get_if<FileError>(&detected))
-                    result.error = *error;
+                const auto detected = detectGrid(result.input, result.warnings);
+                if (detected)
+                    result.grid = *detected;
                 else
-                    result.grid = std::get<QString>(detected);
+                    result.error = FileError{inputName(result.input), detected.error()};
             } else {
                 result.output = job.outputFor(result.input);
                 const bool skipped

@@ -8,7 +8,7 @@ QString gridText(const std::optional<ops::GridGuess>& guess)
     return guess ? QStringLiteral("%1x%2").arg(guess->rows).arg(guess->columns) : QStringLiteral("no guess");
 }
 
-std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Surface& sheet)
+Result<Step> withGuessedCounts(const Step& step, const image::Surface& sheet)
 {
     const QList<ops::GridAxis>& axes = step.operation->option.autoAxes;
     QStringList unguessed; // the names of the counts to guess
@@ -25,7 +25,7 @@ std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Sur
         const QString counts = unguessed.size() == 1 ? QStringLiteral("the ") + unguessed[0]
             : unguessed.size() == 2                  ? QStringLiteral("both counts")
                                                      : QStringLiteral("the counts");
-        return QStringLiteral("No grid could be guessed for this sheet; give %1 instead of auto.").arg(counts);
+        return Failure{QStringLiteral("No grid could be guessed for this sheet; give %1 instead of auto.").arg(counts)};
     }
     Step guessed = step;
     for (qsizetype i = 0; i < axes.size(); ++i) {

@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <optional>
-#include <variant>
 
 namespace batch {
 
@@ -16,9 +15,9 @@ namespace batch {
 QString gridText(const std::optional<ops::GridGuess>& guess);
 
 // The step with each `auto` count replaced by the count of the grid guessed on `sheet`;
-// the step itself, unguessed, where it has none. Where `sheet` has no guess, the
-// reason, which names the count to give instead.
-std::variant<Step, QString> withGuessedCounts(const Step& step, const image::Surface& sheet);
+// the step itself, unguessed, where it has none. Where `sheet` has no guess, a failure
+// that names the count to give instead.
+Result<Step> withGuessedCounts(const Step& step, const image::Surface& sheet);
 
 // The grid in force for a step that needs one, side by side: the side the steps before
 // imply (`implied`, 0 where none does), else the side --grid states, else the side of

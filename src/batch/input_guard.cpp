@@ -57,7 +57,7 @@ private:
 
 } // namespace
 
-QString outputOverInput(const QStringList& inputs, const QStringList& outputs)
+Result<void> checkNoOutputOverInput(const QStringList& inputs, const QStringList& outputs)
 {
     PathResolver paths;
     QHash<QString, QString> inputNamed;
@@ -70,14 +70,14 @@ QString outputOverInput(const QStringList& inputs, const QStringList& outputs)
         const QString inode = inodeOf(output);
         if (const auto input = inputNamed.constFind(inode.isEmpty() ? paths.resolve(output) : inode);
             input != inputNamed.cend())
-            return QStringLiteral("%1 would be written over the input %2; use --in-place to replace each "
-                                  "input with its result.")
-                .arg(output, *input);
+            return Failure{QStringLiteral("%1 would be written over the input %2; use --in-place to replace each "
+                                          "input with its result.")
+                               .arg(output, *input)};
     }
     return {};
 }
 
-QString sameFileTwice(const QStringList& inputs)
+Result<void> checkNoFileTwice(const QStringList& inputs)
 {
     QHash<QString, QString> inputNamed;
     for (const QString& input : inputs) {
@@ -85,7 +85,7 @@ QString sameFileTwice(const QStringList& inputs)
         if (inode.isEmpty())
             continue;
         if (const auto earlier = inputNamed.constFind(inode); earlier != inputNamed.cend())
-            return QStringLiteral("%1 and %2 are the same file.").arg(*earlier, input);
+            return Failure{QStringLiteral("%1 and %2 are the same file.").arg(*earlier, input)};
         inputNamed.insert(inode, input);
     }
     return {};

@@ -11,23 +11,24 @@
 
 namespace batch {
 
-std::optional<QString> prepareOutputFolder(const QString& folder)
+Result<void> prepareOutputFolder(const QString& folder)
 {
     const QByteArray path = QFile::encodeName(folder);
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path.constData()), error);
     if (error)
-        return QStringLiteral("The folder could not be created: %1.").arg(QString::fromLocal8Bit(error.message()));
+        return Failure{
+            QStringLiteral("The folder could not be created: %1.").arg(QString::fromLocal8Bit(error.message()))};
     // An unnamed file asks the folder itself (a read-only mount says no even to root);
     // where the file system has no such files, its permissions are asked instead.
     if (const int probe = ::open(path.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); probe >= 0) {
         ::close(probe);
-        return std::nullopt;
+        return {};
     }
     if ((errno == EOPNOTSUPP || errno == EISDIR) && ::access(path.constData(), W_OK | X_OK) == 0)
-        return std::nullopt;
-    return QStringLiteral("No file can be written in this folder: %1.")
-        .arg(QString::fromLocal8Bit(std::generic_category().message(errno)));
+        return {};
+    return Failure{QStringLiteral("No file can be written in this folder: %1.")
+                       .arg(QString::fromLocal8Bit(std::generic_category().message(errno)))};
 }
 
 } // namespace batch

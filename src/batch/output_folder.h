@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
-#include <optional>
 
 namespace batch {
 
 // Makes the --out-dir folder (and the folders above it) where missing and checks that
 // files can be made in it, so that a folder no file can go to is told once, before any
-// input is read. What is wrong with the system's reason, or nullopt.
-std::optional<QString> prepareOutputFolder(const QString& folder);
+// input is read. A failure says what is wrong, with the system's reason.
+Result<void> prepareOutputFolder(const QString& folder);
 
 } // namespace batch

@@ -21,29 +21,29 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
-image::PictureRead readInput(const QString& input)
+Result<image::PictureRead> readInput(const QString& input)
 {
     return input == kStandardStream ? readStandardInput() : image::readPicture(input);
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
 // written, so a failure leaves standard output empty.
-std::optional<QString> writeStandardOutput(const std::variant<QByteArray, QString>& encoded)
+Result<void> writeStandardOutput(const QByteArray& bytes)
 {
-    if (const QString* problem = std::get_if<QString>(&encoded))
-        return *problem;
-    const QByteArray& bytes = std::get<QByteArray>(encoded);
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
-        return QStringLiteral("The picture could not be written: %1").arg(out.errorString());
-    return std::nullopt;
+        return Failure{QStringLiteral("The picture could not be written: %1").arg(out.errorString())};
+    return {};
 }
 
-std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
 {
     if (output != kStandardStream)
         return image::writePicture(sheet, output, format);
-    return writeStandardOutput(image::encodePicture(sheet, format));
+    const auto encoded = image::encodePicture(sheet, format);
+    if (!encoded)
+        return Failure{encoded.error()};
+    return writeStandardOutput(*encoded);
 }
 
 // The row --gif names, cut by the grid in force, written as an animated GIF; the
@@ -63,34 +63,33 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
     const image::AnimatedRow row{cells.row(job.gif->row), image::rgb(0, 0, 0), job.gif->framesPerSecond,
                                  job.gif->pingPong};
     const auto encoded = image::encodeAnimatedGif(sheet, row);
-    if (const QString* problem = std::get_if<QString>(&encoded))
-        return FileError{input, option + *problem};
-    const QByteArray& bytes = std::get<QByteArray>(encoded);
-    const auto unwritten = output == kStandardStream
-        ? writeStandardOutput(encoded)
-        : image::saveReplacing(output, [&](QFileDevice& file) {
+    if (!encoded)
+        return FileError{input, option + encoded.error()};
+    const QByteArray& bytes = *encoded;
+    const auto written
+        = output == kStandardStream ? writeStandardOutput(bytes) : image::saveReplacing(output, [&](QFileDevice& file) {
               return image::writeAll(file, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
           });
-    if (unwritten)
-        return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
+    if (!written)
+        return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
     return std::nullopt;
 }
 
-// Reads `input` into `sheet`, the reason when it cannot be read.
-std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+// Reads `input` into `sheet`; a failure says why it cannot be read.
+Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
 {
-    image::PictureRead read = readInput(input);
-    if (!read.error.isEmpty())
-        return read.error;
-    if (!read.warning.isEmpty())
-        warnings.append(read.warning);
-    if (read.droppedTransparency)
+    Result<image::PictureRead> read = readInput(input);
+    if (!read)
+        return Failure{read.error()};
+    if (!read->warning.isEmpty())
+        warnings.append(read->warning);
+    if (read->droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));
-    sheet.assign(read.picture);
+    sheet.assign(read->picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -105,9 +104,9 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
     ops::CellGrid implied; // by the steps so far
     for (const Step& given : job.steps) {
         const auto guessed = withGuessedCounts(given, sheet);
-        if (const QString* noGuess = std::get_if<QString>(&guessed))
-            return Failure{QStringLiteral("%1: %2").arg(given.option, *noGuess)};
-        const Step& step = std::get<Step>(guessed);
+        if (!guessed)
+            return Failure{QStringLiteral("%1: %2").arg(given.option, guessed.error())};
+        const Step& step = *guessed;
         const ops::Operation& operation = *step.operation;
         for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
             warnings.append(QStringLiteral("%1: %2").arg(step.option, warning));
@@ -123,18 +122,18 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
     return implied;
 }
 
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings)
+Result<QString> detectGrid(const QString& input, QStringList& warnings)
 {
     try {
         // Read as convertFile reads it, so that `auto` sees the same grid.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
-            return FileError{inputName(input), *unread};
+        if (const auto read = readSheet(input, sheet, warnings); !read)
+            return Failure{read.error()};
         return gridText(ops::guessGrid(sheet));
     } catch (const image::SurfaceError& error) {
-        return FileError{inputName(input), QString::fromUtf8(error.what())};
+        return Failure{QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
-        return FileError{inputName(input), QStringLiteral("Not enough memory to read this picture.")};
+        return Failure{QStringLiteral("Not enough memory to read this picture.")};
     }
 }
 
@@ -145,8 +144,8 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
-            return FileError{shownInput, *unread};
+        if (const auto read = readSheet(input, sheet, warnings); !read)
+            return FileError{shownInput, read.error()};
 
         const Result<ops::CellGrid> implied = applySteps(sheet, job, warnings);
         if (!implied)
@@ -154,8 +153,8 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (job.gif)
             return writeGif(sheet, job, *implied, shownInput, output);
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
-        if (const auto unwritten = writeOutput(sheet, output, format))
-            return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
+        if (const auto written = writeOutput(sheet, output, format); !written)
+            return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
         return FileError{shownInput, QString::fromUtf8(error.what())};

@@ -10,7 +10,6 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <variant>
 
 namespace batch {
 
@@ -38,9 +37,9 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
                                      QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
-// writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the
+// writes it ("4x8", "no guess"), or a failure saying why it could not be read. `warnings` receives the
 // dropped transparency and a damaged file's warning. Safe to call on several threads at
 // once.
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings);
+Result<QString> detectGrid(const QString& input, QStringList& warnings);
 
 } // namespace batch

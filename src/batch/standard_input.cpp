@@ -10,16 +10,15 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
-#include <optional>
 #include <vector>
 
 namespace batch {
 
 namespace {
 
-image::PictureRead refused(const QString& reason)
+Failure refused(const QString& reason)
 {
-    return {QImage(), reason};
+    return Failure{reason};
 }
 
 QString systemError()
@@ -77,11 +76,12 @@ int unnamedFile()
     return fd;
 }
 
-// Writes `head` and the rest of standard input to `fd`; what went wrong, if anything.
-std::optional<QString> copyRest(const QByteArray& head, int fd)
+// Writes `head` and the rest of standard input to `fd`; a failure says what went wrong.
+Result<void> copyRest(const QByteArray& head, int fd)
 {
-    const auto unkept
-        = [] { return QStringLiteral("Standard input could not be kept in a temporary file: %1").arg(systemError()); };
+    const auto unkept = [] {
+        return refused(QStringLiteral("Standard input could not be kept in a temporary file: %1").arg(systemError()));
+    };
     if (!writeFully(fd, head.constData(), head.size()))
         return unkept();
     std::vector<char> block(size_t(1) << 20);
@@ -89,13 +89,13 @@ std::optional<QString> copyRest(const QByteArray& head, int fd)
     for (;;) {
         const qint64 read = readFully(STDIN_FILENO, block.data(), qint64(block.size()));
         if (read < 0)
-            return QStringLiteral("Standard input could not be read: %1").arg(systemError());
+            return refused(QStringLiteral("Standard input could not be read: %1").arg(systemError()));
         if (read == 0)
-            return std::nullopt;
+            return {};
         total += read;
         if (total > kStandardInputLimit)
-            return QStringLiteral("It holds more than 2 GiB, the most read from standard input; give the picture "
-                                  "as a file instead.");
+            return refused(QStringLiteral("It holds more than 2 GiB, the most read from standard input; give the "
+                                          "picture as a file instead."));
         if (!writeFully(fd, block.data(), read))
             return unkept();
     }
@@ -103,7 +103,7 @@ std::optional<QString> copyRest(const QByteArray& head, int fd)
 
 } // namespace
 
-image::PictureRead readStandardInput()
+Result<image::PictureRead> readStandardInput()
 {
     QByteArray head(image::kSignatureBytes, '\0');
     const qint64 got = readFully(STDIN_FILENO, head.data(), head.size());
@@ -126,8 +126,8 @@ image::PictureRead readStandardInput()
         return refused(
             QStringLiteral("Standard input could not be kept in a temporary file: %1").arg(copy.errorString()));
     }
-    if (const std::optional<QString> problem = copyRest(head, fd))
-        return refused(*problem);
+    if (const auto copied = copyRest(head, fd); !copied)
+        return refused(copied.error());
     return image::readPicture(copy);
 }
 

@@ -12,6 +12,6 @@ constexpr qint64 kStandardInputLimit = qint64(2) << 30;
 // reads, else it is refused before anything more is read; the rest is copied to an
 // unnamed temporary file (the readers need to seek), up to kStandardInputLimit, and read
 // from there, so that it is never held whole in memory.
-image::PictureRead readStandardInput();
+Result<image::PictureRead> readStandardInput();
 
 } // namespace batch

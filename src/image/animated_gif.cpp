@@ -137,44 +137,44 @@ int gifFrameDelay(int framesPerSecond)
     return roundToPixel(roundHalfToEven(100.0 / framesPerSecond));
 }
 
-std::variant<QByteArray, QString> encodeAnimatedGif(const Surface& sheet, const AnimatedRow& row)
+Result<QByteArray> encodeAnimatedGif(const Surface& sheet, const AnimatedRow& row)
 {
     if (row.framesPerSecond < kMinFramesPerSecond || row.framesPerSecond > kMaxFramesPerSecond)
-        return tr("The frames per second must be a whole number from %1 to %2.")
-            .arg(kMinFramesPerSecond)
-            .arg(kMaxFramesPerSecond);
+        return Failure{tr("The frames per second must be a whole number from %1 to %2.")
+                           .arg(kMinFramesPerSecond)
+                           .arg(kMaxFramesPerSecond)};
     if (row.cells.isEmpty())
-        return tr("The row has no cells to animate.");
+        return Failure{tr("The row has no cells to animate.")};
     const QRect whole(0, 0, sheet.width(), sheet.height());
     for (const QRect& cell : row.cells)
         if (cell.isEmpty() || !whole.contains(cell))
-            return tr("A cell of the row lies outside the sheet.");
+            return Failure{tr("A cell of the row lies outside the sheet.")};
 
     const RowColours colours = rowColours(sheet, row.cells, toPixel(row.key));
     if (colours.table.size() > kMaxColours)
-        return tr("The row has %1 colours, the key colour counted, too many for a GIF (%2 at most).")
-            .arg(colours.table.size())
-            .arg(kMaxColours);
+        return Failure{tr("The row has %1 colours, the key colour counted, too many for a GIF (%2 at most).")
+                           .arg(colours.table.size())
+                           .arg(kMaxColours)};
 
     QByteArray bytes;
     int error = 0;
     std::unique_ptr<GifFileType, CloseGif> gif(EGifOpen(&bytes, &appendBytes, &error));
     if (!gif)
-        return tr("The GIF could not be made: %1").arg(QString::fromUtf8(GifErrorString(error)));
+        return Failure{tr("The GIF could not be made: %1").arg(QString::fromUtf8(GifErrorString(error)))};
     const bool made = putAnimation(gif.get(), sheet, row, colours);
     error = gif->Error;
     // Closing writes the trailer and frees the file, whatever it returns.
     if (made && EGifCloseFile(gif.release(), &error) != GIF_ERROR)
         return bytes;
-    return tr("The GIF could not be made: %1").arg(QString::fromUtf8(GifErrorString(error)));
+    return Failure{tr("The GIF could not be made: %1").arg(QString::fromUtf8(GifErrorString(error)))};
 }
 
-std::optional<QString> writeAnimatedGif(const Surface& sheet, const AnimatedRow& row, const QString& path)
+Result<void> writeAnimatedGif(const Surface& sheet, const AnimatedRow& row, const QString& path)
 {
     const auto encoded = encodeAnimatedGif(sheet, row);
-    if (const QString* problem = std::get_if<QString>(&encoded))
-        return *problem;
-    const QByteArray& bytes = std::get<QByteArray>(encoded);
+    if (!encoded)
+        return Failure{encoded.error()};
+    const QByteArray& bytes = *encoded;
     return saveReplacing(path, [&](QFileDevice& file) {
         return writeAll(file, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
     });

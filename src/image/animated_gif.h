@@ -3,13 +3,12 @@
 
 #include "colour.h"
 #include "surface.h"
+#include "base/result.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
-#include <optional>
-#include <variant>
 
 namespace image {
 
@@ -31,11 +30,10 @@ int gifFrameDelay(int framesPerSecond);
 // the transparent index, then the row's colours as they first appear), each frame the
 // cell at its own size, every frame replacing the last. A row of more than 256 colours,
 // the key included, has no such file: the reason names the count.
-std::variant<QByteArray, QString> encodeAnimatedGif(const Surface& sheet, const AnimatedRow& row);
+Result<QByteArray> encodeAnimatedGif(const Surface& sheet, const AnimatedRow& row);
 
 // Writes that file at `path`, made whole in memory first: an existing file is replaced
-// only by a complete new one, and a failure leaves nothing new. Returns a user-facing
-// reason on failure.
-std::optional<QString> writeAnimatedGif(const Surface& sheet, const AnimatedRow& row, const QString& path);
+// only by a complete new one, and a failure leaves nothing new; it says why.
+Result<void> writeAnimatedGif(const Surface& sheet, const AnimatedRow& row, const QString& path);
 
 } // namespace image

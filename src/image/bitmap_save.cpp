@@ -80,27 +80,27 @@ bool writeBitmapBytes(const Surface& surface, QIODevice& target, const QFileDevi
 
 } // namespace
 
-std::optional<QString> writeBitmap(const Surface& surface, const QString& path)
+Result<void> writeBitmap(const Surface& surface, const QString& path)
 {
-    if (const std::optional<QString> reason = noPixelsToSave(surface))
-        return reason;
+    if (const auto checked = checkPixelsToSave(surface); !checked)
+        return checked;
     return saveReplacing(path, [&](QFileDevice& file) { return writeBitmapBytes(surface, file, &file); });
 }
 
-std::optional<QString> writeBitmap(const Surface& surface, QIODevice& target)
+Result<void> writeBitmap(const Surface& surface, QIODevice& target)
 {
-    if (const std::optional<QString> reason = noPixelsToSave(surface))
-        return reason;
+    if (const auto checked = checkPixelsToSave(surface); !checked)
+        return checked;
     if (!target.isWritable())
-        return tr("The picture could not be written: the target is not open for writing.");
+        return Failure{tr("The picture could not be written: the target is not open for writing.")};
 
     bool written = writeBitmapBytes(surface, target, nullptr);
     // A file may hold the last bytes in its buffer, and meet its failure only there.
     if (auto* file = qobject_cast<QFileDevice*>(&target))
         written = written && file->flush() && file->error() == QFileDevice::NoError;
     if (!written)
-        return tr("The picture could not be written: %1").arg(target.errorString());
-    return std::nullopt;
+        return Failure{tr("The picture could not be written: %1").arg(target.errorString())};
+    return {};
 }
 
 } // namespace image

@@ -19,26 +19,26 @@ QString tr(const char* text)
 }
 
 // Qt's PNG writer stores the surface's RGB32 pixels without loss.
-std::variant<QByteArray, QString> encodePng(const Surface& surface)
+Result<QByteArray> encodePng(const Surface& surface)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     if (!writer.write(surface.picture()))
-        return tr("The picture could not be written: %1").arg(writer.errorString());
+        return Failure{tr("The picture could not be written: %1").arg(writer.errorString())};
     return bytes;
 }
 
 // Encoded first, so that the file is written in one call.
-std::optional<QString> writePng(const Surface& surface, const QString& path)
+Result<void> writePng(const Surface& surface, const QString& path)
 {
-    if (const std::optional<QString> reason = noPixelsToSave(surface))
-        return reason;
-    auto encoded = encodePng(surface);
-    if (const QString* problem = std::get_if<QString>(&encoded))
-        return *problem;
-    const QByteArray bytes = std::get<QByteArray>(std::move(encoded));
+    if (const auto checked = checkPixelsToSave(surface); !checked)
+        return checked;
+    const auto encoded = encodePng(surface);
+    if (!encoded)
+        return Failure{encoded.error()};
+    const QByteArray& bytes = *encoded;
     return saveReplacing(path, [&](QFileDevice& file) {
         return writeAll(file, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
     });
@@ -65,24 +65,24 @@ QString formatSuffix(PictureFormat format)
     return format == PictureFormat::Png ? QStringLiteral("png") : QStringLiteral("bmp");
 }
 
-std::optional<QString> writePicture(const Surface& surface, const QString& path, PictureFormat format)
+Result<void> writePicture(const Surface& surface, const QString& path, PictureFormat format)
 {
     return format == PictureFormat::Bmp ? writeBitmap(surface, path) : writePng(surface, path);
 }
 
-std::variant<QByteArray, QString> encodePicture(const Surface& surface, PictureFormat format)
+Result<QByteArray> encodePicture(const Surface& surface, PictureFormat format)
 {
     if (format == PictureFormat::Png) {
-        if (const std::optional<QString> reason = noPixelsToSave(surface))
-            return *reason;
+        if (const auto checked = checkPixelsToSave(surface); !checked)
+            return Failure{checked.error()};
         return encodePng(surface);
     }
     // The same bytes as a saved file, from the same writer.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (const auto problem = writeBitmap(surface, buffer))
-        return *problem;
+    if (const auto written = writeBitmap(surface, buffer); !written)
+        return Failure{written.error()};
     return bytes;
 }
 

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "surface.h"
+#include "base/result.h"
 
 #include <QByteArray>
 #include <QString>
 #include <optional>
-#include <variant>
 
 namespace image {
 
@@ -24,11 +24,11 @@ std::optional<PictureFormat> formatForName(const QString& path);
 QString formatSuffix(PictureFormat format);
 
 // Writes the surface to `path`: a 24-bit BMP, or a lossless PNG. An existing file is
-// replaced only by a complete new one. Returns a user-facing reason on failure.
-std::optional<QString> writePicture(const Surface& surface, const QString& path, PictureFormat format);
+// replaced only by a complete new one. A failure gives a user-facing reason.
+Result<void> writePicture(const Surface& surface, const QString& path, PictureFormat format);
 
 // The file's bytes as writePicture would write them, for a stream that is not a file
-// (standard output), or a user-facing reason.
-std::variant<QByteArray, QString> encodePicture(const Surface& surface, PictureFormat format);
+// (standard output), or a failure with a user-facing reason.
+Result<QByteArray> encodePicture(const Surface& surface, PictureFormat format);
 
 } // namespace image

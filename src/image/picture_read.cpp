@@ -121,32 +121,32 @@ QString tooLarge(qint64 width, qint64 height)
         .arg(Surface::kMaxPixels / 1000000);
 }
 
-PictureRead failure(const QString& reason)
+Failure failure(const QString& reason)
 {
-    return {QImage(), reason};
+    return Failure{reason};
 }
 
-// Why the source cannot be read from its start, if it cannot.
-std::optional<QString> unreadable(QIODevice& source)
+// Whether the source can be read from its start: a failure says why not.
+Result<void> checkReadable(QIODevice& source)
 {
     if (!source.isReadable() || source.isSequential() || !source.seek(0))
-        return tr("The file could not be opened: %1").arg(source.errorString());
+        return failure(tr("The file could not be opened: %1").arg(source.errorString()));
     if (source.size() == 0)
-        return tr("The file is empty.");
-    return std::nullopt;
+        return failure(tr("The file is empty."));
+    return {};
 }
 
-// Why a picture of this size is not taken, or nullopt.
-std::optional<QString> sizeFault(qint64 width, qint64 height)
+// Whether a picture of this size is taken: a failure says why not.
+Result<void> checkSize(qint64 width, qint64 height)
 {
     if (width == 0 || height == 0)
-        return tr("The picture has no pixels (%1).").arg(sizeText(width, height));
+        return failure(tr("The picture has no pixels (%1).").arg(sizeText(width, height)));
     if (width * height > Surface::kMaxPixels)
-        return tooLarge(width, height);
-    return std::nullopt;
+        return failure(tooLarge(width, height));
+    return {};
 }
 
-PictureRead opaqueResult(QImage picture)
+Result<PictureRead> opaqueResult(QImage picture)
 {
     const int width = picture.width();
     const int height = picture.height();
@@ -154,10 +154,10 @@ PictureRead opaqueResult(QImage picture)
     picture = opaqueRgb32(std::move(picture), transparent);
     if (picture.isNull())
         return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
-    return {picture, QString(), transparent};
+    return PictureRead{picture, transparent};
 }
 
-PictureRead readWithQt(ShortReadWatch& device)
+Result<PictureRead> readWithQt(ShortReadWatch& device)
 {
     QImage picture;
     QByteArray format;
@@ -172,8 +172,8 @@ PictureRead readWithQt(ShortReadWatch& device)
         if (reader.supportsOption(QImageIOHandler::Size)) {
             const QSize size = reader.size();
             if (size != QSize(-1, -1)) {
-                if (const auto fault = sizeFault(std::llabs(size.width()), std::llabs(size.height())))
-                    return failure(*fault);
+                if (const auto taken = checkSize(std::llabs(size.width()), std::llabs(size.height())); !taken)
+                    return failure(taken.error());
             }
         }
 
@@ -191,29 +191,28 @@ PictureRead readWithQt(ShortReadWatch& device)
 }
 
 // The decoders' own words, after Pixmold's reason or as the one warning of a picture read.
-PictureRead withDecoderWords(PictureRead read, const QString& said)
+Result<PictureRead> withDecoderWords(Result<PictureRead> read, const QString& said)
 {
     if (said.isEmpty())
         return read;
-    if (!read.error.isEmpty())
-        read.error = tr("%1 (%2)").arg(read.error, said);
-    else
-        read.warning = tr("The picture was read, but its file is damaged: %1").arg(said);
+    if (!read)
+        return failure(tr("%1 (%2)").arg(read.error(), said));
+    read->warning = tr("The picture was read, but its file is damaged: %1").arg(said);
     return read;
 }
 
-PictureRead readPngResult(QIODevice& source, DecoderMessages& messages)
+Result<PictureRead> readPngResult(QIODevice& source, DecoderMessages& messages)
 {
-    auto png = readPng(source, messages, sizeFault);
-    if (const QString* reason = std::get_if<QString>(&png))
-        return failure(*reason);
-    return opaqueResult(std::get<QImage>(std::move(png)));
+    auto png = readPng(source, messages, checkSize);
+    if (!png)
+        return failure(png.error());
+    return opaqueResult(*std::move(png));
 }
 
-PictureRead decode(QIODevice& source, DecoderMessages& messages)
+Result<PictureRead> decode(QIODevice& source, DecoderMessages& messages)
 {
-    if (const std::optional<QString> fault = structureFault(source))
-        return failure(*fault);
+    if (const auto whole = checkStructure(source); !whole)
+        return failure(whole.error());
     // Each side alone first: headers may declare sides whose product overflows.
     if (const std::optional<DeclaredSize> size = declaredSize(source); size
         && (size->width > Surface::kMaxPixels || size->height > Surface::kMaxPixels
@@ -227,8 +226,8 @@ PictureRead decode(QIODevice& source, DecoderMessages& messages)
     if (std::optional<QByteArray> png = iconPng(source)) {
         QBuffer inner(&*png);
         inner.open(QIODevice::ReadOnly);
-        if (const std::optional<QString> fault = structureFault(inner))
-            return failure(*fault);
+        if (const auto whole = checkStructure(inner); !whole)
+            return failure(whole.error());
         return readPngResult(inner, messages);
     }
 
@@ -240,7 +239,7 @@ PictureRead decode(QIODevice& source, DecoderMessages& messages)
 
 } // namespace
 
-PictureRead readPicture(const QString& path)
+Result<PictureRead> readPicture(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -259,25 +258,25 @@ PictureRead readPicture(const QString& path)
     return readPicture(file);
 }
 
-PictureRead readPicture(QIODevice& source)
+Result<PictureRead> readPicture(QIODevice& source)
 {
-    if (const std::optional<QString> reason = unreadable(source))
-        return failure(*reason);
+    if (const auto readable = checkReadable(source); !readable)
+        return failure(readable.error());
     {
         // What the fast way declines is read again below, where any complaint is kept.
         DecoderMessages unheard;
         if (std::optional<QImage> plain = readPlainBitmap(source))
-            return {*std::move(plain), QString()};
+            return PictureRead{*std::move(plain)};
     }
     return readPictureWithQt(source);
 }
 
-PictureRead readPictureWithQt(QIODevice& source)
+Result<PictureRead> readPictureWithQt(QIODevice& source)
 {
-    if (const std::optional<QString> reason = unreadable(source))
-        return failure(*reason);
+    if (const auto readable = checkReadable(source); !readable)
+        return failure(readable.error());
     DecoderMessages messages;
-    PictureRead read = decode(source, messages);
+    Result<PictureRead> read = decode(source, messages);
     return withDecoderWords(std::move(read), messages.text());
 }
 

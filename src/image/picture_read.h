@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QIODevice>
 #include <QImage>
 #include <QString>
 
 namespace image {
 
-// A picture read from a file, or why it could not be read.
+// A picture read from a file.
 struct PictureRead {
-    QImage picture; // RGB32, alpha dropped; null when error is set
-    QString error;  // a clear, user-facing reason; empty on success
+    QImage picture; // RGB32, alpha dropped
     // Some pixel of the file was not fully opaque, so the picture shows it otherwise.
     bool droppedTransparency = false;
     // A picture was read, but its decoder complained of the file: what it said, in a
@@ -25,17 +26,17 @@ constexpr qint64 kLoadBytesPerPixel = 6;
 constexpr qint64 kLoadSpareBytes = qint64(64) << 20;
 
 // Reads any picture Qt's reader knows (BMP above all), up to Surface::kMaxPixels. What
-// the decoders say about the file never reaches standard error: it ends up in `error`
-// or `warning`.
-PictureRead readPicture(const QString& path);
+// the decoders say about the file never reaches standard error: it ends up in the
+// failure's clear, user-facing reason or in the warning.
+Result<PictureRead> readPicture(const QString& path);
 
 // The same from a source open for reading that can seek (a file, a buffer), read from
 // its start.
-PictureRead readPicture(QIODevice& source);
+Result<PictureRead> readPicture(QIODevice& source);
 
 // readPicture without the fast way for plain 24-bit BMP files (plain_bitmap_read.h):
 // the guarded readers (libpng for PNG, Qt's for the rest) take every file. readPicture passes it what the fast way
 // declines; on what both read, both must give the same picture.
-PictureRead readPictureWithQt(QIODevice& source);
+Result<PictureRead> readPictureWithQt(QIODevice& source);
 
 } // namespace image

@@ -35,27 +35,27 @@ QString chunkName(const QByteArray& type, qint64 at)
     return letters ? tr("%1 chunk").arg(QString::fromLatin1(type)) : tr("chunk at byte %1").arg(at);
 }
 
-std::optional<QString> pngFault(QIODevice& source)
+Result<void> pngFault(QIODevice& source)
 {
     const qint64 size = source.size();
     qint64 at = kPngSignature.size();
     while (at + 8 <= size) {
         if (!source.seek(at))
-            return std::nullopt;
+            return {};
         const QByteArray head = source.read(8);
         if (head.size() < 8)
-            return std::nullopt;
+            return {};
         const qint64 length = qFromBigEndian<quint32>(head.constData());
         const QByteArray type = head.mid(4);
         // The length and type, then the data, then a 4-byte check.
         const qint64 left = size - at - 12;
         if (length > left)
-            return tooLong(chunkName(type, at), length, std::max<qint64>(left, 0));
+            return Failure{tooLong(chunkName(type, at), length, std::max<qint64>(left, 0))};
         if (type == "IEND")
-            return std::nullopt;
+            return {};
         at += 12 + length;
     }
-    return std::nullopt;
+    return {};
 }
 
 // Reads a source in blocks, a byte at a time for the caller.
@@ -194,22 +194,22 @@ bool hasNoLength(int marker)
 // A progressive decoder keeps every coefficient of the picture while it reads the
 // scans; a grey picture arrives one byte a pixel, others four. Half the spare memory is
 // left to the program and the decoder's own tables.
-std::optional<QString> progressiveFault(const Frame& frame)
+Result<void> progressiveFault(const Frame& frame)
 {
     const qint64 pixels = qint64(frame.width) * frame.height;
     const qint64 pictureBytes = pixels * (frame.channels == 1 ? 1 : 4);
     if (!frame.progressive
         || frame.coefficientBytes + pictureBytes <= kLoadBytesPerPixel * pixels + kLoadSpareBytes / 2)
-        return std::nullopt;
-    return tr("The picture is too large to load from a progressive JPEG: %1 x %2 pixels would take %3 MB while "
-              "it is read. Save it as a baseline JPEG or as PNG.")
-        .arg(frame.width)
-        .arg(frame.height)
-        .arg((frame.coefficientBytes + pictureBytes) / 1000000);
+        return {};
+    return Failure{tr("The picture is too large to load from a progressive JPEG: %1 x %2 pixels would take %3 MB "
+                      "while it is read. Save it as a baseline JPEG or as PNG.")
+                       .arg(frame.width)
+                       .arg(frame.height)
+                       .arg((frame.coefficientBytes + pictureBytes) / 1000000)};
 }
 
 // Stray bytes between segments are skipped, as the decoder skips them.
-std::optional<QString> jpegFault(QIODevice& source)
+Result<void> jpegFault(QIODevice& source)
 {
     ByteWalk walk(source);
     walk.skip(2);     // start of image
@@ -224,18 +224,18 @@ std::optional<QString> jpegFault(QIODevice& source)
         const int high = walk.next();
         const int low = walk.next();
         if (low < 0)
-            return std::nullopt;
+            return {};
         const qint64 length = qint64(high) << 8 | low; // counts its own two bytes
         const qint64 left = walk.left();
         if (length < 2 || length - 2 > left)
-            return tooLong(tr("segment at byte %1").arg(walk.at() - 4), length - 2, left);
+            return Failure{tooLong(tr("segment at byte %1").arg(walk.at() - 4), length - 2, left)};
         if (isFrameMarker(marker)) {
             QByteArray body;
             for (qint64 i = 0; i < length - 2; ++i)
                 body.append(char(walk.next()));
             const Frame frame = readFrame(body, marker);
-            if (std::optional<QString> fault = progressiveFault(frame))
-                return fault;
+            if (auto fits = progressiveFault(frame); !fits)
+                return fits;
             channels = std::max(frame.channels, 1);
         } else {
             walk.skip(length - 2);
@@ -245,27 +245,27 @@ std::optional<QString> jpegFault(QIODevice& source)
             continue;
         }
         if (++scans > channels * kMaxJpegScansPerChannel)
-            return tr("The file holds more work than a picture needs: a JPEG with %1 colour channels uses at most "
-                      "%2 scans, and this one has more.")
-                .arg(channels)
-                .arg(channels * kMaxJpegScansPerChannel);
+            return Failure{tr("The file holds more work than a picture needs: a JPEG with %1 colour channels uses "
+                              "at most %2 scans, and this one has more.")
+                               .arg(channels)
+                               .arg(channels * kMaxJpegScansPerChannel)};
         marker = markerAfterScan(walk);
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
 
-std::optional<QString> structureFault(QIODevice& source)
+Result<void> checkStructure(QIODevice& source)
 {
     if (!source.seek(0))
-        return std::nullopt;
+        return {};
     const QByteArray head = source.peek(8);
     if (head == kPngSignature)
         return pngFault(source);
     if (head.startsWith("\xFF\xD8"))
         return jpegFault(source);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace image

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QIODevice>
 #include <QString>
-
-#include <optional>
 
 namespace image {
 
@@ -17,8 +17,8 @@ constexpr int kMaxJpegScansPerChannel = 64;
 // headers alone, before a decoder reserves memory or time on their word: a chunk or
 // segment longer than the bytes left in the file, more scans than kMaxJpegScansPerChannel
 // allows, or a progressive JPEG whose decoding would take more memory than a load may
-// (kLoadBytesPerPixel, kLoadSpareBytes). nullopt for any other file, or when the headers
-// hold. Reads the source from its start.
-std::optional<QString> structureFault(QIODevice& source);
+// (kLoadBytesPerPixel, kLoadSpareBytes), as a failure. Any other file passes, as does
+// one whose headers hold. Reads the source from its start.
+Result<void> checkStructure(QIODevice& source);
 
 } // namespace image

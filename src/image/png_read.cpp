@@ -111,32 +111,32 @@ private:
 
 } // namespace
 
-std::variant<QImage, QString> readPng(QIODevice& source, DecoderMessages& messages, const SizeCheck& refuse)
+Result<QImage> readPng(QIODevice& source, DecoderMessages& messages, const SizeCheck& refuse)
 {
     Reading reading{source, messages};
     PngHandles handles(reading);
-    const auto failed = [&](const QString& what) -> QString {
+    const auto failed = [&](const QString& what) {
         if (reading.ranShort)
-            return tr("The file is incomplete: it ends before the picture's last pixels.");
+            return Failure{tr("The file is incomplete: it ends before the picture's last pixels.")};
         const QString said = messages.text();
-        return said.isEmpty() ? what : tr("%1 (%2)").arg(what, said);
+        return Failure{said.isEmpty() ? what : tr("%1 (%2)").arg(what, said)};
     };
     if (!handles.valid())
-        return tr("Not enough memory to read this picture.");
+        return Failure{tr("Not enough memory to read this picture.")};
     if (!source.seek(0) || !readHeader(handles.png(), handles.info()))
         return failed(tr("The file could not be read as a picture: its PNG header is damaged."));
 
     const png_uint_32 width = png_get_image_width(handles.png(), handles.info());
     const png_uint_32 height = png_get_image_height(handles.png(), handles.info());
-    if (const std::optional<QString> reason = refuse(width, height))
-        return *reason;
+    if (const auto taken = refuse(width, height); !taken)
+        return Failure{taken.error()};
     if (!askForArgb32(handles.png(), handles.info())
         || png_get_rowbytes(handles.png(), handles.info()) != size_t(width) * 4)
         return failed(tr("The file could not be read as a picture: its PNG header is damaged."));
 
     QImage picture(int(width), int(height), QImage::Format_ARGB32);
     if (picture.isNull())
-        return tr("Not enough memory for a picture of %1 x %2 pixels.").arg(width).arg(height);
+        return Failure{tr("Not enough memory for a picture of %1 x %2 pixels.").arg(width).arg(height)};
     std::vector<png_bytep> rows(height);
     for (png_uint_32 y = 0; y < height; ++y)
         rows[y] = picture.scanLine(int(y));

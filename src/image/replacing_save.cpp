@@ -18,36 +18,37 @@ QString tr(const char* text)
 
 } // namespace
 
-std::optional<QString> noPixelsToSave(const Surface& surface)
+Result<void> checkPixelsToSave(const Surface& surface)
 {
     if (surface.width() > 0 && surface.height() > 0)
-        return std::nullopt;
-    return tr("A picture with no pixels cannot be saved (%1 x %2 pixels).").arg(surface.width()).arg(surface.height());
+        return {};
+    return Failure{
+        tr("A picture with no pixels cannot be saved (%1 x %2 pixels).").arg(surface.width()).arg(surface.height())};
 }
 
-std::optional<QString> saveReplacing(const QString& path, const std::function<bool(QFileDevice&)>& write)
+Result<void> saveReplacing(const QString& path, const std::function<bool(QFileDevice&)>& write)
 {
     // The save file would rename its result over a device or pipe of that name.
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isFile() && !existing.isDir())
-        return tr("The file could not be created: the name belongs to a device or other special file.");
+        return Failure{tr("The file could not be created: the name belongs to a device or other special file.")};
 
     QSaveFile file(path);
     // Unbuffered: every block goes to the file as it is written, so that a failure (a
     // full disk) is seen, with its reason, at the write that meets it. commit() would
     // miss a failure of bytes still buffered and put a cut-off file in place of the old.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return tr("The file could not be created: %1").arg(file.errorString());
+        return Failure{tr("The file could not be created: %1").arg(file.errorString())};
 
     if (!write(file) || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return tr("The picture could not be written: %1").arg(reason);
+        return Failure{tr("The picture could not be written: %1").arg(reason)};
     }
     const ReplacedFile replaced(path);
     if (!file.commit())
-        return tr("The picture could not be written: %1").arg(file.errorString());
-    return std::nullopt;
+        return Failure{tr("The picture could not be written: %1").arg(file.errorString())};
+    return {};
 }
 
 bool writeAll(QIODevice& device, const uchar* data, qint64 size)

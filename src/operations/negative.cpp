@@ -82,8 +82,8 @@ Outcome makeNegative(image::Surface& work, image::Surface& scratch, image::Surfa
 
     // The wider sheet must fit a surface; refused before anything changes.
     if (columns.strict) {
-        if (auto problem = resultSizeProblem(negativeWidth(*columns.strict, sheetWidth), work.height()))
-            return Outcome::refused(*problem);
+        if (const auto checked = checkResultSize(negativeWidth(*columns.strict, sheetWidth), work.height()); !checked)
+            return Outcome::refused(checked.error());
     }
 
     progress.reached(0);

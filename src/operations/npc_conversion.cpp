@@ -43,12 +43,12 @@ bool cellsCover(double last, double cell, int newSize, float source, int fromSiz
 
 } // namespace
 
-std::optional<QString> spriteSizeProblem(settings::SpriteSize size)
+Result<void> checkSpriteSize(settings::SpriteSize size)
 {
     if (!(size.width >= 1) || size.height < 1)
-        return QStringLiteral("The sprite size must be at least 1 x 1 pixels. "
-                              "Set it under File > Options.");
-    return std::nullopt;
+        return Failure{QStringLiteral("The sprite size must be at least 1 x 1 pixels. "
+                                      "Set it under File > Options.")};
+    return {};
 }
 
 void replacePureBlack(image::Surface& sheet, Progress& progress)
@@ -63,14 +63,14 @@ Outcome convertToNpc(image::Surface& work, image::Surface& scratch, image::Surfa
                      const CountAnswer& sprites, const CountAnswer& columns, settings::SpriteSize size,
                      Progress& progress)
 {
-    if (auto problem = spriteSizeProblem(size))
-        return Outcome::refused(*problem);
+    if (const auto checked = checkSpriteSize(size); !checked)
+        return Outcome::refused(checked.error());
 
     // An empty or absurd sheet is refused before anything changes; without both strict
     // readings the steps below fail on the type mismatch instead.
     if (sprites.strict && columns.strict) {
-        if (auto problem = resultSizeProblem(*columns.strict * size.width, *sprites.strict * size.height))
-            return Outcome::refused(*problem);
+        if (const auto checked = checkResultSize(*columns.strict * size.width, *sprites.strict * size.height); !checked)
+            return Outcome::refused(checked.error());
     }
 
     progress.reached(0);

@@ -5,6 +5,7 @@
 #include "outcome.h"
 #include "progress.h"
 #include "image/surface.h"
+#include "base/result.h"
 #include "settings/sprite_size.h"
 
 #include <QString>
@@ -12,8 +13,8 @@
 
 namespace ops {
 
-// Why a cell size cannot be converted to (below 1 x 1), or nullopt where it can.
-std::optional<QString> spriteSizeProblem(settings::SpriteSize size);
+// Whether a cell size can be converted to: a failure saying why not below 1 x 1.
+Result<void> checkSpriteSize(settings::SpriteSize size);
 
 // The conversion's black pass on its own: every pixel of exactly RGB(0, 0, 0) becomes
 // RGB(20, 20, 20), in place. No milestones.

@@ -59,9 +59,7 @@ QStringList warnings(const Answers& answers, int width, int height)
 Result<void> checkBeforeAsking(const OperationSettings& settings)
 {
     // Asking for counts first would only lead to a refusal.
-    if (const auto problem = spriteSizeProblem(settings.spriteSize))
-        return Failure{*problem};
-    return {};
+    return checkSpriteSize(settings.spriteSize);
 }
 
 CellGrid gridAfter(const Answers& answers, const CellGrid&)

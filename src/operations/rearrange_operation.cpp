@@ -21,8 +21,8 @@ Result<Answers> readOptionValue(const QString& value)
 {
     if (value.isEmpty())
         return Failure{QStringLiteral("--rearrange: Give the new order of the rows, e.g. --rearrange 3,1,4,2.")};
-    if (const auto problem = rowOrderProblem(value))
-        return Failure{QStringLiteral("--rearrange %1: %2").arg(value, *problem)};
+    if (const auto checked = checkRowOrder(value); !checked)
+        return Failure{QStringLiteral("--rearrange %1: %2").arg(value, checked.error())};
     return Answers{{}, value, {}};
 }
 

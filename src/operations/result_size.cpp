@@ -22,18 +22,18 @@ QString sideText(double side)
 
 } // namespace
 
-std::optional<QString> resultSizeProblem(double width, double height)
+Result<void> checkResultSize(double width, double height)
 {
     // Compared as doubles: counts can be far beyond any integer type.
     const double w = image::roundHalfToEven(width);
     const double h = image::roundHalfToEven(height);
     if (w < 0 || h < 0)
-        return std::nullopt;
+        return {};
     if (w >= 1 && h >= 1 && w * h <= double(image::Surface::kMaxPixels))
-        return std::nullopt;
-    return QStringLiteral("The new sheet would be %1 x %2 pixels. A sheet must be at least 1 x 1 pixels "
-                          "and at most %3 pixels in all; check the counts and the sprite size.")
-        .arg(sideText(w), sideText(h), QString::number(image::Surface::kMaxPixels));
+        return {};
+    return Failure{QStringLiteral("The new sheet would be %1 x %2 pixels. A sheet must be at least 1 x 1 pixels "
+                                  "and at most %3 pixels in all; check the counts and the sprite size.")
+                       .arg(sideText(w), sideText(h), QString::number(image::Surface::kMaxPixels))};
 }
 
 } // namespace ops

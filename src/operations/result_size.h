@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
-#include <optional>
+#include "base/result.h"
 
 namespace ops {
 
-// Why a new sheet of `width` x `height` pixels, as computed before rounding, is not
-// made: a side that rounds to no pixels, or more pixels in all than a surface holds.
-// nullopt where it can be made, and where a side is negative: the surface refuses that
-// size itself, on the operation's error path.
-std::optional<QString> resultSizeProblem(double width, double height);
+// Whether a new sheet of `width` x `height` pixels, as computed before rounding, is
+// made: a failure for a side that rounds to no pixels, or more pixels in all than a
+// surface holds. A negative side passes: the surface refuses that size itself, on the
+// operation's error path.
+Result<void> checkResultSize(double width, double height);
 
 } // namespace ops

@@ -19,19 +19,19 @@ QStringList entriesOf(const QString& order)
 
 } // namespace
 
-std::optional<QString> rowOrderProblem(const QString& order)
+Result<void> checkRowOrder(const QString& order)
 {
     const QStringList entries = entriesOf(order);
     if (entries.isEmpty())
-        return QStringLiteral("Give the new order of the rows, e.g. --rearrange 3,1,4,2.");
+        return Failure{QStringLiteral("Give the new order of the rows, e.g. --rearrange 3,1,4,2.")};
     static const QRegularExpression whole(QStringLiteral("^[+-]?[0-9]+$"));
     for (const QString& entry : entries) {
         if (!whole.match(entry).hasMatch())
-            return QStringLiteral("'%1' is not a whole row number; give whole numbers between commas, "
-                                  "e.g. --rearrange 3,1,4,2.")
-                .arg(entry);
+            return Failure{QStringLiteral("'%1' is not a whole row number; give whole numbers between commas, "
+                                          "e.g. --rearrange 3,1,4,2.")
+                               .arg(entry)};
     }
-    return std::nullopt;
+    return {};
 }
 
 QStringList rowsOutside(const QString& order)

@@ -86,11 +86,11 @@ void OptionsPanel::cmdOpsClick(int index)
 void OptionsPanel::accept()
 {
     const auto read = readSpriteSize(m_dims[0]->text(), m_dims[1]->text());
-    if (const auto* message = std::get_if<QString>(&read)) {
-        emit refused(*message);
+    if (!read) {
+        emit refused(read.error());
         return;
     }
-    m_size = std::get<SpriteSize>(read);
+    m_size = *read;
     hide();
 }
 

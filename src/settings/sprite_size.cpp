@@ -23,15 +23,15 @@ QStringView trimSpaces(const QString& text)
 
 } // namespace
 
-std::variant<SpriteSize, QString> readSpriteSize(const QString& widthText, const QString& heightText)
+Result<SpriteSize> readSpriteSize(const QString& widthText, const QString& heightText)
 {
     const double width = std::floor(readNumber(trimSpaces(widthText)));
     if (!std::isfinite(width))
-        return QStringLiteral("The sprite width is too large.");
+        return Failure{QStringLiteral("The sprite width is too large.")};
 
     const double height = std::floor(readNumber(trimSpaces(heightText)));
     if (!(height >= std::numeric_limits<qint16>::min() && height <= std::numeric_limits<qint16>::max()))
-        return QStringLiteral("The sprite height must be a whole number from -32768 to 32767.");
+        return Failure{QStringLiteral("The sprite height must be a whole number from -32768 to 32767.")};
 
     SpriteSize size;
     size.width = width == 0 ? 0.0 : width; // no negative zero from "-0.0"

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 #include <QtGlobal>
-#include <variant>
 
 namespace settings {
 
@@ -14,9 +15,9 @@ struct SpriteSize {
 };
 
 // Reads the Options panel's two texts as "Done" does: blanks around each text removed,
-// the numeric reading, then the floor. Gives the new size, or a user-facing reason
+// the numeric reading, then the floor. Gives the new size, or a failure with a user-facing reason
 // where a value cannot be stored (a height outside -32768..32767, a width that is not
 // a finite double).
-std::variant<SpriteSize, QString> readSpriteSize(const QString& widthText, const QString& heightText);
+Result<SpriteSize> readSpriteSize(const QString& widthText, const QString& heightText);
 
 } // namespace settings

@@ -216,8 +216,8 @@ void AnimationPreview::exportGif()
     if (path.isEmpty())
         return;
     const image::AnimatedRow animated{m_rowCells, m_key, m_fps->value(), m_pingPong->isChecked()};
-    if (const std::optional<QString> error = image::writeAnimatedGif(m_sheet, animated, path))
-        m_dialogs.message(*error, Buttons::Ok, ops::kMessageTitle);
+    if (const auto written = image::writeAnimatedGif(m_sheet, animated, path); !written)
+        m_dialogs.message(written.error(), Buttons::Ok, ops::kMessageTitle);
     else
         m_lastExport = path;
 }

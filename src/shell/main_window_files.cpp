@@ -73,8 +73,8 @@ void Main::savePicture()
 
     // A name ending in .png is written as PNG, whatever the filter; any other as BMP.
     const image::PictureFormat format = image::formatForName(path).value_or(image::PictureFormat::Bmp);
-    if (const auto error = image::writePicture(workingImage(), path, format))
-        showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), *error));
+    if (const auto written = image::writePicture(workingImage(), path, format); !written)
+        showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), written.error()));
 }
 
 // A picture dropped from a file manager is opened as the load command opens it, under

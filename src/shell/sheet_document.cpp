@@ -40,11 +40,11 @@ SheetDocument::SheetDocument(QObject* parent)
 
 QString SheetDocument::load(const QString& path)
 {
-    const image::PictureRead read = image::readPicture(path);
-    if (!read.error.isEmpty())
-        return read.error;
+    const auto read = image::readPicture(path);
+    if (!read)
+        return read.error();
     try {
-        m_picPic1.assign(read.picture);
+        m_picPic1.assign(read->picture);
     } catch (const image::SurfaceError& error) {
         return QString::fromUtf8(error.what());
     }

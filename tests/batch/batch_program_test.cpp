@@ -57,7 +57,7 @@ void tst_BatchProgram::sameAsTheWindow()
 
     const WindowRun window = throughWindow(patternPicture(96, 200), options);
     QCOMPARE(window.messages, QStringList());
-    const QImage written = image::readPicture(m_folder->filePath(QStringLiteral("out.bmp"))).picture;
+    const QImage written = image::readPicture(m_folder->filePath(QStringLiteral("out.bmp")))->picture;
     QCOMPARE(written.size(), QSize(120, 60));
     QCOMPARE(written, window.picture);
 }
@@ -111,7 +111,7 @@ void tst_BatchProgram::severalInputsOneBad()
     QCOMPARE(run.err.count(u'\n'), 1);
     QCOMPARE(QDir(m_folder->filePath(QStringLiteral("out/new"))).entryList(QDir::Files),
              (QStringList{"a.bmp", "c.bmp"}));
-    QCOMPARE(image::readPicture(m_folder->filePath(QStringLiteral("out/new/c.bmp"))).picture.width(), 60);
+    QCOMPARE(image::readPicture(m_folder->filePath(QStringLiteral("out/new/c.bmp")))->picture.width(), 60);
 
     const Finished good = runProgram({"a.bmp", "c.png", "--out-dir", "out/new"}, m_folder->path());
     QCOMPARE(good.exitCode, 0);

@@ -402,7 +402,7 @@ void tst_CarefulProgram::cases()
         QVERIFY(looksLike(run.out, stdoutText));
         QBuffer result(const_cast<QByteArray*>(&run.out));
         QVERIFY(result.open(QIODevice::ReadOnly));
-        QCOMPARE(image::readPicture(result).error, QString());
+        QCOMPARE(image::readPicture(result).error(), QString());
     }
 }
 

@@ -101,10 +101,10 @@ void tst_SheetConvert::sameAsTheWindow()
     const auto error
         = batch::convertFile(jobFor(options), writeSheet(QStringLiteral("in.bmp"), sheet), output, warnings);
     QVERIFY2(!error, error ? qPrintable(error->reason) : "");
-    const image::PictureRead written = image::readPicture(output);
-    QCOMPARE(written.error, QString());
-    QCOMPARE(written.picture, window.picture);
-    QVERIFY(written.picture != sheet.convertToFormat(QImage::Format_RGB32));
+    const auto written = image::readPicture(output);
+    QCOMPARE(written.error(), QString());
+    QCOMPARE(written->picture, window.picture);
+    QVERIFY(written->picture != sheet.convertToFormat(QImage::Format_RGB32));
 }
 
 void tst_SheetConvert::nothingWrittenForAFailedFile_data()
@@ -185,7 +185,7 @@ void tst_SheetConvert::severalInputsOneBad()
     QVERIFY(!results[2].error);
 
     QCOMPARE(QDir(job.outDir).entryList(QDir::Files), (QStringList{"a.bmp", "c.bmp"}));
-    QCOMPARE(image::readPicture(results[2].output).picture,
+    QCOMPARE(image::readPicture(results[2].output)->picture,
              throughWindow(patternPicture(8, 30), {"--negative", "2"}).picture);
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -26,7 +28,7 @@ enum class SaveLimit {
 
 // Runs `save` in a child under the limit and gives back the reason it reports, or
 // "saved", or what went wrong with the child.
-inline QString saveInChild(const std::function<std::optional<QString>()>& save, SaveLimit limit)
+inline QString saveInChild(const std::function<Result<void>()>& save, SaveLimit limit)
 {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
@@ -42,8 +44,8 @@ inline QString saveInChild(const std::function<std::optional<QString>()>& save, 
         } else if (::geteuid() == 0) {
             limited = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
         }
-        const std::optional<QString> error = limited ? save() : std::optional<QString>("no limit");
-        const QByteArray text = error ? error->toUtf8() : QByteArray("saved");
+        const Result<void> saved = limited ? save() : Result<void>(Failure{QStringLiteral("no limit")});
+        const QByteArray text = saved ? QByteArray("saved") : saved.error().toUtf8();
         const bool written = ::write(pipeEnds[1], text.constData(), size_t(text.size())) == text.size();
         ::_exit(written ? 0 : 1);
     }

@@ -78,20 +78,20 @@ void tst_PictureFormat::writesWithoutLoss()
     QTemporaryDir folder;
     const image::Surface sheet = sheetOf(37, 21);
     const QString path = folder.filePath(QStringLiteral("out.") + image::formatSuffix(kind));
-    QCOMPARE(image::writePicture(sheet, path, kind), std::nullopt);
-    const image::PictureRead read = image::readPicture(path);
-    QCOMPARE(read.error, QString());
-    QCOMPARE(read.picture, sheet.picture());
+    QVERIFY(image::writePicture(sheet, path, kind));
+    const auto read = image::readPicture(path);
+    QCOMPARE(read.error(), QString());
+    QCOMPARE(read->picture, sheet.picture());
     QCOMPARE(QImageReader(path).format(), image::formatSuffix(kind).toLatin1());
 
     // The stream's bytes are those of the file, for BMP byte for byte as writeBitmap's.
     auto encoded = image::encodePicture(sheet, kind);
-    QVERIFY(std::holds_alternative<QByteArray>(encoded));
-    QBuffer buffer(&std::get<QByteArray>(encoded));
+    QVERIFY(encoded);
+    QBuffer buffer(&*encoded);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QCOMPARE(image::readPicture(buffer).picture, sheet.picture());
+    QCOMPARE(image::readPicture(buffer)->picture, sheet.picture());
     if (kind == PictureFormat::Bmp)
-        QCOMPARE(std::get<QByteArray>(encoded), contents(path));
+        QCOMPARE(*encoded, contents(path));
 }
 
 void tst_PictureFormat::failureKeepsTheOldFile_data()
@@ -111,9 +111,9 @@ void tst_PictureFormat::failureKeepsTheOldFile()
     old.close();
 
     // A picture without pixels cannot be written; under a regular file nothing can be.
-    QVERIFY(image::writePicture(image::Surface(image::rgb(0, 0, 0)), path, kind));
-    QVERIFY(image::writePicture(sheetOf(4, 4), path + QStringLiteral("/x.png"), kind));
-    QVERIFY(std::holds_alternative<QString>(image::encodePicture(image::Surface(image::rgb(0, 0, 0)), kind)));
+    QVERIFY(!image::writePicture(image::Surface(image::rgb(0, 0, 0)), path, kind));
+    QVERIFY(!image::writePicture(sheetOf(4, 4), path + QStringLiteral("/x.png"), kind));
+    QVERIFY(!image::encodePicture(image::Surface(image::rgb(0, 0, 0)), kind));
     QCOMPARE(contents(path), QByteArray("earlier"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
 }

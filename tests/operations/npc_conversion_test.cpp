@@ -232,15 +232,15 @@ private slots:
         QFETCH(double, width);
         QFETCH(int, height);
         const settings::SpriteSize size{width, qint16(height)};
-        QVERIFY(ops::spriteSizeProblem(size).has_value());
+        QVERIFY(!ops::checkSpriteSize(size));
 
         SheetRun run{image::Surface(0, 8, 8)};
         const ops::Outcome outcome = run.npc("1", "1", width, qint16(height));
         QCOMPARE(outcome.kind, ops::Outcome::Kind::Refused);
-        QCOMPARE(outcome.message, *ops::spriteSizeProblem(size));
+        QCOMPARE(outcome.message, ops::checkSpriteSize(size).error());
         QVERIFY(run.progress.milestones.isEmpty());
         QCOMPARE(run.work.width(), 8);
-        QVERIFY(!ops::spriteSizeProblem(settings::SpriteSize{1, 1}).has_value());
+        QVERIFY(ops::checkSpriteSize(settings::SpriteSize{1, 1}));
     }
 };
 

@@ -112,20 +112,20 @@ int writeWalkers(const QString& path)
 
 std::optional<image::Surface> readSurface(const QString& path)
 {
-    const image::PictureRead read = image::readPicture(path);
-    if (!read.error.isEmpty()) {
-        say(path + QStringLiteral(": ") + read.error);
+    const auto read = image::readPicture(path);
+    if (!read) {
+        say(path + QStringLiteral(": ") + read.error());
         return std::nullopt;
     }
     image::Surface surface;
-    surface.assign(read.picture);
+    surface.assign(read->picture);
     return surface;
 }
 
 bool writeSurface(const image::Surface& surface, const QString& path)
 {
-    if (const auto error = image::writeBitmap(surface, path)) {
-        say(path + QStringLiteral(": ") + *error);
+    if (const auto written = image::writeBitmap(surface, path); !written) {
+        say(path + QStringLiteral(": ") + written.error());
         return false;
     }
     return true;
