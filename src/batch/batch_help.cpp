@@ -10,9 +10,11 @@ namespace batch {
 
 namespace {
 
-const QString kUsageLine = QStringLiteral("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n"
-                                          "       pixmold-batch [options] --in-place INPUT...\n"
-                                          "       pixmold-batch [-j N] [-q] --detect INPUT...");
+const QString kUsageLine
+    = QStringLiteral("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n"
+                     "       pixmold-batch [options] --in-place INPUT...\n"
+                     "       pixmold-batch [options] --gif ROW INPUT... (-o NAME.gif | --out-dir DIR)\n"
+                     "       pixmold-batch [-j N] [-q] --detect INPUT...");
 
 const char* const kOperationsHeading = "\nWhat the operations do to the pixels, in the order they are given:\n";
 
@@ -37,10 +39,20 @@ implies (--npc its counts, --negative twice the columns, --rearrange one row an
 entry), else --grid, else the guessed grid, else the whole sheet as one cell.
 The operations above take their counts instead.
 
+--gif ROW writes one row of the result's cells, in place of the sheet, as an
+animated GIF that loops for ever: each cell a frame at its own size, left to
+right (with --ping-pong back again), every frame replacing the one before. The
+row is cut by the grid the last operation implies, else --grid, else the guessed
+grid; a sheet with none fails. The key colour, black, is the transparent colour;
+a row of more than 256 colours, the key counted, fails. A frame shows for
+100 / N hundredths of a second (--fps N), rounded half to even: from 41 frames
+per second up, 2 hundredths. Web browsers show a delay under 2 hundredths as 10.
+
 Pictures are read in any format Qt reads and are opaque from then on: a warning
 says when transparency was dropped. Results are written as BMP or PNG, as their
-names say; no input is written over unless --in-place is given. An input of -
-reads standard input; -o - writes to standard output (BMP, or --format).
+names say, or GIF with --gif; no input is written over unless --in-place is
+given. An input of - reads standard input; -o - writes to standard output (BMP,
+or --format, or GIF with --gif).
 
 Exit status:
   0  every file was written (or skipped by --skip-existing); with --detect, read
@@ -57,7 +69,7 @@ void describeOptions(QCommandLineParser& parser)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.setApplicationDescription(
         QStringLiteral("Runs Pixmold's sheet operations on picture files, with the pixels the window gives,\n"
-                       "and writes the results as BMP or PNG files."));
+                       "and writes the results as BMP or PNG files, or one row as an animated GIF."));
     parser.addOptions({
         {{QStringLiteral("o"), kOutput},
          QStringLiteral("Write the result to OUTPUT, a .bmp or .png name (one input only); - for "
@@ -92,6 +104,12 @@ void describeOptions(QCommandLineParser& parser)
         {kDetect,
          QStringLiteral("Print each input's guessed grid, FILE: ROWSxCOLUMNS or FILE: no guess, and "
                         "write no file.")},
+        {kGif,
+         QStringLiteral("Write row ROW of the grid (1 is the top row) as an animated GIF instead of the "
+                        "sheet: -o NAME.gif, or DIR/<input name>.gif with --out-dir."),
+         QStringLiteral("ROW")},
+        {kFps, QStringLiteral("The GIF's frames per second, 1 to 60 (default 10)."), QStringLiteral("N")},
+        {kPingPong, QStringLiteral("The GIF plays its frames forth and back: 1, 2, ..., n, n-1, ..., 2.")},
         {{QStringLiteral("h"), kHelp}, QStringLiteral("Show this help.")},
         {{QStringLiteral("v"), kVersion}, QStringLiteral("Show the version.")},
     });

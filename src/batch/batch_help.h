@@ -19,6 +19,9 @@ inline const QString kQuiet = QStringLiteral("quiet");
 inline const QString kSpriteSize = QStringLiteral("sprite-size");
 inline const QString kGrid = QStringLiteral("grid");
 inline const QString kDetect = QStringLiteral("detect");
+inline const QString kGif = QStringLiteral("gif");
+inline const QString kFps = QStringLiteral("fps");
+inline const QString kPingPong = QStringLiteral("ping-pong");
 inline const QString kHelp = QStringLiteral("help");
 inline const QString kVersion = QStringLiteral("version");
 } // namespace option

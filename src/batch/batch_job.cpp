@@ -2,6 +2,7 @@
 #include "batch_job.h"
 
 #include "batch_help.h"
+#include "image/animated_gif.h"
 #include "image/surface.h"
 #include "input_guard.h"
 #include "operations/operation_table.h"
@@ -107,16 +108,55 @@ Result<image::PictureFormat> readFormat(const QString& value)
     return Failure{QStringLiteral("--format %1: Give bmp or png.").arg(value)};
 }
 
-Result<int> readJobs(const QString& value)
+// Digits only, blanks around them allowed, from `low` to `high`.
+std::optional<int> readWholeNumber(const QString& value, int low, int high)
 {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
     bool fits = false;
-    const int jobs = value.trimmed().toInt(&fits);
-    if (!digits.match(value.trimmed()).hasMatch() || !fits || jobs < 1) {
+    const int number = value.trimmed().toInt(&fits);
+    if (!digits.match(value.trimmed()).hasMatch() || !fits || number < low || number > high)
+        return std::nullopt;
+    return number;
+}
+
+Result<int> readJobs(const QString& value)
+{
+    const auto jobs = readWholeNumber(value, 1, std::numeric_limits<int>::max());
+    if (!jobs)
         return Failure{
             QStringLiteral("--jobs %1: Give how many files to convert at once, a whole number from 1 up.").arg(value)};
+    return *jobs;
+}
+
+// --gif ROW with --fps N and --ping-pong, which mean nothing without it. Fills the job;
+// the reason on failure.
+Result<void> readGif(const QCommandLineParser& parser, Job& job)
+{
+    if (!parser.isSet(kGif)) {
+        for (const QString& name : {kFps, kPingPong}) {
+            if (parser.isSet(name))
+                return Failure{QStringLiteral("--%1 is for --gif and does nothing without it.").arg(name)};
+        }
+        return {};
     }
-    return jobs;
+    GifRow gif;
+    const auto row = readWholeNumber(parser.value(kGif), 1, std::numeric_limits<int>::max());
+    if (!row)
+        return Failure{QStringLiteral("--gif %1: Give the row to write, a whole number from 1 up (1 is the top row).")
+                           .arg(parser.value(kGif))};
+    gif.row = *row - 1;
+    if (parser.isSet(kFps)) {
+        const auto fps = readWholeNumber(parser.value(kFps), image::kMinFramesPerSecond, image::kMaxFramesPerSecond);
+        if (!fps)
+            return Failure{QStringLiteral("--fps %1: Give the frames per second, a whole number from %2 to %3.")
+                               .arg(parser.value(kFps))
+                               .arg(image::kMinFramesPerSecond)
+                               .arg(image::kMaxFramesPerSecond)};
+        gif.framesPerSecond = *fps;
+    }
+    gif.pingPong = parser.isSet(kPingPong);
+    job.gif = gif;
+    return {};
 }
 
 QString normalPath(const QString& path)
@@ -158,6 +198,11 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
         return Failure{QStringLiteral("Say where to write: -o OUTPUT for one input, --out-dir DIR, or --in-place.")};
     if (parser.isSet(kSkipExisting) && inPlace)
         return Failure{QStringLiteral("--skip-existing cannot be used together with --in-place.")};
+    if (job.gif && inPlace)
+        return Failure{QStringLiteral("--in-place cannot be used together with --gif, which writes a GIF instead of "
+                                      "the sheet.")};
+    if (job.gif && parser.isSet(kFormat))
+        return Failure{QStringLiteral("--format cannot be used together with --gif, which writes GIF files.")};
 
     std::optional<image::PictureFormat> format;
     if (parser.isSet(kFormat)) {
@@ -190,6 +235,11 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
     if (inPlace)
         named = job.inputs;
     for (const QString& name : named) {
+        if (job.gif) {
+            if (!name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
+                return Failure{QStringLiteral("-o %1: Give a name ending in .gif with --gif.").arg(name)};
+            continue;
+        }
         const auto asked = image::formatForName(name);
         if (!asked)
             return Failure{QStringLiteral("%1 %2: Give a name ending in .bmp or .png (the formats written).")
@@ -207,7 +257,7 @@ std::optional<QString> notWithDetect(const QCommandLineParser& parser)
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting};
+    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting, kGif, kFps, kPingPong};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
@@ -231,7 +281,8 @@ QString Job::outputFor(const QString& input) const
         return input;
     if (!output.isEmpty())
         return output;
-    return QDir(outDir).filePath(QFileInfo(input).completeBaseName() + u'.' + image::formatSuffix(format));
+    const QString suffix = gif ? QStringLiteral("gif") : image::formatSuffix(format);
+    return QDir(outDir).filePath(QFileInfo(input).completeBaseName() + u'.' + suffix);
 }
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -252,7 +303,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -273,6 +324,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 QStringLiteral("--detect only prints each input's grid and writes no file; it cannot be used "
                                "together with %1.")
                     .arg(*other));
+    } else if (const auto gif = readGif(parser, job); !gif) {
+        return usageError(gif.error());
     } else if (const auto destination = readDestination(parser, job); !destination) {
         return usageError(destination.error());
     }

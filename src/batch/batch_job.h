@@ -30,6 +30,13 @@ inline QString inputName(const QString& input)
     return input == kStandardStream ? QStringLiteral("standard input") : input;
 }
 
+// --gif: one row of the result's cells, written as an animated GIF instead of the sheet.
+struct GifRow {
+    int row = 0; // from the top, 0-based
+    int framesPerSecond = 10;
+    bool pingPong = false;
+};
+
 // One run of the program: the steps, applied in order to every input.
 struct Job {
     std::vector<Step> steps;
@@ -44,9 +51,10 @@ struct Job {
     int jobs = 0;                                            // files at once; 0: one per processor
     bool quiet = false;                                      // errors only on standard error
     bool detect = false; // --detect: each input's guessed grid goes to standard output, no step runs
+    std::optional<GifRow> gif;
 
     // Where `input` is written: the -o file, the input itself, or <out-dir>/<input's
-    // name without its last suffix>.bmp (or .png).
+    // name without its last suffix>.bmp (or .png, or .gif with --gif).
     QString outputFor(const QString& input) const;
 };
 

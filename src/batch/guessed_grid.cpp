@@ -41,6 +41,15 @@ Result<Step> withGuessedCounts(const Step& step, const image::Surface& sheet)
 ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
                           const image::Surface& sheet)
 {
+    ops::CellGrid grid = givenGrid(implied, stated, sheet);
+    grid.rows = grid.rows > 0 ? grid.rows : 1;
+    grid.columns = grid.columns > 0 ? grid.columns : 1;
+    return grid;
+}
+
+ops::CellGrid givenGrid(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
+                        const image::Surface& sheet)
+{
     ops::CellGrid grid = implied;
     if (stated) {
         grid.rows = grid.rows > 0 ? grid.rows : stated->rows;
@@ -48,9 +57,11 @@ ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops:
     }
     if (grid.rows > 0 && grid.columns > 0)
         return grid;
-    const std::optional<ops::GridGuess> guess = ops::guessGrid(sheet);
-    grid.rows = grid.rows > 0 ? grid.rows : guess ? guess->rows : 1;
-    grid.columns = grid.columns > 0 ? grid.columns : guess ? guess->columns : 1;
+    // The guess reads every pixel, so only a sheet that needs it pays for it.
+    if (const std::optional<ops::GridGuess> guess = ops::guessGrid(sheet)) {
+        grid.rows = grid.rows > 0 ? grid.rows : guess->rows;
+        grid.columns = grid.columns > 0 ? grid.columns : guess->columns;
+    }
     return grid;
 }
 

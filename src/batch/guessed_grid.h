@@ -25,4 +25,8 @@ Result<Step> withGuessedCounts(const Step& step, const image::Surface& sheet);
 ops::CellGrid gridInForce(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
                           const image::Surface& sheet);
 
+// The same grid without the last resort: a side nothing gives stays 0.
+ops::CellGrid givenGrid(const ops::CellGrid& implied, const std::optional<ops::CellGrid>& stated,
+                        const image::Surface& sheet);
+
 } // namespace batch

@@ -2,8 +2,11 @@
 #include "sheet_convert.h"
 
 #include "guessed_grid.h"
+#include "image/animated_gif.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
+#include "image/replacing_save.h"
+#include "operations/sheet_cells.h"
 #include "operations/progress.h"
 #include "standard_input.h"
 
@@ -25,6 +28,14 @@ Result<image::PictureRead> readInput(const QString& input)
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
 // written, so a failure leaves standard output empty.
+Result<void> writeStandardOutput(const QByteArray& bytes)
+{
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
+        return Failure{QStringLiteral("The picture could not be written: %1").arg(out.errorString())};
+    return {};
+}
+
 Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
 {
     if (output != kStandardStream)
@@ -32,11 +43,36 @@ Result<void> writeOutput(const image::Surface& sheet, const QString& output, ima
     const auto encoded = image::encodePicture(sheet, format);
     if (!encoded)
         return Failure{encoded.error()};
-    const QByteArray& bytes = *encoded;
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size())
-        return Failure{QStringLiteral("The picture could not be written: %1").arg(out.errorString())};
-    return {};
+    return writeStandardOutput(*encoded);
+}
+
+// The row --gif names, cut by the grid in force, written as an animated GIF; the
+// reason it was not, about the input or, for a failed write, the output.
+std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, const ops::CellGrid& implied,
+                                  const QString& input, const QString& output)
+{
+    const QString option = QStringLiteral("--gif %1: ").arg(job.gif->row + 1);
+    const ops::SheetCells cells(QSize(sheet.width(), sheet.height()), givenGrid(implied, job.grid, sheet));
+    if (cells.isEmpty())
+        return FileError{input,
+                         option
+                             + QStringLiteral("The sheet has no grid to take the row from: no operation implies "
+                                              "one and none could be guessed; give one with --grid ROWSxCOLUMNS.")};
+    if (job.gif->row >= cells.rowCount())
+        return FileError{input, option + QStringLiteral("The sheet's grid has %1 rows.").arg(cells.rowCount())};
+    const image::AnimatedRow row{cells.row(job.gif->row), image::rgb(0, 0, 0), job.gif->framesPerSecond,
+                                 job.gif->pingPong};
+    const auto encoded = image::encodeAnimatedGif(sheet, row);
+    if (const QString* problem = std::get_if<QString>(&encoded))
+        return FileError{input, option + *problem};
+    const QByteArray& bytes = std::get<QByteArray>(encoded);
+    const auto written
+        = output == kStandardStream ? writeStandardOutput(bytes) : image::saveReplacing(output, [&](QFileDevice& file) {
+              return image::writeAll(file, reinterpret_cast<const uchar*>(bytes.constData()), bytes.size());
+          });
+    if (!written)
+        return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
+    return std::nullopt;
 }
 
 // Reads `input` into `sheet`; a failure says why it cannot be read.
@@ -58,7 +94,7 @@ Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList&
 
 } // namespace
 
-Result<void> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
+Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {
     // The steps' scratch surfaces live as long as the sheet's run, as the window's do.
     image::Surface scratch{image::rgb(0, 0, 0)};
@@ -83,7 +119,7 @@ Result<void> applySteps(image::Surface& sheet, const Job& job, QStringList& warn
             return Failure{QStringLiteral("%1: %2").arg(step.option, outcome.message)};
         implied = operation.gridAfter(step.answers, implied);
     }
-    return {};
+    return implied;
 }
 
 Result<QString> detectGrid(const QString& input, QStringList& warnings)
@@ -111,8 +147,11 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (const auto read = readSheet(input, sheet, warnings); !read)
             return FileError{shownInput, read.error()};
 
-        if (const auto applied = applySteps(sheet, job, warnings); !applied)
-            return FileError{shownInput, applied.error()};
+        const Result<ops::CellGrid> implied = applySteps(sheet, job, warnings);
+        if (!implied)
+            return FileError{shownInput, implied.error()};
+        if (job.gif)
+            return writeGif(sheet, job, *implied, shownInput, output);
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
         if (const auto written = writeOutput(sheet, output, format); !written)
             return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "batch_job.h"
+#include "base/result.h"
+#include "operations/cell_grid.h"
 #include "image/colour.h"
 #include "image/surface.h"
 
@@ -18,20 +20,19 @@ struct FileError {
     QString reason;
 };
 
-// Runs the job's steps in order on `sheet`, with the operations the window runs. Where
-// a step stops, a failure with its refusal or error after the step's option
-// ("--negative 9: ..."). What the steps did before
-// that stays done. Each step's warnings (its operation's, after its option) are added
-// to `warnings`.
-Result<void> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings);
+// Runs the job's steps in order on `sheet`, with the operations the window runs, and
+// gives the grid they imply (0 on a side none implies); otherwise the refusal or error
+// of the first step that stopped, after the step's option ("--negative 9: ..."). What
+// the steps did before that stays done. Each step's warnings (its operation's, after
+// its option) are added to `warnings`.
+Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings);
 
 // Reads `input` (kStandardStream: standard input), runs the steps and writes the result
 // to `output` (kStandardStream: standard output) in the format its name says, else the
-// job's format. Nothing is written when the input cannot be read or a step stops; an
-// existing output is only replaced by a complete new file. `warnings` receives what
-// was probably not meant (the steps' warnings, dropped transparency, a picture read
-// from a damaged file).
-// Safe to call on several threads at once.
+// job's format; with --gif, the row of the result's grid as an animated GIF. Nothing is written when the input cannot
+// be read or a step stops; an existing output is only replaced by a complete new file. `warnings` receives what was
+// probably not meant (the steps' warnings, dropped transparency, a picture read from a damaged file). Safe to call on
+// several threads at once.
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
                                      QStringList& warnings);
 

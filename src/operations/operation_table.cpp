@@ -25,4 +25,13 @@ const Operation* operationForOption(QStringView name)
     return nullptr;
 }
 
+const Operation* operationForRunCode(int code)
+{
+    for (const Operation* operation : operationTable()) {
+        if (operation->window.runCode == code)
+            return operation;
+    }
+    return nullptr;
+}
+
 } // namespace ops

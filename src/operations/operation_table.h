@@ -14,4 +14,7 @@ const QList<const Operation*>& operationTable();
 // The operation whose command-line option is --`name`, or nullptr.
 const Operation* operationForOption(QStringView name);
 
+// The operation the window's RunCommand reaches with `code`, or nullptr.
+const Operation* operationForRunCode(int code);
+
 } // namespace ops

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "operations/cell_grid.h"
+
 #include <QList>
 #include <QString>
 
@@ -8,9 +10,7 @@ namespace shell {
 
 // The rows and columns of cells of a sheet, as the last operation on it implies or as
 // guessed when it was loaded. 0 where never given; like 1, that draws no line.
-struct CellGrid {
-    double rows = 0;
-    double columns = 0;
+struct CellGrid : ops::CellGrid {
     bool guessed = false; // the guess made at the load, not an operation's answer
 };
 

@@ -6,6 +6,7 @@
 #include "window_layout.h"
 #include "zoom_factors.h"
 #include "operations/message_title.h"
+#include "operations/operation_table.h"
 #include "settings/options_panel.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace shell {
 
@@ -111,11 +113,11 @@ void Main::buildControls()
     setTabOrder(m_view->horizontalBar(), m_OpsFrame);
 }
 
-QAction* Main::addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+QAction* Main::addCommand(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
                           Needs needs, std::function<void()> handler)
 {
     QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
+    action->setObjectName(name);
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, action, needs, handler = std::move(handler)] {
         if (passesGuards(needs))
@@ -130,24 +132,24 @@ void Main::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    addCommand(file, "mnuFileSave", QStringLiteral("&Save Picture"), Qt::CTRL | Qt::Key_S, Needs::Nothing,
-               [this] { RunCommand(0); });
-    addCommand(file, "mnuFileLoad", QStringLiteral("&Load Picture"), Qt::CTRL | Qt::Key_L, Needs::Nothing,
-               [this] { RunCommand(1); });
+    addCommand(file, QStringLiteral("mnuFileSave"), QStringLiteral("&Save Picture"), Qt::CTRL | Qt::Key_S,
+               Needs::Nothing, [this] { RunCommand(0); });
+    addCommand(file, QStringLiteral("mnuFileLoad"), QStringLiteral("&Load Picture"), Qt::CTRL | Qt::Key_L,
+               Needs::Nothing, [this] { RunCommand(1); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileDash"));
-    addCommand(file, "mnuFileOptions", QStringLiteral("&Options"), Qt::CTRL | Qt::Key_O, Needs::Nothing,
+    addCommand(file, QStringLiteral("mnuFileOptions"), QStringLiteral("&Options"), Qt::CTRL | Qt::Key_O, Needs::Nothing,
                [this] { m_OpsFrame->open(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileDash2"));
-    addCommand(file, "mnuFileExit", QStringLiteral("&Exit Program"), Qt::CTRL | Qt::Key_X, Needs::Nothing,
-               [this] { RunCommand(3); });
+    addCommand(file, QStringLiteral("mnuFileExit"), QStringLiteral("&Exit Program"), Qt::CTRL | Qt::Key_X,
+               Needs::Nothing, [this] { RunCommand(3); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     SheetHistory& history = m_document->history();
-    m_mnuEditUndo = addCommand(edit, "mnuEditUndo", QStringLiteral("&Undo"), QKeySequence::Undo, Needs::Nothing,
-                               [&history] { history.undo(); });
-    m_mnuEditRedo = addCommand(edit, "mnuEditRedo", QStringLiteral("&Redo"), QKeySequence(), Needs::Nothing,
-                               [&history] { history.redo(); });
+    m_mnuEditUndo = addCommand(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("&Undo"), QKeySequence::Undo,
+                               Needs::Nothing, [&history] { history.undo(); });
+    m_mnuEditRedo = addCommand(edit, QStringLiteral("mnuEditRedo"), QStringLiteral("&Redo"), QKeySequence(),
+                               Needs::Nothing, [&history] { history.redo(); });
     m_mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(&history.stack(), &QUndoStack::indexChanged, this, &Main::followHistory);
     followHistory();
@@ -166,28 +168,33 @@ void Main::buildMenus()
             [this] { m_mnuViewCells->setText(cellsCaption(m_document->grid())); });
     view->addSeparator();
     // Zooms from the menu keep the picture pixel at the view's centre where it is.
-    addCommand(view, "mnuViewZoomIn", QStringLiteral("Zoom &In"), QKeySequence(), Needs::Nothing, [this] {
-        m_view->zoomAround(largerZoom(m_view->zoom()), m_view->centre());
-    })->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    addCommand(view, "mnuViewZoomOut", QStringLiteral("Zoom &Out"), Qt::CTRL | Qt::Key_Minus, Needs::Nothing,
-               [this] { m_view->zoomAround(smallerZoom(m_view->zoom()), m_view->centre()); });
-    addCommand(view, "mnuViewActualSize", QStringLiteral("&Actual Size"), Qt::CTRL | Qt::Key_0, Needs::Nothing,
-               [this] { m_view->zoomAround(1, m_view->centre()); });
+    addCommand(view, QStringLiteral("mnuViewZoomIn"), QStringLiteral("Zoom &In"), QKeySequence(), Needs::Nothing,
+               [this] { m_view->zoomAround(largerZoom(m_view->zoom()), m_view->centre()); })
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(view, QStringLiteral("mnuViewZoomOut"), QStringLiteral("Zoom &Out"), Qt::CTRL | Qt::Key_Minus,
+               Needs::Nothing, [this] { m_view->zoomAround(smallerZoom(m_view->zoom()), m_view->centre()); });
+    addCommand(view, QStringLiteral("mnuViewActualSize"), QStringLiteral("&Actual Size"), Qt::CTRL | Qt::Key_0,
+               Needs::Nothing, [this] { m_view->zoomAround(1, m_view->centre()); });
     view->addSeparator();
-    m_mnuViewGrid = addCommand(view, "mnuViewGrid", QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
-                               Needs::Nothing, [this] { m_view->setGridShown(m_mnuViewGrid->isChecked()); });
+    m_mnuViewGrid
+        = addCommand(view, QStringLiteral("mnuViewGrid"), QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
+                     Needs::Nothing, [this] { m_view->setGridShown(m_mnuViewGrid->isChecked()); });
     m_mnuViewGrid->setCheckable(true);
 
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
     operations->setObjectName(QStringLiteral("mnuTools"));
-    addCommand(operations, "mnuFileNeg", QStringLiteral("&Make Negative"), Qt::Key_F1, Needs::Image,
-               [this] { RunCommand(2); });
-    addCommand(operations, "mnuFileNPC", QStringLiteral("M&ake NPC-Compatible"), Qt::Key_F2, Needs::Image,
-               [this] { RunCommand(4); });
-    addCommand(operations, "mnuFileArrange", QStringLiteral("&Re-Arrange Sprites"), Qt::Key_F3, Needs::Image,
-               [this] { rearrangeSprites(); });
-    addCommand(operations, "mnuFileChange", QStringLiteral("&Change A Color"), Qt::Key_F4, Needs::Image,
-               [this] { startColourPick(); });
+    // Each operation of the table where its entry places it; two go through RunCommand.
+    QList<const ops::Operation*> entries = ops::operationTable();
+    std::ranges::sort(entries, {}, [](const ops::Operation* entry) { return entry->window.menuPosition; });
+    for (const ops::Operation* entry : std::as_const(entries)) {
+        const ops::WindowCommand& command = entry->window;
+        addCommand(operations, command.objectName, command.caption, command.shortcut, Needs::Image, [this, entry] {
+            if (entry->window.runCode)
+                RunCommand(*entry->window.runCode);
+            else
+                operate(*entry);
+        });
+    }
 }
 
 bool Main::optionsOpen() const

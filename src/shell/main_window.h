@@ -4,12 +4,14 @@
 #include "cell_grid.h"
 #include "sheet_document.h"
 #include "sheet_view.h"
+#include "operations/operation.h"
 #include "settings/sprite_size.h"
 
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -82,7 +84,7 @@ private:
     // A menu item whose handler runs only past the guards: nothing while the Options
     // panel is open or an operation runs; without an image where it `needs` one, a
     // message. A checkable item refused is toggled back.
-    QAction* addCommand(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut,
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
                         Needs needs, std::function<void()> handler);
     bool commandsSilenced() const;
     bool passesGuards(Needs needs);
@@ -93,20 +95,20 @@ private:
     void exitProgram();
     void NPCPic();
     void NegPic();
-    void rearrangeSprites();
-    void startColourPick();
+
+    // The operations of the table: asks an entry's questions; for one that picks a
+    // colour, a press on the picture goes on.
+    void operate(const ops::Operation& operation);
     void changeColourAt(QPointF position);
+    // Reads what was gathered the entry's lenient way and runs it through the document.
+    void runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given);
+    ops::OperationSettings operationSettings() const;
+    void showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome);
 
     // Shared steps.
     void followHistory();
     void layOut();
     void showError(const QString& text);
-    bool reportOutcome(const ops::Outcome& outcome);
-    // Runs an operation through the document with the progress bar showing its course;
-    // when it changed the sheet, `finish` does what that operation does after its
-    // work, and the bar is hidden.
-    void runOperation(const QString& name, const SheetDocument::Work& work, const CellGrid& grid,
-                      const std::function<void(ProgressBarReporter&)>& finish);
 
     DialogService& m_dialogs;
     WindowState m_state;
@@ -124,6 +126,13 @@ private:
     QAction* m_mnuViewGrid = nullptr;
 
     bool m_exiting = false; // the exit was confirmed; the close needs no question
+
+    // The operation waiting for a press on the picture, and its answers so far.
+    struct ColourPick {
+        const ops::Operation* operation = nullptr;
+        ops::WindowAnswers answers;
+    };
+    ColourPick m_colourPick;
 };
 
 } // namespace shell

@@ -1,170 +1,116 @@
 // SPDX-License-Identifier: MIT
-// The four sheet operations as the window runs them: prompts, progress, redraw.
+// The operations of the table as the window runs them: one handler asks an entry's
+// questions, reads them leniently, runs it through the document, and shows its end
+// the entry's way.
 #include "main_window.h"
 
 #include "dialog_service.h"
 #include "progress_bar.h"
-#include "viewport.h"
-#include "image/pixel_round.h"
 #include "image/raster.h"
-#include "operations/colour_replace.h"
-#include "operations/count_answer.h"
-#include "operations/message_title.h"
-#include "operations/negative.h"
-#include "operations/npc_conversion.h"
-#include "operations/rearrange.h"
-
-#include <QProgressBar>
-#include <QScrollBar>
+#include "operations/operation_table.h"
 
 namespace shell {
 
-// Says what a run that left the sheet alone has to say; true when the sheet changed.
-bool Main::reportOutcome(const ops::Outcome& outcome)
-{
-    switch (outcome.kind) {
-    case ops::Outcome::Kind::Changed:
-        return true;
-    case ops::Outcome::Kind::Unchanged:
-        return false;
-    case ops::Outcome::Kind::Refused:
-        showError(outcome.message);
-        return false;
-    case ops::Outcome::Kind::Failed:
-        m_dialogs.message(QStringLiteral("We encountered an error!"), Buttons::Ok, ops::kMessageTitle);
-        m_dialogs.message(outcome.message, Buttons::Ok, QStringLiteral("This was the error!"));
-        return false;
-    }
-    return false;
-}
-
-void Main::runOperation(const QString& name, const SheetDocument::Work& work, const CellGrid& grid,
-                        const std::function<void(ProgressBarReporter&)>& finish)
-{
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    m_document->run(name, work, grid, progress, [&](const ops::Outcome& outcome) {
-        if (!reportOutcome(outcome))
-            return;
-        finish(progress);
-        progress.finish();
-    });
-}
-
 void Main::NPCPic()
 {
-    // Asking for counts first would only lead to a refusal.
-    if (const auto checked = ops::checkSpriteSize(m_state.sprite); !checked) {
-        showError(checked.error());
-        return;
-    }
-    const auto sprites = ops::readCountAnswer(
-        m_dialogs.input(QStringLiteral("How many sprites are in this image?"), QStringLiteral("Sprite Count")));
-    if (!sprites)
-        return;
-    const auto columns = ops::readCountAnswer(m_dialogs.input(
-        QStringLiteral("How many Animation Columns are in this image?"), QStringLiteral("Animation Columns")));
-    if (!columns)
-        return;
-
-    runOperation(
-        QStringLiteral("Make NPC-Compatible"),
-        [&](SheetSurfaces sheet, ops::Progress& progress) {
-            return ops::convertToNpc(sheet.work, sheet.scratch, sheet.scratch2, *sprites, *columns, m_state.sprite,
-                                     progress);
-        },
-        CellGrid{sprites->numeric, columns->numeric},
-        [this](ProgressBarReporter& progress) {
-            m_view->applyScrollLimits();
-            progress.reached(90);
-            m_view->scrollTo({0, 0});
-            progress.reached(100);
-            UpdatePic(0, 0);
-        });
+    operate(*ops::operationForRunCode(4));
 }
 
 void Main::NegPic()
 {
-    const auto columns = ops::readCountAnswer(m_dialogs.input(QStringLiteral("How many Animation Columns are present?"),
-                                                              QStringLiteral("Animation Columns")));
-    if (!columns)
-        return;
-
-    runOperation(
-        QStringLiteral("Make Negative"),
-        [&](SheetSurfaces sheet, ops::Progress& progress) {
-            return ops::makeNegative(sheet.work, sheet.scratch, sheet.scratch2, *columns, progress);
-        },
-        CellGrid{cellGrid().rows, 2 * columns->numeric},
-        [this](ProgressBarReporter& progress) {
-            // The view shows the new sheet's corner; the scroll bars keep their positions.
-            UpdatePic(0, 0);
-            m_view->applyScrollLimits();
-            progress.reached(90);
-            UpdatePic(0, 0);
-            m_PB->setValue(100); // without a repaint
-        });
+    operate(*ops::operationForRunCode(2));
 }
 
-void Main::rearrangeSprites()
+void Main::operate(const ops::Operation& operation)
 {
-    const QString answer
-        = m_dialogs.input(QStringLiteral("Enter new order for sprites seperated by commas *IMPORTANT* (EG: 3,1,4,2):"),
-                          QStringLiteral("Re-Arrange Sprites"));
-    if (answer.isEmpty())
+    const ops::WindowCommand& command = operation.window;
+    // Asking first would only lead to a refusal.
+    if (command.checkBeforeAsking) {
+        if (const Result<void> checked = command.checkBeforeAsking(operationSettings()); !checked) {
+            showError(checked.error());
+            return;
+        }
+    }
+    if (command.notice)
+        m_dialogs.message(command.notice->text, Buttons::Ok, command.notice->title);
+    ops::WindowAnswers given;
+    for (const ops::Prompt& prompt : command.prompts) {
+        const QString answer = m_dialogs.input(prompt.text, prompt.title);
+        if (answer.isEmpty())
+            return;
+        given.texts.append(answer);
+    }
+    if (!command.picksColour) {
+        runWithAnswers(operation, given);
         return;
-
-    runOperation(
-        QStringLiteral("Re-Arrange Sprites"),
-        [&](SheetSurfaces sheet, ops::Progress& progress) {
-            return ops::rearrangeRows(sheet.work, sheet.scratch, answer, progress);
-        },
-        CellGrid{double(ops::rearrangedBandCount(answer)), cellGrid().columns},
-        [this](ProgressBarReporter& progress) {
-            progress.reached(90);
-            m_view->refresh();
-            m_PB->setValue(100); // without a repaint
-        });
-}
-
-void Main::startColourPick()
-{
+    }
+    // The answers wait for a press on the picture.
+    m_colourPick = ColourPick{&operation, given};
     m_state.ColorPickMode = true;
-    showError(QStringLiteral("Please click on the color you would like changed!"));
 }
 
 void Main::changeColourAt(QPointF position)
 {
     if (m_document->busy() || !m_state.ColorPickMode)
         return;
-    // Only a pixel of the picture can be picked: a press on the border, or on the grey
-    // beyond the picture, ends the pick with nothing changed.
-    const QPoint at(image::roundToPixel(position.x()), image::roundToPixel(position.y()));
-    const QPoint pixel = m_view->pictureAt(position);
-    const auto inside = [](const image::Surface& surface, QPoint point) {
-        return QRect(0, 0, surface.width(), surface.height()).contains(point);
-    };
-    if (!inside(m_view->viewport()->surface(), at) || !inside(workingImage(), pixel)) {
+    // A press on the border, or on the grey beyond the picture, ends the pick with
+    // nothing changed.
+    const std::optional<QPoint> pixel = m_view->pickAt(position);
+    if (!pixel) {
         m_state.ColorPickMode = false;
         return;
     }
-    const image::Colour picked = image::GetPixel(workingImage(), pixel.x(), pixel.y());
-    const std::optional<image::Colour> chosen = m_dialogs.chooseColour();
-    if (!chosen || *chosen == picked) {
-        m_state.ColorPickMode = false;
-        return;
-    }
+    ops::WindowAnswers given = m_colourPick.answers;
+    given.picked = image::GetPixel(workingImage(), pixel->x(), pixel->y());
+    given.chosen = m_dialogs.chooseColour();
+    runWithAnswers(*m_colourPick.operation, given);
+}
 
-    runOperation(
-        QStringLiteral("Change A Color"),
-        [&](SheetSurfaces sheet, ops::Progress& progress) {
-            return ops::replaceColour(sheet.work, picked, *chosen, progress);
-        },
-        cellGrid(),
-        [this](ProgressBarReporter& progress) {
-            m_view->refresh();
-            progress.reached(100);
+void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given)
+{
+    const std::optional<ops::Answers> answers = operation.window.readAnswers(given);
+    if (!answers) {
+        if (operation.window.picksColour)
             m_state.ColorPickMode = false;
+        return;
+    }
+    const ops::OperationSettings settings = operationSettings();
+    const CellGrid grid{operation.gridAfter(*answers, cellGrid())};
+    ProgressBarReporter progress(*m_PB, m_dialogs);
+    m_document->run(
+        operation.name,
+        [&](ops::Sheets& sheets, ops::Progress& reporter) {
+            return operation.run(sheets, *answers, settings, reporter);
+        },
+        grid, progress,
+        [&](const ops::Outcome& outcome) {
+            if (outcome.kind != ops::Outcome::Kind::Changed) {
+                showFailure(operation.window.failureBoxes, outcome);
+                return;
+            }
+            m_view->showResult(operation.window.viewAfter, progress);
+            if (operation.window.picksColour)
+                m_state.ColorPickMode = false;
+            progress.finish();
         });
+}
+
+ops::OperationSettings Main::operationSettings() const
+{
+    return {m_state.sprite, cellGrid()};
+}
+
+// A run that left the sheet alone says what the entry has it say.
+void Main::showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome)
+{
+    if (!boxes)
+        return;
+    if (outcome.kind == ops::Outcome::Kind::Refused) {
+        m_dialogs.message(outcome.message, Buttons::Ok, boxes->refusalTitle);
+    } else if (outcome.kind == ops::Outcome::Kind::Failed) {
+        m_dialogs.message(boxes->errorNotice, Buttons::Ok, boxes->refusalTitle);
+        m_dialogs.message(outcome.message, Buttons::Ok, boxes->errorTitle);
+    }
 }
 
 } // namespace shell

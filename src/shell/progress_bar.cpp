@@ -21,6 +21,11 @@ void ProgressBarReporter::reached(int percent)
     yieldNow();
 }
 
+void ProgressBarReporter::setQuietly(int percent)
+{
+    m_bar.setValue(percent);
+}
+
 void ProgressBarReporter::tick()
 {
     if (m_sinceYield.elapsed() >= kYieldIntervalMs)

@@ -22,6 +22,8 @@ public:
 
     void reached(int percent) override;
     void tick() override;
+    // Sets the bar without painting it or yielding.
+    void setQuietly(int percent);
 
     // The end of a successful run.
     void finish();

@@ -60,7 +60,8 @@ void SheetDocument::run(const QString& name, const Work& work, const CellGrid& g
 {
     const BusyScope busy(m_busy);
     const SheetState before(m_picPic1.picture(), m_grid);
-    const ops::Outcome outcome = work({m_picPic1, m_picsetup, m_picsetup1}, progress);
+    ops::Sheets sheets{m_picPic1, m_picsetup, m_picsetup1};
+    const ops::Outcome outcome = work(sheets, progress);
     if (outcome.kind == ops::Outcome::Kind::Changed) {
         setGrid(grid);
         m_history.record(name, before, SheetState(m_picPic1.picture(), m_grid));
@@ -73,7 +74,7 @@ std::optional<CellGrid> SheetDocument::guessGrid() const
     const std::optional<ops::GridGuess> guess = ops::guessGrid(m_picPic1);
     if (!guess)
         return std::nullopt;
-    return CellGrid{double(guess->rows), double(guess->columns), true};
+    return CellGrid{{double(guess->rows), double(guess->columns)}, true};
 }
 
 void SheetDocument::setGrid(const CellGrid& grid)

@@ -4,6 +4,7 @@
 #include "cell_grid.h"
 #include "sheet_history.h"
 #include "image/surface.h"
+#include "operations/answers.h"
 #include "operations/outcome.h"
 #include "operations/progress.h"
 
@@ -14,20 +15,13 @@
 
 namespace shell {
 
-// The surfaces an operation works on: the working image and the two scratch surfaces.
-struct SheetSurfaces {
-    image::Surface& work;
-    image::Surface& scratch;
-    image::Surface& scratch2;
-};
-
 // The sheet the window works on: the working image `picPic1`, the scratch surfaces of
 // the operations, the cell grid in force, the undo history and whether an operation
 // runs. It knows no widget.
 class SheetDocument final : public QObject {
     Q_OBJECT
 public:
-    using Work = std::function<ops::Outcome(SheetSurfaces, ops::Progress&)>;
+    using Work = std::function<ops::Outcome(ops::Sheets&, ops::Progress&)>;
 
     explicit SheetDocument(QObject* parent = nullptr);
 

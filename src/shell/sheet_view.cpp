@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_view.h"
 
+#include "progress_bar.h"
 #include "sheet_document.h"
 #include "viewport.h"
 #include "window_layout.h"
@@ -169,6 +170,48 @@ QPoint SheetView::pictureAt(QPointF position) const
         return int(std::floor(double(image::roundToPixel(at)) / m_zoom)) + scroll;
     };
     return {axis(position.x(), m_HScroll1->value()), axis(position.y(), m_VScroll1->value())};
+}
+
+std::optional<QPoint> SheetView::pickAt(QPointF position) const
+{
+    const QPoint at(image::roundToPixel(position.x()), image::roundToPixel(position.y()));
+    const QPoint pixel = pictureAt(position);
+    const auto inside = [](const image::Surface& surface, QPoint point) {
+        return QRect(0, 0, surface.width(), surface.height()).contains(point);
+    };
+    if (!inside(m_picPic->surface(), at) || !inside(m_document.picture(), pixel))
+        return std::nullopt;
+    return pixel;
+}
+
+void SheetView::showResult(ops::ViewAfter after, ProgressBarReporter& progress)
+{
+    switch (after) {
+    case ops::ViewAfter::FromCorner:
+        applyScrollLimits();
+        progress.reached(90);
+        scrollTo({0, 0});
+        progress.reached(100);
+        UpdatePic(0, 0);
+        break;
+    case ops::ViewAfter::CornerKeepingScroll:
+        // The view shows the new sheet's corner; the scroll bars keep their positions.
+        UpdatePic(0, 0);
+        applyScrollLimits();
+        progress.reached(90);
+        UpdatePic(0, 0);
+        progress.setQuietly(100);
+        break;
+    case ops::ViewAfter::WhereItWas:
+        progress.reached(90);
+        refresh();
+        progress.setQuietly(100);
+        break;
+    case ops::ViewAfter::WhereItWasShown:
+        refresh();
+        progress.reached(100);
+        break;
+    }
 }
 
 QString SheetView::readout(QPointF position) const

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "operations/operation.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
 #include <QString>
+#include <optional>
 
 class QScrollBar;
 class QWidget;
 
 namespace shell {
 
+class ProgressBarReporter;
 class SheetDocument;
 class Viewport;
 struct WindowLayout;
@@ -58,8 +62,14 @@ public:
 
     void setGridShown(bool shown);
 
+    // Follows a changed sheet as the operation has it, with the bar's last steps.
+    void showResult(ops::ViewAfter after, ProgressBarReporter& progress);
+
     // The picture pixel under a point of the viewport; at factor 1, the point rounded.
     QPoint pictureAt(QPointF position) const;
+    // The picture pixel a press at `position` picks; nullopt on the border or on the
+    // grey beyond the picture.
+    std::optional<QPoint> pickAt(QPointF position) const;
     // The read-out of a point of the viewport: "( x, y )" in picture pixels.
     QString readout(QPointF position) const;
 

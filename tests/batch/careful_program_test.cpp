@@ -95,6 +95,8 @@ QImage noiseSheet()
 
 bool looksLike(const QByteArray& bytes, const QString& format)
 {
+    if (format == QLatin1String("gif"))
+        return bytes.startsWith("GIF89a");
     return format == QLatin1String("png") ? bytes.startsWith("\x89PNG\r\n\x1a\n") : bytes.startsWith("BM");
 }
 
@@ -308,6 +310,7 @@ void tst_CarefulProgram::cases_data()
         << no;
     QTest::newRow("detect stdin") << QStringList{"--detect", "-"} << "grid.bmp" << 0 << none << none << "-: 3x4\n";
     for (const QStringList& other : QList<QStringList>{{"--npc", "auto"},
+                                                       {"--gif", "1"},
                                                        {"-o", "c.bmp"},
                                                        {"--out-dir", "d"},
                                                        {"--in-place"},
@@ -333,6 +336,24 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("npc auto, sprite count given")
         << QStringList{"--npc", "5,auto", "grid.bmp", "-o", "c.bmp"} << no << 0
         << QStringList{"--npc 5,auto: 5 rows do not divide the height"} << QStringList{"c.bmp"} << no;
+
+    // One row as a GIF, cut by the grid in force: the steps', else --grid's, else the guess.
+    QTest::newRow("gif, guessed grid") << QStringList{"--gif", "3", "--ping-pong", "grid.bmp", "-o", "c.gif"} << no << 0
+                                       << none << QStringList{"c.gif"} << no;
+    QTest::newRow("gif, no grid") << QStringList{"--gif", "1", "--fps", "60", "noise.bmp", "grid.bmp", "--out-dir", "d"}
+                                  << no << 1 << QStringList{"noise.bmp: --gif 1: The sheet has no grid"}
+                                  << QStringList{"d/grid.gif"} << no;
+    QTest::newRow("gif, a step's columns, --grid's rows")
+        << QStringList{"--negative", "2", "--grid", "2x9", "--gif", "2", "grid.bmp", "-o", "c.gif"} << no << 0 << none
+        << QStringList{"c.gif"} << no;
+    QTest::newRow("gif, row beyond the grid")
+        << QStringList{"--gif", "4", "grid.bmp", "-o", "c.gif"} << no << 1
+        << QStringList{"grid.bmp: --gif 4: The sheet's grid has 3 rows."} << none << no;
+    QTest::newRow("gif, too many colours")
+        << QStringList{"--grid", "1x2", "--gif", "1", "noise.bmp", "-o", "c.gif"} << no << 1
+        << QStringList{"noise.bmp: --gif 1: The row has 13820 colours"} << none << no;
+    QTest::newRow("gif to stdout") << QStringList{"--gif", "1", "-", "-o", "-"} << "grid.bmp" << 0 << none << none
+                                   << "gif";
 
     // Stopping and starting again.
     QTest::newRow("skip existing") << QStringList{"--skip-existing", "a.bmp", "b.bmp", "--out-dir", "done"} << no << 0
@@ -375,7 +396,7 @@ void tst_CarefulProgram::cases()
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY2(looksLike(file.read(8), QFileInfo(name).suffix().toLower()), qPrintable(name));
     }
-    if (stdoutText != QLatin1String("bmp") && stdoutText != QLatin1String("png")) {
+    if (!QStringList{"bmp", "png", "gif"}.contains(stdoutText)) {
         QCOMPARE(QString::fromLocal8Bit(run.out), stdoutText);
     } else {
         QVERIFY(looksLike(run.out, stdoutText));

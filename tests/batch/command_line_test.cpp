@@ -90,6 +90,16 @@ void tst_CommandLine::usageErrors_data()
             << QStringList{"a.bmp", out, "--grid", grid} << QStringLiteral("--grid %1: Give the grid as").arg(grid);
     QTest::newRow("grid twice") << QStringList{"a.bmp", out, "--grid=2x2", "--grid=3x3"} << "more than once";
     QTest::newRow("grid with detect") << QStringList{"a.bmp", "--detect", "--grid=2x2"} << "together with --grid";
+    QTest::newRow("gif row 0") << QStringList{"a.bmp", out, "--gif", "0"} << "--gif 0: Give the row";
+    QTest::newRow("gif row 1.5") << QStringList{"a.bmp", out, "--gif", "1.5"} << "--gif 1.5: Give the row";
+    QTest::newRow("fps 0") << QStringList{"a.bmp", out, "--gif=1", "--fps=0"} << "--fps 0: Give the frames";
+    QTest::newRow("fps 61") << QStringList{"a.bmp", out, "--gif=1", "--fps=61"} << "from 1 to 60";
+    QTest::newRow("fps without gif") << QStringList{"a.bmp", out, "--fps=12"} << "--fps is for --gif";
+    QTest::newRow("ping-pong without gif") << QStringList{"a.bmp", out, "--ping-pong"} << "--ping-pong is for --gif";
+    QTest::newRow("gif, -o bmp") << QStringList{"a.bmp", "-o", "b.bmp", "--gif=1"} << "ending in .gif with --gif";
+    QTest::newRow("gif in place") << QStringList{"a.bmp", "--in-place", "--gif=1"} << "--in-place cannot be used";
+    QTest::newRow("gif with format") << QStringList{"a.bmp", out, "--gif=1", "--format=png"} << "--format cannot";
+    QTest::newRow("gif twice") << QStringList{"a.bmp", out, "--gif=1", "--gif=2"} << "more than once";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
     QTest::newRow("an input twice") << QStringList{"x/a.bmp", "x/../x/a.bmp", out} << "x/../x/a.bmp is given more";
 }
@@ -202,6 +212,8 @@ void tst_CommandLine::outputNames()
     QCOMPARE(inPlace.job.outputFor(QStringLiteral("in/hero.png")), QStringLiteral("in/hero.png"));
     QCOMPARE(parse({"in/hero.bmp", "--out-dir", "out", "--format", "png"}).job.outputFor("in/hero.bmp"),
              QStringLiteral("out/hero.png"));
+    QCOMPARE(parse({"in/hero.bmp", "--out-dir", "out", "--gif", "2"}).job.outputFor("in/hero.bmp"),
+             QStringLiteral("out/hero.gif"));
 }
 
 void tst_CommandLine::helpAndVersion()

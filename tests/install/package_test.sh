@@ -60,7 +60,7 @@ grep -q "<release version=\"$version\" date=\"" "$unpacked/usr/share/metainfo/$i
 
 depends=$(dpkg-deb --field "$package" Depends)
 [ -n "$depends" ] || { echo "Depends is empty"; failed=1; }
-for library in libqt6gui6 libqt6widgets6; do
+for library in libqt6gui6 libqt6widgets6 libgif7; do
   grep -q "\\b$library\\b" <<<"$depends" || { echo "Depends does not name $library: $depends"; failed=1; }
 done
 [ "$failed" -eq 0 ] || exit 1

@@ -33,6 +33,8 @@ private slots:
     void closeBox_data();
     void closeBox();
     void unknownCommandCodes();
+    void commandCodesReachTheOperations_data();
+    void commandCodesReachTheOperations();
     void windowKeepsItsMinimumSize();
     void resizeScrollsBackToTheCorner();
 };
@@ -328,6 +330,26 @@ void tst_MainWindow::unknownCommandCodes()
     f.window->RunCommand(-1);
     QVERIFY(f.dialogs.shown.isEmpty());
     QVERIFY(f.window->isVisible());
+}
+
+void tst_MainWindow::commandCodesReachTheOperations_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("prompt");
+    QTest::newRow("negative") << 2 << QStringLiteral("How many Animation Columns are present?");
+    QTest::newRow("npc") << 4 << QStringLiteral("How many sprites are in this image?");
+}
+
+// RunCommand checks nothing: the operation asks its first question, here cancelled.
+void tst_MainWindow::commandCodesReachTheOperations()
+{
+    QFETCH(int, code);
+    QFETCH(QString, prompt);
+    WindowFixture f;
+    f.dialogs.inputs << QString();
+    f.window->RunCommand(code);
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QCOMPARE(f.dialogs.shown[0].text, prompt);
 }
 
 void tst_MainWindow::windowKeepsItsMinimumSize()

@@ -54,12 +54,12 @@ void tst_SheetDocument::run()
     bool busyWorking = false, busySeeing = false;
     document.run(
         QStringLiteral("Paint"),
-        [&](shell::SheetSurfaces sheets, ops::Progress&) {
+        [&](ops::Sheets& sheets, ops::Progress&) {
             busyWorking = document.busy();
             image::SetPixel(sheets.work, 0, 0, image::rgb(200, 0, 0));
             return ops::Outcome{kind, {}};
         },
-        shell::CellGrid{2, 3}, progress, [&](const ops::Outcome&) { busySeeing = document.busy(); });
+        shell::CellGrid{{2, 3}}, progress, [&](const ops::Outcome&) { busySeeing = document.busy(); });
     QVERIFY(busyWorking);
     QVERIFY(busySeeing);
     QVERIFY(!document.busy());
