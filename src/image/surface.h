@@ -54,7 +54,6 @@ public:
     // Keeps the pixels that stay inside in place from the top-left; new area gets the
     // background colour. Throws SurfaceError for a negative or too large size.
     void resize(int width, int height);
-    void setWidth(int width) { resize(width, m_height); }
     void setHeight(int height) { resize(m_width, height); }
 
     // Gives the surface the size asked with every pixel's value unspecified, for a

@@ -59,7 +59,7 @@ void tst_Surface::resize()
 void tst_Surface::shrinkThenGrowShowsBackground()
 {
     Surface surface = pixel_text::surface("ab|cd");
-    surface.setWidth(1);
+    surface.resize(1, surface.height());
     surface.setHeight(1);
     surface.resize(0, 0);
     surface.resize(1, 1);

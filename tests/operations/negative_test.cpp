@@ -33,11 +33,11 @@ void negativeByPixels(image::Surface& work, image::Surface& scratch, image::Surf
     scratch2.clear();
     const double w = work.width() / n;
     const int wide = roundToPixel(float(2 * (n * w)));
-    work.setWidth(wide);
+    work.resize(wide, work.height());
     scratch.setHeight(height);
     scratch2.setHeight(height);
-    scratch.setWidth(wide);
-    scratch2.setWidth(wide);
+    scratch.resize(wide, scratch.height());
+    scratch2.resize(wide, scratch2.height());
     for (double k = 0; k <= n - 1; ++k) {
         scratch.clear();
         image::BitBlt(scratch, 0, 0, roundToPixel(w), height, work, roundToPixel(k * w), 0);
