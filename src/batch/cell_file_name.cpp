@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#include "cell_file_name.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace batch {
+
+namespace {
+
+// Numbers of one width sort in their order as names too.
+QString padded(int number, int count)
+{
+    const int digits = std::max(2, int(QString::number(count).size()));
+    return QStringLiteral("%1").arg(number, digits, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString cellFileName(const QString& dir, const QString& input, int row, int column, int rows, int columns,
+                     const QString& suffix)
+{
+    return QDir(dir).filePath(
+        QStringLiteral("%1_r%2_c%3.%4")
+            .arg(QFileInfo(input).completeBaseName(), padded(row, rows), padded(column, columns), suffix));
+}
+
+} // namespace batch

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "image/surface.h"
+
+#include <QString>
+#include <optional>
+
+namespace ops {
+
+// Why the sheet cannot be cut into a grid of `rows` x `columns` equal cells: a count
+// below 1, or one that does not divide the sheet's height or width. nullopt where it can.
+std::optional<QString> splitProblem(const image::Surface& sheet, int rows, int columns);
+
+// The cell at `row`, `column` (from 0) of that grid, copied into `cell`, which takes its
+// size. Throws image::SurfaceError as a resize does.
+void copyCell(const image::Surface& sheet, int rows, int columns, int row, int column, image::Surface& cell);
+
+} // namespace ops
