@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "header_size.h"
 
+#include "decoder_messages.h"
+
 #include <QImageReader>
 
 #include <cstdlib>
@@ -10,6 +12,9 @@ namespace image {
 
 std::optional<QSize> headerPictureSize(const QString& path)
 {
+    // A reader's complaint about a damaged file is no part of the answer: the load that
+    // follows gives it.
+    const DecoderMessages kept;
     QImageReader reader(path);
     // As the loader reads it: the stored orientation, not the one a tag asks for.
     reader.setAutoTransform(false);
