@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cell_file_name.h"
 
+#include "input_guard.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,6 +27,26 @@ QString cellFileName(const QString& dir, const QString& input, int row, int colu
     return QDir(dir).filePath(
         QStringLiteral("%1_r%2_c%3.%4")
             .arg(QFileInfo(input).completeBaseName(), padded(row, rows), padded(column, columns), suffix));
+}
+
+QString cellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows, int columns,
+                      const QString& suffix)
+{
+    // A few thousand names at a time: a fine grid has as many cells as pixels.
+    constexpr qsizetype kBatch = 4096;
+    QStringList names;
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = 1; column <= columns; ++column) {
+            names.append(cellFileName(dir, input, row, column, rows, columns, suffix));
+            const bool last = row == rows && column == columns;
+            if (names.size() < kBatch && !last)
+                continue;
+            if (QString over = outputOverInput(inputs, names); !over.isEmpty())
+                return over;
+            names.clear();
+        }
+    }
+    return {};
 }
 
 } // namespace batch

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace batch {
 
@@ -10,5 +11,10 @@ namespace batch {
 // suffix, each number in two digits, or as many as its count has beyond 99.
 QString cellFileName(const QString& dir, const QString& input, int row, int column, int rows, int columns,
                      const QString& suffix);
+
+// What outputOverInput says of the first of those cell files, for every cell, that is
+// one of `inputs`; empty where none is.
+QString cellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows, int columns,
+                      const QString& suffix);
 
 } // namespace batch

@@ -39,12 +39,16 @@ std::optional<QString> writeStandardOutput(const std::variant<QByteArray, QStrin
     return std::nullopt;
 }
 
+} // namespace
+
 std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
 {
     if (output != kStandardStream)
         return image::writePicture(sheet, output, format);
     return writeStandardOutput(image::encodePicture(sheet, format));
 }
+
+namespace {
 
 // The row --gif names, cut by the grid in force, written as an animated GIF; the
 // reason it was not, about the input or, for a failed write, the output.
@@ -76,24 +80,30 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
     return std::nullopt;
 }
 
-// Reads `input` into `sheet`, the reason when it cannot be read.
-std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+} // namespace
+
+QStringList readWarnings(const image::PictureRead& read)
 {
-    image::PictureRead read = readInput(input);
-    if (!read.error.isEmpty())
-        return read.error;
+    QStringList warnings;
     if (!read.warning.isEmpty())
         warnings.append(read.warning);
     if (read.droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));
+    return warnings;
+}
+
+std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+{
+    image::PictureRead read = readInput(input);
+    if (!read.error.isEmpty())
+        return read.error;
+    warnings += readWarnings(read);
     sheet.assign(read.picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
     return std::nullopt;
 }
-
-} // namespace
 
 Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {

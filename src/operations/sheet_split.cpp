@@ -9,7 +9,7 @@ std::optional<QString> splitProblem(const image::Surface& sheet, int rows, int c
 {
     if (rows < 1 || columns < 1 || sheet.height() % rows != 0 || sheet.width() % columns != 0 || sheet.height() < rows
         || sheet.width() < columns)
-        return QStringLiteral("A grid of %1 x %2 cells does not divide the %3 x %4 pixel sheet into equal cells.")
+        return QStringLiteral("%1 rows of %2 columns do not divide the %3 x %4 pixel sheet into equal cells.")
             .arg(rows)
             .arg(columns)
             .arg(sheet.width())

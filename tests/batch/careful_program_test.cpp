@@ -132,6 +132,7 @@ void tst_CarefulProgram::init()
     QVERIFY(patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32).save(folder.filePath("opaque.png"), "PNG"));
     QVERIFY(gridSheet().save(folder.filePath("grid.bmp"), "BMP"));
     QVERIFY(noiseSheet().save(folder.filePath("noise.bmp"), "BMP"));
+    QVERIFY(QFile::copy(folder.filePath("a.bmp"), folder.filePath("a_r01_c01.bmp"))); // a cell's name
     QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
     QCOMPARE(::link(QFile::encodeName(folder.filePath("a.bmp")).constData(),
                     QFile::encodeName(folder.filePath("hard.bmp")).constData()),
@@ -354,6 +355,61 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"noise.bmp: --gif 1: The row has 13820 colours"} << none << no;
     QTest::newRow("gif to stdout") << QStringList{"--gif", "1", "-", "-o", "-"} << "grid.bmp" << 0 << none << none
                                    << "gif";
+    // Mirror, join and split.
+    QTest::newRow("mirror, auto") << QStringList{"--mirror", "auto", "grid.bmp", "-o", "c.bmp"} << no << 0 << none
+                                  << QStringList{"c.bmp"} << no;
+    QTest::newRow("mirror, not dividing") << QStringList{"--mirror", "5", "a.bmp", "b.bmp", "--out-dir", "d"} << no << 1
+                                          << QStringList{"pixmold-batch: a.bmp: --mirror 5: The number of animation "
+                                                         "columns must be a whole number that divides the sheet's "
+                                                         "width of 96 pixels.\n"}
+                                          << QStringList{"d/b.bmp"} << no;
+    QTest::newRow("join, short row keyed")
+        << QStringList{"--join", "3", "grid.bmp", "grid.bmp", "grid.bmp", "grid.bmp", "-o", "j.png"} << no << 0
+        << QStringList{"pixmold-batch: grid.bmp: warning: --join 3: The last row has empty cells (2 of 3); they are "
+                       "filled with the key colour.\n"}
+        << QStringList{"j.png"} << no;
+    QTest::newRow("join, a size differs")
+        << QStringList{"--join", "2", "a.bmp", "hard.bmp", "b.bmp", "-o", "j.png"} << no << 2
+        << QStringList{"--join: b.bmp: It is 100 x 30 pixels"} << none << no;
+    QTest::newRow("join, an input missing") << QStringList{"--join", "2", "a.bmp", "missing.bmp", "-o", "j.png"} << no
+                                            << 1 << QStringList{"pixmold-batch: missing.bmp: "} << none << no;
+    QTest::newRow("join, not a picture") << QStringList{"--join", "1", "a.bmp", "notes.txt", "-o", "j.png"} << no << 1
+                                         << QStringList{"pixmold-batch: notes.txt: "} << none << no;
+    QTest::newRow("join over an input") << QStringList{"--join", "1", "a.bmp", "link.bmp", "-o", "hard.bmp"} << no << 2
+                                        << QStringList{"hard.bmp would be written over the input"} << none << no;
+    QTest::newRow("join 1 stacks, to standard output")
+        << QStringList{"--join", "1", "--mirror", "4", "grid.bmp", "grid.bmp", "-o", "-"} << no << 0 << none << none
+        << "bmp";
+    QTest::newRow("join, too large") << QStringList{"--join", "200000", "a.bmp", "-o", "j.png"} << no << 2
+                                     << QStringList{"--join 200000: The joined sheet would be"} << none << no;
+    QStringList cells;
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 1; column <= 4; ++column)
+            cells << QStringLiteral("d/grid_r%1_c%2.png")
+                         .arg(row, 2, 10, QLatin1Char('0'))
+                         .arg(column, 2, 10, QLatin1Char('0'));
+    QTest::newRow("split auto, png") << QStringList{"--split", "auto", "--format", "png", "grid.bmp", "--out-dir", "d"}
+                                     << no << 0 << none << cells << no;
+    QTest::newRow("split, after a step") << QStringList{"--negative", "1", "--split", "auto", "b.bmp", "--out-dir", "d"}
+                                         << no << 0 << none << QStringList{"d/b_r01_c01.bmp", "d/b_r01_c02.bmp"} << no;
+    QTest::newRow("split, not dividing") << QStringList{"--split", "7x4", "grid.bmp", "a.bmp", "--out-dir", "d"} << no
+                                         << 1
+                                         << QStringList{"pixmold-batch: grid.bmp: --split 7x4: 7 rows of 4 columns do "
+                                                        "not divide the 96 x 144 pixel sheet into equal cells.\n",
+                                                        "pixmold-batch: a.bmp: --split 7x4: 7 rows of 4 columns"}
+                                         << none << no;
+    QTest::newRow("split auto, no guess")
+        << QStringList{"--split", "auto", "noise.bmp", "--out-dir", "d"} << no << 1
+        << QStringList{"noise.bmp: --split auto: No grid could be guessed"} << none << no;
+    QTest::newRow("split over an input") << QStringList{"--split", "1x1", "a.bmp", "a_r01_c01.bmp", "--out-dir", "."}
+                                         << no << 2
+                                         << QStringList{"./a_r01_c01.bmp would be written over the input "
+                                                        "a_r01_c01.bmp"}
+                                         << none << no;
+    QTest::newRow("split auto over an input")
+        << QStringList{"--split", "auto", "--grid", "1x1", "a.bmp", "a_r01_c01.bmp", "--out-dir", "."} << no << 1
+        << QStringList{"pixmold-batch: a.bmp: ./a_r01_c01.bmp would be written over the input"}
+        << QStringList{"a_r01_c01_r01_c01.bmp"} << no;
 
     // Stopping and starting again.
     QTest::newRow("skip existing") << QStringList{"--skip-existing", "a.bmp", "b.bmp", "--out-dir", "done"} << no << 0
