@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -29,12 +32,30 @@ QImage patternPicture(int width, int height)
     return picture;
 }
 
+// Where the program runs short of room to write.
+enum class Limit {
+    None,
+    FileSize, // files of at most 1000 bytes, as on a nearly full disk
+    Nobody,   // run as a user who may write nowhere here (root writes anyway)
+};
+
 // "{dir}" in an argument stands for the folder's absolute path.
-Finished runProgram(QStringList arguments, const QString& folder, const QByteArray& input = {})
+Finished runProgram(QStringList arguments, const QString& folder, const QByteArray& input = {},
+                    Limit limit = Limit::None)
 {
     arguments.replaceInStrings(QStringLiteral("{dir}"), folder);
     QProcess program;
     program.setWorkingDirectory(folder);
+    program.setChildProcessModifier([limit] {
+        if (limit == Limit::FileSize) {
+            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+            const rlimit size{1000, 1000};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+        } else if (limit == Limit::Nobody && ::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        }
+    });
     program.start(QStringLiteral(PIXMOLD_BATCH_PROGRAM), arguments);
     program.write(input);
     program.closeWriteChannel();
@@ -114,6 +135,9 @@ private slots:
     void terminalOutput();
     void autoIsTheGuessedCount_data();
     void autoIsTheGuessedCount();
+    void splitThenJoinIsTheSheet();
+    void faultsLeaveNothing_data();
+    void faultsLeaveNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -544,6 +568,67 @@ void tst_CarefulProgram::autoIsTheGuessedCount()
     QCOMPARE(fromGuess.err, asGiven.err);
     QVERIFY(looksLike(fromGuess.out, "bmp"));
     QCOMPARE(fromGuess.out, asGiven.out);
+}
+
+void tst_CarefulProgram::splitThenJoinIsTheSheet()
+{
+    const QString folder = m_folder->path();
+    QCOMPARE(runProgram({"--split", "auto", "grid.bmp", "--out-dir", "cells", "--format", "png"}, folder).exitCode, 0);
+    QStringList cells = QDir(m_folder->filePath("cells")).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(cells.size(), 12);
+    cells.replaceInStrings(QRegularExpression("^"), QStringLiteral("cells/"));
+    QCOMPARE(runProgram(QStringList{"--join", "4"} + cells + QStringList{"-o", "back.bmp"}, folder).exitCode, 0);
+    QCOMPARE(image::readPicture(m_folder->filePath("back.bmp")).picture,
+             image::readPicture(m_folder->filePath("grid.bmp")).picture);
+}
+
+void tst_CarefulProgram::faultsLeaveNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("saying");
+
+    const QStringList split{"--split", "3x4", "grid.bmp", "--out-dir", "d"};
+    QTest::newRow("split, disk full") << split << int(Limit::FileSize)
+                                      << "d/grid_r01_c01.bmp: The picture could not be written: ";
+    // The sixth cell's name is taken by a folder: the five before it are removed.
+    QTest::newRow("split, a cell not written")
+        << split << int(Limit::None) << "d/grid_r02_c02.bmp: The file could not be created: ";
+    QTest::newRow("split, read-only folder") << split << int(Limit::Nobody) << "d: ";
+    QTest::newRow("join, disk full") << QStringList{"--join", "2", "grid.bmp", "grid.bmp", "-o", "d/j.bmp"}
+                                     << int(Limit::FileSize) << "d/j.bmp: The picture could not be written: ";
+    QTest::newRow("join, read-only folder") << QStringList{"--join", "2", "grid.bmp", "grid.bmp", "-o", "d/j.bmp"}
+                                            << int(Limit::Nobody) << "d/j.bmp: The file could not be created: ";
+}
+
+// Nothing is left of a result that could not be written whole, and the system's reason
+// is given.
+void tst_CarefulProgram::faultsLeaveNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, limit);
+    QFETCH(QString, saying);
+    const QDir folder(m_folder->path());
+    QVERIFY(folder.mkpath("d/grid_r02_c02.bmp"));
+    const auto everyone
+        = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (Limit(limit) == Limit::Nobody) {
+        // Inputs anyone may read, in a folder no one but root may write.
+        QVERIFY(QFile::setPermissions(folder.path(), everyone | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath("d"), everyone));
+    }
+    const auto restore
+        = qScopeGuard([&] { QFile::setPermissions(folder.filePath("d"), everyone | QFile::WriteOwner); });
+
+    const auto before = hashes(folder.path());
+    const Finished run = runProgram(arguments, folder.path(), {}, Limit(limit));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(saying), qPrintable(run.err));
+    const QString reason = run.err.mid(run.err.indexOf(saying) + saying.size()).trimmed();
+    QVERIFY2(!reason.isEmpty() && reason != "Unknown error", qPrintable(run.err));
+    QCOMPARE(changed(before, hashes(folder.path())), QStringList());
+    QCOMPARE(folder.entryList({"*.bmp"}, QDir::Files),
+             (QStringList{"a.bmp", "a_r01_c01.bmp", "b.bmp", "grid.bmp", "hard.bmp", "link.bmp", "noise.bmp"}));
 }
 
 QTEST_GUILESS_MAIN(tst_CarefulProgram)
