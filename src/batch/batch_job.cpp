@@ -328,8 +328,8 @@ QString joinProblem(const Job& job)
     if (const auto* error = std::get_if<ops::FrameFileError>(&size))
         return error->sizeDiffers ? QStringLiteral("--join: %1: %2").arg(error->file, error->reason) : QString();
     const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, std::get<QSize>(size));
-    if (const QString* why = std::get_if<QString>(&layout))
-        return QStringLiteral("--join %1: %2").arg(*job.join).arg(*why);
+    if (!layout)
+        return QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error());
     return {};
 }
 

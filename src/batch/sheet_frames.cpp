@@ -73,9 +73,9 @@ std::optional<FileError> joinInputs(const Job& job, QStringList& warnings)
         if (const auto* error = std::get_if<ops::FrameFileError>(&size))
             return FileError{error->file, error->reason};
         const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, std::get<QSize>(size));
-        if (const QString* why = std::get_if<QString>(&layout))
-            return FileError{first, QStringLiteral("--join %1: %2").arg(*job.join).arg(*why)};
-        const ops::FrameLayout& frames = std::get<ops::FrameLayout>(layout);
+        if (!layout)
+            return FileError{first, QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error())};
+        const ops::FrameLayout& frames = *layout;
         if (const int empty = frames.emptyCells())
             warnings.append(QStringLiteral("--join %1: The last row has empty cells (%2 of %1); they are filled with "
                                            "the key colour.")
@@ -136,8 +136,8 @@ std::optional<FileError> splitFile(const Job& job, const QString& input, QString
                                  .arg(grid->columns)};
         const int rows = int(grid->rows);
         const int columns = int(grid->columns);
-        if (const auto problem = ops::splitProblem(sheet, rows, columns))
-            return FileError{input, QStringLiteral("%1: %2").arg(option, *problem)};
+        if (const auto divided = ops::checkSplit(sheet, rows, columns); !divided)
+            return FileError{input, QStringLiteral("%1: %2").arg(option, divided.error())};
         if (!job.splitGrid) {
             const QString over
                 = cellOverInput(job.inputs, job.outDir, input, rows, columns, image::formatSuffix(job.format));

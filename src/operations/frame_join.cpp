@@ -8,14 +8,14 @@
 
 namespace ops {
 
-std::variant<FrameLayout, QString> frameLayout(int frames, double columns, QSize cell)
+Result<FrameLayout> frameLayout(int frames, double columns, QSize cell)
 {
     if (frames < 1)
-        return QStringLiteral("There are no frames to join.");
+        return Failure{QStringLiteral("There are no frames to join.")};
     if (!(columns >= 1 && columns <= image::Surface::kMaxPixels && std::floor(columns) == columns))
-        return QStringLiteral("The number of animation columns must be a whole number from 1 up.");
+        return Failure{QStringLiteral("The number of animation columns must be a whole number from 1 up.")};
     if (cell.width() < 1 || cell.height() < 1)
-        return QStringLiteral("The frames have no pixels (%1 x %2).").arg(cell.width()).arg(cell.height());
+        return Failure{QStringLiteral("The frames have no pixels (%1 x %2).").arg(cell.width()).arg(cell.height())};
 
     FrameLayout layout;
     layout.frames = frames;
@@ -26,10 +26,10 @@ std::variant<FrameLayout, QString> frameLayout(int frames, double columns, QSize
     const qint64 height = qint64(layout.rows) * cell.height();
     if (width > image::Surface::kMaxPixels || height > image::Surface::kMaxPixels
         || width * height > image::Surface::kMaxPixels)
-        return QStringLiteral("The joined sheet would be %1 x %2 pixels; at most %3 pixels can be held.")
-            .arg(width)
-            .arg(height)
-            .arg(image::Surface::kMaxPixels);
+        return Failure{QStringLiteral("The joined sheet would be %1 x %2 pixels; at most %3 pixels can be held.")
+                           .arg(width)
+                           .arg(height)
+                           .arg(image::Surface::kMaxPixels)};
     return layout;
 }
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
 #include "image/colour.h"
 #include "image/surface.h"
 
 #include <QSize>
 #include <QString>
-#include <variant>
 
 namespace ops {
 
@@ -24,7 +24,7 @@ struct FrameLayout {
 // The layout of `frames` frames of `cell` size in rows of `columns`, or why there is
 // none: no frame, a count that is not a whole number from 1 up, a frame without pixels,
 // or a sheet larger than a surface holds.
-std::variant<FrameLayout, QString> frameLayout(int frames, double columns, QSize cell);
+Result<FrameLayout> frameLayout(int frames, double columns, QSize cell);
 
 // Gives `sheet` the layout's size with every cell that no frame fills in `key`; the
 // frames' cells are left for placeFrame to write. Throws image::SurfaceError as a

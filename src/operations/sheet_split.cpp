@@ -5,16 +5,16 @@
 
 namespace ops {
 
-std::optional<QString> splitProblem(const image::Surface& sheet, int rows, int columns)
+Result<void> checkSplit(const image::Surface& sheet, int rows, int columns)
 {
     if (rows < 1 || columns < 1 || sheet.height() % rows != 0 || sheet.width() % columns != 0 || sheet.height() < rows
         || sheet.width() < columns)
-        return QStringLiteral("%1 rows of %2 columns do not divide the %3 x %4 pixel sheet into equal cells.")
-            .arg(rows)
-            .arg(columns)
-            .arg(sheet.width())
-            .arg(sheet.height());
-    return std::nullopt;
+        return Failure{QStringLiteral("%1 rows of %2 columns do not divide the %3 x %4 pixel sheet into equal cells.")
+                           .arg(rows)
+                           .arg(columns)
+                           .arg(sheet.width())
+                           .arg(sheet.height())};
+    return {};
 }
 
 void copyCell(const image::Surface& sheet, int rows, int columns, int row, int column, image::Surface& cell)

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
 #include "image/surface.h"
-
-#include <QString>
-#include <optional>
 
 namespace ops {
 
-// Why the sheet cannot be cut into a grid of `rows` x `columns` equal cells: a count
-// below 1, or one that does not divide the sheet's height or width. nullopt where it can.
-std::optional<QString> splitProblem(const image::Surface& sheet, int rows, int columns);
+// Whether the sheet can be cut into a grid of `rows` x `columns` equal cells: not with a
+// count below 1, or one that does not divide the sheet's height or width.
+Result<void> checkSplit(const image::Surface& sheet, int rows, int columns);
 
 // The cell at `row`, `column` (from 0) of that grid, copied into `cell`, which takes its
 // size. Throws image::SurfaceError as a resize does.

@@ -75,8 +75,7 @@ private slots:
     void joinsInOrder()
     {
         const Frames made({"c.bmp=ab|cd", "a.png=ef|gh", "b.bmp=ij|kl"});
-        const auto layout
-            = std::get<ops::FrameLayout>(ops::frameLayout(3, 2, std::get<QSize>(ops::commonFrameSize(made.files))));
+        const auto layout = *ops::frameLayout(3, 2, std::get<QSize>(ops::commonFrameSize(made.files)));
         image::Surface sheet(image::rgb(1, 2, 3));
         RecordingProgress progress;
         const auto error = ops::joinFrameFiles(made.files, layout, kKey, readFrame, sheet, progress);
@@ -97,7 +96,7 @@ private slots:
     {
         QFETCH(QSize, decoded);
         const Frames made({"1.bmp=ab|cd", "2.bmp=ef|gh"});
-        const auto layout = std::get<ops::FrameLayout>(ops::frameLayout(2, 2, QSize(2, 2)));
+        const auto layout = *ops::frameLayout(2, 2, QSize(2, 2));
         const auto read = [&](const QString& file) {
             if (file != made.files[1])
                 return image::readPicture(file);

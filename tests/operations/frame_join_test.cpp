@@ -14,8 +14,7 @@ const image::Colour kKey = pixel_text::colourOf(u'K');
 QString joined(const QStringList& frames, int columns)
 {
     const image::Surface first = pixel_text::surface(frames.first());
-    const auto layout = std::get<ops::FrameLayout>(
-        ops::frameLayout(int(frames.size()), columns, QSize(first.width(), first.height())));
+    const auto layout = *ops::frameLayout(int(frames.size()), columns, QSize(first.width(), first.height()));
     image::Surface sheet(0);
     ops::startJoinedSheet(sheet, layout, kKey);
     for (int i = 0; i < frames.size(); ++i)
@@ -97,11 +96,11 @@ private slots:
         QFETCH(QString, why);
         const auto layout = ops::frameLayout(frames, columns, cell);
         if (rows == 0) {
-            QVERIFY2(std::get<QString>(layout).contains(why), qPrintable(std::get<QString>(layout)));
+            QVERIFY2(!layout && layout.error().contains(why), qPrintable(layout.error()));
             return;
         }
-        QCOMPARE(std::get<ops::FrameLayout>(layout).rows, rows);
-        QCOMPARE(std::get<ops::FrameLayout>(layout).emptyCells(), empty);
+        QCOMPARE(layout->rows, rows);
+        QCOMPARE(layout->emptyCells(), empty);
     }
 
     void split_data()
@@ -123,7 +122,7 @@ private slots:
         QFETCH(int, rows);
         QFETCH(int, columns);
         QFETCH(QStringList, expected);
-        QVERIFY(!ops::splitProblem(pixel_text::surface(sheet), rows, columns));
+        QVERIFY(ops::checkSplit(pixel_text::surface(sheet), rows, columns));
         QCOMPARE(cells(sheet, rows, columns), expected);
     }
 
@@ -143,9 +142,9 @@ private slots:
     {
         QFETCH(int, rows);
         QFETCH(int, columns);
-        const auto problem = ops::splitProblem(image::Surface(0, 6, 4), rows, columns);
-        QVERIFY(problem);
-        QVERIFY2(problem->contains(QStringLiteral("6 x 4")), qPrintable(*problem));
+        const auto divided = ops::checkSplit(image::Surface(0, 6, 4), rows, columns);
+        QVERIFY(!divided);
+        QVERIFY2(divided.error().contains(QStringLiteral("6 x 4")), qPrintable(divided.error()));
     }
 
     void splitThenJoinIsTheSheet()
@@ -154,7 +153,7 @@ private slots:
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 12; ++x)
                 image::SetPixel(sheet, x, y, image::rgb(x * 20, y * 30, x ^ y));
-        const auto layout = std::get<ops::FrameLayout>(ops::frameLayout(6, 3, QSize(4, 4)));
+        const auto layout = *ops::frameLayout(6, 3, QSize(4, 4));
         image::Surface rejoined(0);
         ops::startJoinedSheet(rejoined, layout, kKey);
         image::Surface cell;
