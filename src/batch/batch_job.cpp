@@ -339,7 +339,8 @@ QString notWithDetect(const QCommandLineParser& parser)
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting, kGif, kFps, kPingPong, kJoin, kSplit};
+    names += {kSpriteSize,   kGrid, kOutput, kOutDir,   kInPlace, kFormat,
+              kSkipExisting, kGif,  kFps,    kPingPong, kJoin,    kSplit};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
