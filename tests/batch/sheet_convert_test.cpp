@@ -82,6 +82,7 @@ void tst_SheetConvert::sameAsTheWindow_data()
     QTest::newRow("rearrange, uncovered row") << sheetWithColours(20, 100) << QStringList{"--rearrange", "1,2,3"};
     QTest::newRow("rearrange, gap and out of range") << sheetWithColours(20, 60) << QStringList{"--rearrange", "3,,1"};
     QTest::newRow("replace") << sheetWithColours(40, 30) << QStringList{"--replace", "#ff0000:#0000ff"};
+    QTest::newRow("mirror") << sheetWithColours(40, 30) << QStringList{"--mirror", "4"};
     QTest::newRow("all, in order") << sheetWithColours(96, 200)
                                    << QStringList{"--rearrange", "2,1", "--npc",     "2,4",
                                                   "--negative",  "3",   "--replace", "#141414:#ffffff"};
