@@ -8,6 +8,7 @@
 #include "operations/colour_replace.h"
 #include "operations/count_answer.h"
 #include "operations/grid_guess.h"
+#include "operations/mirror.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
@@ -110,6 +111,7 @@ std::vector<Operation> operations()
                                settings::SpriteSize{24, 48}, s.progress);
          }},
         {"negative", [](Session& s) { ops::makeNegative(s.work, s.scratch, s.scratch2, count(kCells), s.progress); }},
+        {"mirror", [](Session& s) { ops::mirrorSprites(s.work, count(kCells), s.progress); }},
         {"re-arrangement", [](Session& s) { ops::rearrangeRows(s.work, s.scratch, bench::rowOrder(), s.progress); }},
         {"grid guess",
          [](Session& s) {

@@ -143,6 +143,17 @@ inline void checkReplaced(const image::Surface& before, const image::Surface& af
     }
 }
 
+inline void checkMirrored(const image::Surface& before, const image::Surface& after, double columns)
+{
+    require(after.width() == before.width() && after.height() == before.height());
+    // Only a whole count that divides the width gets this far.
+    const int cell = after.width() / int(columns);
+    require(cell * int(columns) == after.width());
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            require(colourAt(after, x, y) == colourAt(before, x / cell * cell + cell - 1 - x % cell, y));
+}
+
 // A colour the sheet holds, or any colour, as the input says.
 inline image::Colour pickColour(const image::Surface& sheet, FuzzInput& input)
 {
@@ -166,6 +177,8 @@ inline void checkResult(const ops::Operation& operation, const image::Surface& b
         checkRearranged(before, sheets.work);
     else if (name == QLatin1String("replace"))
         checkReplaced(before, sheets.work, answers.colours[0], answers.colours[1]);
+    else if (name == QLatin1String("mirror"))
+        checkMirrored(before, sheets.work, answers.counts[0]->numeric);
 }
 
 inline void runOneOperation(Sheets& sheets, FuzzInput& input)

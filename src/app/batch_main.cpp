@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
 
     // The progress line is rewritten in place, so only a terminal gets it; the lines of
     // --detect are progress enough.
-    const int total = int(job.inputs.size());
+    const int total = job.join ? 1 : int(job.inputs.size());
     batch::BatchReport report(
         total, job.quiet, total > 1 && !job.detect && isatty(STDERR_FILENO),
         [](const QString& text) { say(stderr, text); }, [](const QString& text) { say(stdout, text); });

@@ -14,6 +14,8 @@ const QString kUsageLine
     = QStringLiteral("Usage: pixmold-batch [options] INPUT... (-o OUTPUT | --out-dir DIR)\n"
                      "       pixmold-batch [options] --in-place INPUT...\n"
                      "       pixmold-batch [options] --gif ROW INPUT... (-o NAME.gif | --out-dir DIR)\n"
+                     "       pixmold-batch [options] --join COLUMNS INPUT... -o OUTPUT\n"
+                     "       pixmold-batch [options] --split ROWSxCOLUMNS|auto INPUT... --out-dir DIR\n"
                      "       pixmold-batch [-j N] [-q] --detect INPUT...");
 
 const char* const kOperationsHeading = "\nWhat the operations do to the pixels, in the order they are given:\n";
@@ -48,6 +50,16 @@ a row of more than 256 colours, the key counted, fails. A frame shows for
 100 / N hundredths of a second (--fps N), rounded half to even: from 41 frames
 per second up, 2 hundredths. Web browsers show a delay under 2 hundredths as 10.
 
+--join COLUMNS puts the inputs, in the order given, into rows of COLUMNS cells;
+every input must have the first one's size, read from the files' headers before
+any is decoded (another size is a usage error naming the file). A short last row
+is filled with the key colour (black) and warned about. The steps then run on
+the joined sheet; --join 1 stacks sheets. --split writes each cell of each
+result, after the steps, as DIR/NAME_rRR_cCC.bmp (or .png), numbered from 1 with
+two digits, more beyond 99; a grid that does not divide the sheet fails it.
+  Examples: pixmold-batch --join 8 frames/walk*.png -o walk.png
+            pixmold-batch --split 4x8 walk.png --out-dir frames/
+
 Pictures are read in any format Qt reads and are opaque from then on: a warning
 says when transparency was dropped. Results are written as BMP or PNG, as their
 names say, or GIF with --gif; no input is written over unless --in-place is
@@ -57,7 +69,8 @@ or --format, or GIF with --gif).
 Exit status:
   0  every file was written (or skipped by --skip-existing); with --detect, read
   1  some file could not be read, converted or written; the others were written
-  2  the command line is wrong; nothing was read or written
+  2  the command line is wrong, or --join's inputs differ in size; nothing was
+     written, and nothing read but --join's headers
 )";
 
 } // namespace
@@ -101,6 +114,14 @@ void describeOptions(QCommandLineParser& parser)
          QStringLiteral("The sheet's grid for operations that work cell by cell, where none before them "
                         "implies one (default: guessed)."),
          QStringLiteral("ROWSxCOLUMNS")},
+        {kJoin,
+         QStringLiteral("Join the inputs, in order, into one sheet of rows of COLUMNS cells, written to "
+                        "-o; all must have the first one's size."),
+         QStringLiteral("COLUMNS")},
+        {kSplit,
+         QStringLiteral("Write each result's cells to --out-dir as NAME_rRR_cCC.bmp (or .png), cut by "
+                        "ROWSxCOLUMNS or, with auto, the grid in force."),
+         QStringLiteral("GRID")},
         {kDetect,
          QStringLiteral("Print each input's guessed grid, FILE: ROWSxCOLUMNS or FILE: no guess, and "
                         "write no file.")},

@@ -22,6 +22,8 @@ inline const QString kDetect = QStringLiteral("detect");
 inline const QString kGif = QStringLiteral("gif");
 inline const QString kFps = QStringLiteral("fps");
 inline const QString kPingPong = QStringLiteral("ping-pong");
+inline const QString kJoin = QStringLiteral("join");
+inline const QString kSplit = QStringLiteral("split");
 inline const QString kHelp = QStringLiteral("help");
 inline const QString kVersion = QStringLiteral("version");
 } // namespace option

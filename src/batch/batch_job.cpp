@@ -4,7 +4,10 @@
 #include "batch_help.h"
 #include "image/animated_gif.h"
 #include "image/surface.h"
+#include "cell_file_name.h"
 #include "input_guard.h"
+#include "operations/count_text.h"
+#include "operations/frame_files.h"
 #include "operations/operation_table.h"
 #include "settings/number_text.h"
 
@@ -82,8 +85,9 @@ Result<settings::SpriteSize> readCellSize(const QString& value)
     return settings::SpriteSize{floored[0], qint16(floored[1])};
 }
 
-// Rows and columns as whole numbers from 1 up, blanks around each allowed.
-Result<ops::CellGrid> readGrid(const QString& value)
+// Rows and columns as whole numbers from 1 up, blanks around each allowed: the value of
+// --`option`.
+Result<ops::CellGrid> readGrid(const QString& option, const QString& value)
 {
     const QStringList sides = value.split(u'x', Qt::KeepEmptyParts, Qt::CaseInsensitive);
     double read[2] = {};
@@ -94,9 +98,8 @@ Result<ops::CellGrid> readGrid(const QString& value)
             : 0;
     }
     if (read[0] == 0 || read[1] == 0) {
-        return Failure{
-            QStringLiteral("--grid %1: Give the grid as ROWSxCOLUMNS, two whole numbers from 1 up, e.g. 4x8.")
-                .arg(value)};
+        return Failure{QStringLiteral("--%1 %2: Give the grid as ROWSxCOLUMNS, two whole numbers from 1 up, e.g. 4x8.")
+                           .arg(option, value)};
     }
     return ops::CellGrid{read[0], read[1]};
 }
@@ -215,7 +218,7 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
     const bool fromStdin = job.inputs.contains(kStandardStream);
     if (fromStdin && !toFile)
         return Failure{QStringLiteral("Standard input (-) needs -o OUTPUT.")};
-    if (toFile && job.inputs.size() > 1)
+    if (toFile && job.inputs.size() > 1 && !parser.isSet(kJoin))
         return Failure{
             QStringLiteral("-o takes one input, not %1; use --out-dir DIR for several.").arg(job.inputs.size())};
 
@@ -251,13 +254,92 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
     return {};
 }
 
+// --join's value and --split's, and whether their results have where to go. Fills the
+// job; the reason on failure.
+QString readFrameOptions(const QCommandLineParser& parser, Job& job)
+{
+    job.split = parser.isSet(kSplit);
+    if (job.gif && (job.split || parser.isSet(kJoin)))
+        return QStringLiteral("--gif cannot be used together with %1; write the sheet first, then its GIF in "
+                              "another run.")
+            .arg(job.split ? QStringLiteral("--split") : QStringLiteral("--join"));
+    if (parser.isSet(kJoin)) {
+        if (job.split)
+            return QStringLiteral("--join and --split cannot be used together; join in one run and split the "
+                                  "result in another.");
+        const QString value = parser.value(kJoin);
+        const auto columns = settings::readStrictNumber(value);
+        if (!columns || !(*columns >= 1 && *columns <= image::Surface::kMaxPixels && *columns == std::floor(*columns)))
+            return QStringLiteral("--join %1: Give the number of cells in a row, a whole number from 1 up, e.g. "
+                                  "--join 8.")
+                .arg(value);
+        job.join = int(*columns);
+        if (job.inputs.contains(kStandardStream))
+            return QStringLiteral("--join reads every input's size from its file before any is decoded; standard "
+                                  "input (-) cannot be joined.");
+        if (job.output.isEmpty())
+            return QStringLiteral("--join makes one sheet of all the inputs: give -o OUTPUT.");
+    }
+    if (job.split) {
+        const QString value = parser.value(kSplit);
+        if (!ops::isAutoText(value)) {
+            const auto grid = readGrid(kSplit, value);
+            if (!grid)
+                return grid.error();
+            job.splitGrid = *grid;
+        }
+        // No sheet has more cells than pixels.
+        if (job.splitGrid && job.splitGrid->rows * job.splitGrid->columns > double(image::Surface::kMaxPixels))
+            return QStringLiteral("--split %1: No sheet has that many cells.").arg(value);
+        if (job.outDir.isEmpty())
+            return QStringLiteral("--split writes each cell as a file of its own: give --out-dir DIR.");
+    }
+    return {};
+}
+
+// Two inputs of one name (a/walk.png, b/walk.bmp) would have their cells written to the
+// same files.
+QString clashingCellNames(const QStringList& inputs)
+{
+    QHash<QString, QString> named;
+    for (const QString& input : inputs) {
+        const QString name = QFileInfo(input).completeBaseName();
+        if (const auto earlier = named.constFind(name); earlier != named.cend())
+            return normalPath(*earlier) == normalPath(input)
+                ? QStringLiteral("%1 is given more than once.").arg(input)
+                : QStringLiteral("%1 and %2 would both have their cells written as %3_r…_c….")
+                      .arg(*earlier, input, name);
+        named.insert(name, input);
+    }
+    return {};
+}
+
+// --join's output is no input, and its inputs have the first one's size as their headers
+// state it. A header that cannot be read is left for the run to report, as any input
+// that cannot be read.
+QString joinProblem(const Job& job)
+{
+    if (job.output != kStandardStream) {
+        if (const auto apart = checkNoOutputOverInput(job.inputs, {job.output}); !apart)
+            return apart.error();
+    }
+    const auto size = ops::commonFrameSize(job.inputs);
+    if (const auto* error = std::get_if<ops::FrameFileError>(&size))
+        return error->sizeDiffers ? QStringLiteral("--join: %1: %2").arg(error->file, error->reason) : QString();
+    const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, std::get<QSize>(size));
+    if (!layout)
+        return QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error());
+    return {};
+}
+
 // --detect only looks: the first option given that would write or change a sheet.
 std::optional<QString> notWithDetect(const QCommandLineParser& parser)
 {
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting, kGif, kFps, kPingPong};
+    names += {kSpriteSize,   kGrid, kOutput, kOutDir,   kInPlace, kFormat,
+              kSkipExisting, kGif,  kFps,    kPingPong, kJoin,    kSplit};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
@@ -303,7 +385,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps, kJoin, kSplit}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -328,6 +410,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(gif.error());
     } else if (const auto destination = readDestination(parser, job); !destination) {
         return usageError(destination.error());
+    } else if (const QString frames = readFrameOptions(parser, job); !frames.isEmpty()) {
+        return usageError(frames);
     }
     job.skipExisting = parser.isSet(kSkipExisting);
     job.quiet = parser.isSet(kQuiet);
@@ -356,7 +440,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.spriteSize = *size;
     }
     if (parser.isSet(kGrid)) {
-        const auto grid = readGrid(parser.value(kGrid));
+        const auto grid = readGrid(kGrid, parser.value(kGrid));
         if (!grid)
             return usageError(grid.error());
         job.grid = *grid;
@@ -365,7 +449,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (const auto steps = readSteps(parser, job); !steps)
         return usageError(steps.error());
 
-    if (!job.detect) {
+    if (job.join) {
+        if (const QString problem = joinProblem(job); !problem.isEmpty())
+            return usageError(problem);
+    } else if (job.split) {
+        if (const QString clash = clashingCellNames(job.inputs); !clash.isEmpty())
+            return usageError(clash);
+        if (job.splitGrid) {
+            for (const QString& input : job.inputs) {
+                const QString over = cellOverInput(job.inputs, job.outDir, input, int(job.splitGrid->rows),
+                                                   int(job.splitGrid->columns), image::formatSuffix(job.format));
+                if (!over.isEmpty())
+                    return usageError(over);
+            }
+        }
+    } else if (!job.detect) {
         QStringList outputs;
         for (const QString& input : job.inputs)
             outputs.append(job.outputFor(input));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "image/colour.h"
 #include "image/picture_format.h"
 #include "operations/operation.h"
 #include "settings/sprite_size.h"
@@ -52,6 +53,14 @@ struct Job {
     bool quiet = false;                                      // errors only on standard error
     bool detect = false; // --detect: each input's guessed grid goes to standard output, no step runs
     std::optional<GifRow> gif;
+    // --join: the inputs, in order, become one sheet of rows of this many cells, which the
+    // steps then change and -o receives.
+    std::optional<int> join;
+    // --split: each result is written cell by cell to --out-dir instead of whole, cut by
+    // `splitGrid` (ROWSxCOLUMNS; nullopt for auto: the grid in force).
+    bool split = false;
+    std::optional<ops::CellGrid> splitGrid;
+    image::Colour key = image::rgb(0, 0, 0); // fills the cells of --join's short last row
 
     // Where `input` is written: the -o file, the input itself, or <out-dir>/<input's
     // name without its last suffix>.bmp (or .png, or .gif with --gif).

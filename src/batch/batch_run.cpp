@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "batch_run.h"
 
+#include "sheet_frames.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -14,7 +16,8 @@ namespace batch {
 std::vector<FileResult> runBatch(const Job& job, int threads,
                                  const std::function<void(const FileResult&, int done)>& finished)
 {
-    const int count = int(job.inputs.size());
+    // --join makes one sheet of all the inputs: one result.
+    const int count = job.join ? 1 : int(job.inputs.size());
     std::vector<FileResult> results(static_cast<size_t>(count));
     std::atomic<int> next{0};
     std::mutex reporting;
@@ -32,6 +35,13 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
                     result.grid = *detected;
                 else
                     result.error = FileError{inputName(result.input), detected.error()};
+            } else if (job.join) {
+                result.output = job.output;
+                if (!(job.skipExisting && QFileInfo::exists(result.output)))
+                    result.error = joinInputs(job, result.warnings);
+            } else if (job.split) {
+                result.output = job.outDir;
+                result.error = splitFile(job, result.input, result.warnings);
             } else {
                 result.output = job.outputFor(result.input);
                 const bool skipped

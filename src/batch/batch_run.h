@@ -19,9 +19,11 @@ struct FileResult {
     std::optional<FileError> error; // nullopt: written, or skipped by --skip-existing
 };
 
-// Converts every input of the job (or, with --detect, guesses its grid), up to `threads` files at a time (at least
-// one). A failed file does not stop the others. `finished` is called after each file, never two calls at once, with the
-// number of files done so far; files finish in any order. The results are in the order of the inputs.
+// Converts every input of the job (or, with --detect, guesses its grid; with --join, makes
+// the one sheet of them all, one result; with --split, writes each result's cells), up to
+// `threads` files at a time (at least one). A failed file does not stop the others. `finished` is called after each
+// file, never two calls at once, with the number of files done so far; files finish in any order. The results are in
+// the order of the inputs.
 std::vector<FileResult> runBatch(const Job& job, int threads,
                                  const std::function<void(const FileResult&, int done)>& finished = {});
 

@@ -36,6 +36,8 @@ Result<void> writeStandardOutput(const QByteArray& bytes)
     return {};
 }
 
+} // namespace
+
 Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
 {
     if (output != kStandardStream)
@@ -45,6 +47,8 @@ Result<void> writeOutput(const image::Surface& sheet, const QString& output, ima
         return Failure{encoded.error()};
     return writeStandardOutput(*encoded);
 }
+
+namespace {
 
 // The row --gif names, cut by the grid in force, written as an animated GIF; the
 // reason it was not, about the input or, for a failed write, the output.
@@ -75,24 +79,30 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
     return std::nullopt;
 }
 
-// Reads `input` into `sheet`; a failure says why it cannot be read.
+} // namespace
+
+QStringList readWarnings(const image::PictureRead& read)
+{
+    QStringList warnings;
+    if (!read.warning.isEmpty())
+        warnings.append(read.warning);
+    if (read.droppedTransparency)
+        warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
+                                       "with the colour it has."));
+    return warnings;
+}
+
 Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
 {
     Result<image::PictureRead> read = readInput(input);
     if (!read)
         return Failure{read.error()};
-    if (!read->warning.isEmpty())
-        warnings.append(read->warning);
-    if (read->droppedTransparency)
-        warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
-                                       "with the colour it has."));
+    warnings += readWarnings(*read);
     sheet.assign(read->picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
     return {};
 }
-
-} // namespace
 
 Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringList& warnings)
 {

@@ -5,6 +5,8 @@
 #include "base/result.h"
 #include "operations/cell_grid.h"
 #include "image/colour.h"
+#include "image/picture_format.h"
+#include "image/picture_read.h"
 #include "image/surface.h"
 
 #include <QString>
@@ -19,6 +21,18 @@ struct FileError {
     QString file;
     QString reason;
 };
+
+// What a reader noticed of a picture it read: its decoder's complaint, dropped
+// transparency.
+QStringList readWarnings(const image::PictureRead& read);
+
+// Reads `input` (kStandardStream: standard input) into `sheet`, the reason when it
+// cannot be read; what the reader noticed goes to `warnings`.
+Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings);
+
+// Writes `sheet` to `output` (kStandardStream: standard output) in `format`, whole or not
+// at all; the reason on failure.
+Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format);
 
 // Runs the job's steps in order on `sheet`, with the operations the window runs, and
 // gives the grid they imply (0 on a side none implies); otherwise the refusal or error

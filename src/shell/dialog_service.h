@@ -35,6 +35,8 @@ public:
     // The full path chosen, or the empty text when cancelled.
     virtual QString openFile(const FileDialogSettings& settings) = 0;
     virtual QString saveFile(const FileDialogSettings& settings) = 0;
+    // Several files chosen in one open dialog: their full paths, none when cancelled.
+    virtual QStringList openFiles(const FileDialogSettings& settings) = 0;
 
     // Opens on the colour chosen last; nullopt when cancelled.
     virtual std::optional<image::Colour> chooseColour() = 0;

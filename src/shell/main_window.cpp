@@ -136,6 +136,8 @@ void Main::buildMenus()
                Needs::Nothing, [this] { RunCommand(0); });
     addCommand(file, QStringLiteral("mnuFileLoad"), QStringLiteral("&Load Picture"), Qt::CTRL | Qt::Key_L,
                Needs::Nothing, [this] { RunCommand(1); });
+    addCommand(file, QStringLiteral("mnuFileImportFrames"), QStringLiteral("Import &Frames\u2026"), QKeySequence(),
+               Needs::Nothing, [this] { importFrames(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileDash"));
     addCommand(file, QStringLiteral("mnuFileOptions"), QStringLiteral("&Options"), Qt::CTRL | Qt::Key_O, Needs::Nothing,
                [this] { m_OpsFrame->open(); });

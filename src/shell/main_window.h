@@ -92,6 +92,8 @@ private:
     // Commands.
     void savePicture();
     void loadPicture();
+    // Several frame files joined into a new sheet, taken as a load takes a picture.
+    void importFrames();
     void exitProgram();
     void NPCPic();
     void NegPic();
@@ -106,6 +108,7 @@ private:
     void showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome);
 
     // Shared steps.
+    void showLoaded(const QString& path);
     void followHistory();
     void layOut();
     void showError(const QString& text);

@@ -5,6 +5,8 @@
 #include "dialog_service.h"
 #include "window_layout.h"
 #include "file_filters.h"
+#include "natural_order.h"
+#include "operations/count_answer.h"
 #include "image/picture_format.h"
 
 #include <QDir>
@@ -54,6 +56,34 @@ void Main::openPicture(const QString& path)
         showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
+    showLoaded(path);
+}
+
+void Main::importFrames()
+{
+    QStringList paths = m_dialogs.openFiles(pictureDialog(openFilters(), m_state.LastLoadPath));
+    if (paths.isEmpty())
+        return;
+    const auto columns = ops::readCountAnswer(m_dialogs.input(QStringLiteral("How many Animation Columns are present?"),
+                                                              QStringLiteral("Animation Columns")));
+    if (!columns)
+        return;
+    // walk2 before walk10, whatever order the dialog gives.
+    sortByNaturalName(paths);
+    m_state.LastLoadPath = paths.first();
+    // The cells a short last row leaves take the key colour, black.
+    if (const QString error = m_document->importFrames(paths, columns->numeric, image::rgb(0, 0, 0));
+        !error.isEmpty()) {
+        showError(QStringLiteral("The frames could not be imported.\n\n%1").arg(error));
+        return;
+    }
+    showLoaded(paths.first());
+}
+
+// The sheet read from `path` (or joined from frames, the first at `path`) is shown as
+// loaded: its name in the label, its size remembered, the view at its corner.
+void Main::showLoaded(const QString& path)
+{
     const QString name = QFileInfo(path).fileName();
     m_lblCurImage->setText(name);
     m_lblCurImage->setToolTip(name);

@@ -50,11 +50,11 @@ QString QtDialogService::input(const QString& prompt, const QString& title)
     return accepted ? text : QString();
 }
 
-QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool save)
+QStringList QtDialogService::runFileDialog(const FileDialogSettings& settings, bool save, bool several)
 {
     QFileDialog dialog(m_parent);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setNameFilters(settings.filters);
     dialog.setDefaultSuffix(settings.defaultSuffix);
     // A typed name without a suffix takes the chosen filter's.
@@ -71,19 +71,24 @@ QString QtDialogService::runFileDialog(const FileDialogSettings& settings, bool 
     else
         dialog.setDirectory(nearestExistingFolder(start.absoluteFilePath()));
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
 
 QString QtDialogService::openFile(const FileDialogSettings& settings)
 {
-    return runFileDialog(settings, false);
+    return runFileDialog(settings, false).value(0);
 }
 
 QString QtDialogService::saveFile(const FileDialogSettings& settings)
 {
-    return runFileDialog(settings, true);
+    return runFileDialog(settings, true).value(0);
+}
+
+QStringList QtDialogService::openFiles(const FileDialogSettings& settings)
+{
+    return runFileDialog(settings, false, true);
 }
 
 std::optional<image::Colour> QtDialogService::chooseColour()

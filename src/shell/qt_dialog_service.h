@@ -18,11 +18,12 @@ public:
     QString input(const QString& prompt, const QString& title) override;
     QString openFile(const FileDialogSettings& settings) override;
     QString saveFile(const FileDialogSettings& settings) override;
+    QStringList openFiles(const FileDialogSettings& settings) override;
     std::optional<image::Colour> chooseColour() override;
     void yield() override;
 
 private:
-    QString runFileDialog(const FileDialogSettings& settings, bool save);
+    QStringList runFileDialog(const FileDialogSettings& settings, bool save, bool several = false);
 
     QWidget* m_parent = nullptr;
     QColor m_lastColour = Qt::black;

@@ -3,7 +3,10 @@
 
 #include "image/picture_read.h"
 #include "image/raster.h"
+#include "operations/frame_files.h"
 #include "operations/grid_guess.h"
+
+#include <QDir>
 
 namespace shell {
 
@@ -67,6 +70,27 @@ void SheetDocument::run(const QString& name, const Work& work, const CellGrid& g
         m_history.record(name, before, SheetState(m_picPic1.picture(), m_grid));
     }
     then(outcome);
+}
+
+QString SheetDocument::importFrames(const QStringList& paths, double columns, image::Colour key)
+{
+    const auto named = [](const ops::FrameFileError& error) {
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(error.file), error.reason);
+    };
+    const auto size = ops::commonFrameSize(paths);
+    if (const auto* error = std::get_if<ops::FrameFileError>(&size))
+        return named(*error);
+    const auto layout = ops::frameLayout(int(paths.size()), columns, std::get<QSize>(size));
+    if (!layout)
+        return layout.error();
+    ops::SilentProgress progress;
+    const auto read = [](const QString& path) { return image::readPicture(path); };
+    if (const auto error = ops::joinFrameFiles(paths, *layout, key, read, m_picPic1, progress))
+        return named(*error);
+    m_loaded = true;
+    m_history.clear();
+    setGrid(CellGrid{double(layout->rows), double(layout->columns)});
+    return {};
 }
 
 std::optional<CellGrid> SheetDocument::guessGrid() const

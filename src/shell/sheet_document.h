@@ -3,6 +3,7 @@
 
 #include "cell_grid.h"
 #include "sheet_history.h"
+#include "image/colour.h"
 #include "image/surface.h"
 #include "operations/answers.h"
 #include "operations/outcome.h"
@@ -10,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -38,6 +40,13 @@ public:
     // guessed. The reason it could not be read, or the empty text; on a failure the
     // sheet stays as it was.
     QString load(const QString& path);
+
+    // Joins the pictures at `paths`, in that order, into rows of `columns` cells as the
+    // new sheet, as a load takes one: the history is cleared, and the grid is the
+    // frames'. Every picture must have the first one's size; cells a short last row
+    // leaves take `key`. The reason the sheet could not be made, or the empty text; on a
+    // failure the sheet stays as it was.
+    QString importFrames(const QStringList& paths, double columns, image::Colour key);
 
     // Runs an operation on the sheet. The document is busy until `then` has seen the
     // outcome, so commands wait through its messages and redraw too; a changed sheet

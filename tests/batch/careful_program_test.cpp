@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -29,12 +32,30 @@ QImage patternPicture(int width, int height)
     return picture;
 }
 
+// Where the program runs short of room to write.
+enum class Limit {
+    None,
+    FileSize, // files of at most 1000 bytes, as on a nearly full disk
+    Nobody,   // run as a user who may write nowhere here (root writes anyway)
+};
+
 // "{dir}" in an argument stands for the folder's absolute path.
-Finished runProgram(QStringList arguments, const QString& folder, const QByteArray& input = {})
+Finished runProgram(QStringList arguments, const QString& folder, const QByteArray& input = {},
+                    Limit limit = Limit::None)
 {
     arguments.replaceInStrings(QStringLiteral("{dir}"), folder);
     QProcess program;
     program.setWorkingDirectory(folder);
+    program.setChildProcessModifier([limit] {
+        if (limit == Limit::FileSize) {
+            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+            const rlimit size{1000, 1000};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+        } else if (limit == Limit::Nobody && ::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        }
+    });
     program.start(QStringLiteral(PIXMOLD_BATCH_PROGRAM), arguments);
     program.write(input);
     program.closeWriteChannel();
@@ -114,6 +135,9 @@ private slots:
     void terminalOutput();
     void autoIsTheGuessedCount_data();
     void autoIsTheGuessedCount();
+    void splitThenJoinIsTheSheet();
+    void faultsLeaveNothing_data();
+    void faultsLeaveNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -132,6 +156,7 @@ void tst_CarefulProgram::init()
     QVERIFY(patternPicture(20, 10).convertToFormat(QImage::Format_ARGB32).save(folder.filePath("opaque.png"), "PNG"));
     QVERIFY(gridSheet().save(folder.filePath("grid.bmp"), "BMP"));
     QVERIFY(noiseSheet().save(folder.filePath("noise.bmp"), "BMP"));
+    QVERIFY(QFile::copy(folder.filePath("a.bmp"), folder.filePath("a_r01_c01.bmp"))); // a cell's name
     QVERIFY(QFile::link(folder.filePath("a.bmp"), folder.filePath("link.bmp")));
     QCOMPARE(::link(QFile::encodeName(folder.filePath("a.bmp")).constData(),
                     QFile::encodeName(folder.filePath("hard.bmp")).constData()),
@@ -354,6 +379,61 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"noise.bmp: --gif 1: The row has 13820 colours"} << none << no;
     QTest::newRow("gif to stdout") << QStringList{"--gif", "1", "-", "-o", "-"} << "grid.bmp" << 0 << none << none
                                    << "gif";
+    // Mirror, join and split.
+    QTest::newRow("mirror, auto") << QStringList{"--mirror", "auto", "grid.bmp", "-o", "c.bmp"} << no << 0 << none
+                                  << QStringList{"c.bmp"} << no;
+    QTest::newRow("mirror, not dividing") << QStringList{"--mirror", "5", "a.bmp", "b.bmp", "--out-dir", "d"} << no << 1
+                                          << QStringList{"pixmold-batch: a.bmp: --mirror 5: The number of animation "
+                                                         "columns must be a whole number that divides the sheet's "
+                                                         "width of 96 pixels.\n"}
+                                          << QStringList{"d/b.bmp"} << no;
+    QTest::newRow("join, short row keyed")
+        << QStringList{"--join", "3", "grid.bmp", "grid.bmp", "grid.bmp", "grid.bmp", "-o", "j.png"} << no << 0
+        << QStringList{"pixmold-batch: grid.bmp: warning: --join 3: The last row has empty cells (2 of 3); they are "
+                       "filled with the key colour.\n"}
+        << QStringList{"j.png"} << no;
+    QTest::newRow("join, a size differs")
+        << QStringList{"--join", "2", "a.bmp", "hard.bmp", "b.bmp", "-o", "j.png"} << no << 2
+        << QStringList{"--join: b.bmp: It is 100 x 30 pixels"} << none << no;
+    QTest::newRow("join, an input missing") << QStringList{"--join", "2", "a.bmp", "missing.bmp", "-o", "j.png"} << no
+                                            << 1 << QStringList{"pixmold-batch: missing.bmp: "} << none << no;
+    QTest::newRow("join, not a picture") << QStringList{"--join", "1", "a.bmp", "notes.txt", "-o", "j.png"} << no << 1
+                                         << QStringList{"pixmold-batch: notes.txt: "} << none << no;
+    QTest::newRow("join over an input") << QStringList{"--join", "1", "a.bmp", "link.bmp", "-o", "hard.bmp"} << no << 2
+                                        << QStringList{"hard.bmp would be written over the input"} << none << no;
+    QTest::newRow("join 1 stacks, to standard output")
+        << QStringList{"--join", "1", "--mirror", "4", "grid.bmp", "grid.bmp", "-o", "-"} << no << 0 << none << none
+        << "bmp";
+    QTest::newRow("join, too large") << QStringList{"--join", "200000", "a.bmp", "-o", "j.png"} << no << 2
+                                     << QStringList{"--join 200000: The joined sheet would be"} << none << no;
+    QStringList cells;
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 1; column <= 4; ++column)
+            cells << QStringLiteral("d/grid_r%1_c%2.png")
+                         .arg(row, 2, 10, QLatin1Char('0'))
+                         .arg(column, 2, 10, QLatin1Char('0'));
+    QTest::newRow("split auto, png") << QStringList{"--split", "auto", "--format", "png", "grid.bmp", "--out-dir", "d"}
+                                     << no << 0 << none << cells << no;
+    QTest::newRow("split, after a step") << QStringList{"--negative", "1", "--split", "auto", "b.bmp", "--out-dir", "d"}
+                                         << no << 0 << none << QStringList{"d/b_r01_c01.bmp", "d/b_r01_c02.bmp"} << no;
+    QTest::newRow("split, not dividing") << QStringList{"--split", "7x4", "grid.bmp", "a.bmp", "--out-dir", "d"} << no
+                                         << 1
+                                         << QStringList{"pixmold-batch: grid.bmp: --split 7x4: 7 rows of 4 columns do "
+                                                        "not divide the 96 x 144 pixel sheet into equal cells.\n",
+                                                        "pixmold-batch: a.bmp: --split 7x4: 7 rows of 4 columns"}
+                                         << none << no;
+    QTest::newRow("split auto, no guess")
+        << QStringList{"--split", "auto", "noise.bmp", "--out-dir", "d"} << no << 1
+        << QStringList{"noise.bmp: --split auto: No grid could be guessed"} << none << no;
+    QTest::newRow("split over an input") << QStringList{"--split", "1x1", "a.bmp", "a_r01_c01.bmp", "--out-dir", "."}
+                                         << no << 2
+                                         << QStringList{"./a_r01_c01.bmp would be written over the input "
+                                                        "a_r01_c01.bmp"}
+                                         << none << no;
+    QTest::newRow("split auto over an input")
+        << QStringList{"--split", "auto", "--grid", "1x1", "a.bmp", "a_r01_c01.bmp", "--out-dir", "."} << no << 1
+        << QStringList{"pixmold-batch: a.bmp: ./a_r01_c01.bmp would be written over the input"}
+        << QStringList{"a_r01_c01_r01_c01.bmp"} << no;
 
     // Stopping and starting again.
     QTest::newRow("skip existing") << QStringList{"--skip-existing", "a.bmp", "b.bmp", "--out-dir", "done"} << no << 0
@@ -488,6 +568,67 @@ void tst_CarefulProgram::autoIsTheGuessedCount()
     QCOMPARE(fromGuess.err, asGiven.err);
     QVERIFY(looksLike(fromGuess.out, "bmp"));
     QCOMPARE(fromGuess.out, asGiven.out);
+}
+
+void tst_CarefulProgram::splitThenJoinIsTheSheet()
+{
+    const QString folder = m_folder->path();
+    QCOMPARE(runProgram({"--split", "auto", "grid.bmp", "--out-dir", "cells", "--format", "png"}, folder).exitCode, 0);
+    QStringList cells = QDir(m_folder->filePath("cells")).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(cells.size(), 12);
+    cells.replaceInStrings(QRegularExpression("^"), QStringLiteral("cells/"));
+    QCOMPARE(runProgram(QStringList{"--join", "4"} + cells + QStringList{"-o", "back.bmp"}, folder).exitCode, 0);
+    QCOMPARE(image::readPicture(m_folder->filePath("back.bmp"))->picture,
+             image::readPicture(m_folder->filePath("grid.bmp"))->picture);
+}
+
+void tst_CarefulProgram::faultsLeaveNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("saying");
+
+    const QStringList split{"--split", "3x4", "grid.bmp", "--out-dir", "d"};
+    QTest::newRow("split, disk full") << split << int(Limit::FileSize)
+                                      << "d/grid_r01_c01.bmp: The picture could not be written: ";
+    // The sixth cell's name is taken by a folder: the five before it are removed.
+    QTest::newRow("split, a cell not written")
+        << split << int(Limit::None) << "d/grid_r02_c02.bmp: The file could not be created: ";
+    QTest::newRow("split, read-only folder") << split << int(Limit::Nobody) << "d: ";
+    QTest::newRow("join, disk full") << QStringList{"--join", "2", "grid.bmp", "grid.bmp", "-o", "d/j.bmp"}
+                                     << int(Limit::FileSize) << "d/j.bmp: The picture could not be written: ";
+    QTest::newRow("join, read-only folder") << QStringList{"--join", "2", "grid.bmp", "grid.bmp", "-o", "d/j.bmp"}
+                                            << int(Limit::Nobody) << "d/j.bmp: The file could not be created: ";
+}
+
+// Nothing is left of a result that could not be written whole, and the system's reason
+// is given.
+void tst_CarefulProgram::faultsLeaveNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, limit);
+    QFETCH(QString, saying);
+    const QDir folder(m_folder->path());
+    QVERIFY(folder.mkpath("d/grid_r02_c02.bmp"));
+    const auto everyone
+        = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (Limit(limit) == Limit::Nobody) {
+        // Inputs anyone may read, in a folder no one but root may write.
+        QVERIFY(QFile::setPermissions(folder.path(), everyone | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath("d"), everyone));
+    }
+    const auto restore
+        = qScopeGuard([&] { QFile::setPermissions(folder.filePath("d"), everyone | QFile::WriteOwner); });
+
+    const auto before = hashes(folder.path());
+    const Finished run = runProgram(arguments, folder.path(), {}, Limit(limit));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(saying), qPrintable(run.err));
+    const QString reason = run.err.mid(run.err.indexOf(saying) + saying.size()).trimmed();
+    QVERIFY2(!reason.isEmpty() && reason != "Unknown error", qPrintable(run.err));
+    QCOMPARE(changed(before, hashes(folder.path())), QStringList());
+    QCOMPARE(folder.entryList({"*.bmp"}, QDir::Files),
+             (QStringList{"a.bmp", "a_r01_c01.bmp", "b.bmp", "grid.bmp", "hard.bmp", "link.bmp", "noise.bmp"}));
 }
 
 QTEST_GUILESS_MAIN(tst_CarefulProgram)

@@ -102,6 +102,30 @@ void tst_CommandLine::usageErrors_data()
     QTest::newRow("gif twice") << QStringList{"a.bmp", out, "--gif=1", "--gif=2"} << "more than once";
     QTest::newRow("two inputs, one output") << QStringList{"x/a.bmp", "y/a.png", out} << "would both be written";
     QTest::newRow("an input twice") << QStringList{"x/a.bmp", "x/../x/a.bmp", out} << "x/../x/a.bmp is given more";
+    QTest::newRow("mirror, empty") << QStringList{"a.bmp", out, "--mirror="} << "--mirror: Give";
+    QTest::newRow("mirror, not a count") << QStringList{"a.bmp", out, "--mirror", "8x"} << "--mirror 8x: The column";
+    const QStringList two{"a.bmp", "b.bmp"};
+    QTest::newRow("join without -o") << QStringList{"--join", "2", "a.bmp", out} << "--join makes one sheet";
+    QTest::newRow("join in place") << two + QStringList{"--join", "2", "--in-place"} << "--join makes one sheet";
+    for (const char* columns : {"0", "2.5", "-2", "abc", "auto", "1e10"})
+        QTest::newRow(qPrintable(QStringLiteral("join %1").arg(columns)))
+            << two + QStringList{"--join", columns, "-o", "s.bmp"}
+            << QStringLiteral("--join %1: Give the number of cells in a row").arg(columns);
+    QTest::newRow("join standard input") << QStringList{"--join", "1", "-", "-o", "s.bmp"} << "cannot be joined";
+    QTest::newRow("join and split") << two + QStringList{"--join", "2", "--split", "1x2", "-o", "s.bmp"}
+                                    << "cannot be used together";
+    QTest::newRow("join with detect") << two + QStringList{"--detect", "--join", "2"} << "together with --join";
+    QTest::newRow("join twice") << two + QStringList{"--join", "2", "--join", "3", "-o", "s.bmp"} << "more than once";
+    QTest::newRow("split to -o") << QStringList{"--split", "2x2", "a.bmp", "-o", "b.bmp"} << "give --out-dir DIR";
+    for (const char* grid : {"4", "0x2", "2.5x2", "x"})
+        QTest::newRow(qPrintable(QStringLiteral("split %1").arg(grid)))
+            << QStringList{"--split", grid, "a.bmp", out} << QStringLiteral("--split %1: Give the grid as").arg(grid);
+    QTest::newRow("split into more cells than pixels")
+        << QStringList{"--split", "100000x100000", "a.bmp", out} << "No sheet has that many cells";
+    QTest::newRow("split, two inputs of one name")
+        << QStringList{"--split", "auto", "x/a.bmp", "y/a.png", out} << "would both have their cells written as a_r";
+    QTest::newRow("split, an input twice")
+        << QStringList{"--split", "2x2", "a.bmp", "./a.bmp", out} << "./a.bmp is given more";
 }
 
 void tst_CommandLine::usageErrors()
@@ -127,6 +151,9 @@ void tst_CommandLine::operationsKeepTheirOrder_data()
     // A value is taken whatever it looks like.
     QTest::newRow("option-like values") << QStringList{"-o", "--npc.bmp", "--rearrange", "2,1", "a.bmp"}
                                         << QStringList{"--rearrange 2,1"} << "--npc.bmp";
+    QTest::newRow("join takes every input")
+        << QStringList{"--join", "2", "a.bmp", "b.bmp", "--mirror", "2", "-o", "s.bmp"} << QStringList{"--mirror 2"}
+        << "s.bmp";
     QTest::newRow("-- ends the options") << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
                                          << QStringList{"--rearrange 2,1"} << "b.bmp";
 }

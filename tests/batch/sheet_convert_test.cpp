@@ -3,6 +3,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/sheet_convert.h"
+#include "batch/sheet_frames.h"
 #include "image/picture_read.h"
 
 #include <QDir>
@@ -50,6 +51,7 @@ private slots:
     }
     void sameAsTheWindow_data();
     void sameAsTheWindow();
+    void importFramesSameAsJoin();
     void nothingWrittenForAFailedFile_data();
     void nothingWrittenForAFailedFile();
     void unwritableOutput();
@@ -82,6 +84,7 @@ void tst_SheetConvert::sameAsTheWindow_data()
     QTest::newRow("rearrange, uncovered row") << sheetWithColours(20, 100) << QStringList{"--rearrange", "1,2,3"};
     QTest::newRow("rearrange, gap and out of range") << sheetWithColours(20, 60) << QStringList{"--rearrange", "3,,1"};
     QTest::newRow("replace") << sheetWithColours(40, 30) << QStringList{"--replace", "#ff0000:#0000ff"};
+    QTest::newRow("mirror") << sheetWithColours(40, 30) << QStringList{"--mirror", "4"};
     QTest::newRow("all, in order") << sheetWithColours(96, 200)
                                    << QStringList{"--rearrange", "2,1", "--npc",     "2,4",
                                                   "--negative",  "3",   "--replace", "#141414:#ffffff"};
@@ -105,6 +108,30 @@ void tst_SheetConvert::sameAsTheWindow()
     QCOMPARE(written.error(), QString());
     QCOMPARE(written->picture, window.picture);
     QVERIFY(written->picture != sheet.convertToFormat(QImage::Format_RGB32));
+}
+
+// The window's Import Frames and --join make one sheet of the same frames, in natural
+// name order for the window, as given for the batch.
+void tst_SheetConvert::importFramesSameAsJoin()
+{
+    QStringList frames;
+    for (const char* name : {"f1.bmp", "f2.bmp", "f10.bmp"})
+        frames << writeSheet(QLatin1String(name), sheetWithColours(5, 4).mirrored(frames.size() % 2, false));
+    WindowFixture f;
+    f.dialogs.fileLists << QStringList{frames[2], frames[0], frames[1]};
+    f.dialogs.inputs << QStringLiteral("2");
+    f.trigger("mnuFileImportFrames");
+
+    batch::Job job = jobFor({});
+    job.inputs = frames;
+    job.join = 2;
+    job.output = path(QStringLiteral("joined.bmp"));
+    QStringList warnings;
+    const auto error = batch::joinInputs(job, warnings);
+    QVERIFY2(!error, error ? qPrintable(error->reason) : "");
+    QCOMPARE(warnings.size(), 1); // the short last row
+    QCOMPARE(image::readPicture(job.output)->picture, toImage(f.window->workingImage()));
+    QCOMPARE(f.window->workingImage().width(), 10);
 }
 
 void tst_SheetConvert::nothingWrittenForAFailedFile_data()

@@ -55,7 +55,7 @@ image::Surface strip(int width, int height)
 }
 
 // What the results are, from the sheet and the meaning of each operation.
-enum class Expect { Same, BlackToNearBlack, EachColumnAndItsNegative, HalvesSwapped, AllBlack, Recoloured };
+enum class Expect { Same, BlackToNearBlack, EachColumnAndItsNegative, HalvesSwapped, AllBlack, Recoloured, Mirrored };
 
 image::Surface expected(const image::Surface& sheet, Expect expect)
 {
@@ -89,6 +89,11 @@ image::Surface expected(const image::Surface& sheet, Expect expect)
         break;
     case Expect::AllBlack:
         fillRect(result, 0, 0, w, h, kBlack);
+        break;
+    case Expect::Mirrored:
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image::SetPixel(result, w - 1 - x, y, image::GetPixel(sheet, x, y));
         break;
     }
     return result;
@@ -125,6 +130,10 @@ private slots:
                 << w << h << "rearrange" << QStringList{"1"} << Expect::Same;
             QTest::newRow(qPrintable(shape + "re-arrange below the sheet"))
                 << w << h << "rearrange" << QStringList{"2"} << Expect::AllBlack;
+            QTest::newRow(qPrintable(shape + "mirror, a column a pixel"))
+                << w << h << "mirror" << QStringList{columns} << Expect::Same;
+            QTest::newRow(qPrintable(shape + "mirror, one cell"))
+                << w << h << "mirror" << QStringList{"1"} << Expect::Mirrored;
             QTest::newRow(qPrintable(shape + "colour"))
                 << w << h << "replace" << blackToWhite.split(',') << Expect::Recoloured;
         }
@@ -176,6 +185,9 @@ private slots:
                 << "npc" << 1 << row.text << row.npc << sameAs;
             QTest::newRow(qPrintable(QStringLiteral("negative %1").arg(row.text)))
                 << "negative" << 0 << row.text << row.negative << sameAs;
+            // No count beyond the width divides it.
+            QTest::newRow(qPrintable(QStringLiteral("mirror %1").arg(row.text)))
+                << "mirror" << 0 << row.text << (row.sameAs ? Kind::Changed : Kind::Refused) << sameAs;
             // A band number far outside the sheet selects nothing: the one band is black.
             QTest::newRow(qPrintable(QStringLiteral("re-arrange %1").arg(row.text)))
                 << "rearrange" << 0 << row.text << Kind::Changed << "5";

@@ -158,6 +158,7 @@ void tst_MainWindow::menus()
     const Item file[] = {
         {"mnuFileSave", "&Save Picture", QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnuFileLoad", "&Load Picture", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {"mnuFileImportFrames", "Import &Frames\u2026", QKeySequence()},
         {"mnuFileDash", "", QKeySequence()},
         {"mnuFileOptions", "&Options", QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"mnuFileDash2", "", QKeySequence()},
@@ -168,13 +169,14 @@ void tst_MainWindow::menus()
         {"mnuFileNPC", "M&ake NPC-Compatible", QKeySequence(Qt::Key_F2)},
         {"mnuFileArrange", "&Re-Arrange Sprites", QKeySequence(Qt::Key_F3)},
         {"mnuFileChange", "&Change A Color", QKeySequence(Qt::Key_F4)},
+        {"mnuFileMirror", "M&irror Sprites", QKeySequence(Qt::Key_F6)},
     };
     auto check = [](QMenu* menu, const auto& items) {
         const QList<QAction*> actions = menu->actions();
         QCOMPARE(actions.size(), qsizetype(std::size(items)));
         for (qsizetype i = 0; i < actions.size(); ++i) {
             QCOMPARE(actions[i]->objectName(), QLatin1String(items[i].name));
-            QCOMPARE(actions[i]->text(), QLatin1String(items[i].caption));
+            QCOMPARE(actions[i]->text(), QString::fromUtf8(items[i].caption));
             QCOMPARE(actions[i]->shortcut(), items[i].shortcut);
             QVERIFY(actions[i]->isEnabled());
             QVERIFY(!actions[i]->isCheckable());

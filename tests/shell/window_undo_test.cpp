@@ -12,6 +12,7 @@ const QStringList kNpc{"--npc", "4,3"};
 const QStringList kNegative{"--negative", "3"};
 const QStringList kRearrange{"--rearrange", "2,1"};
 const QStringList kColour{"--replace", "#000000:#010203"}; // the colour of pixel (0, 0)
+const QStringList kMirror{"--mirror", "4"};
 
 // Runs one operation through the window.
 void run(WindowFixture& f, const QStringList& step)
@@ -29,6 +30,7 @@ private slots:
     void mixedChainBackToTheLoadedSheet();
     void loadStartsANewHistory();
     void runsThatChangeNothingAddNoStep();
+    void refusedMirrorIsAMessage();
     void nothingWhileOptionsOpen();
     void nothingWhileAnOperationRuns();
 };
@@ -41,6 +43,7 @@ void tst_WindowUndo::eachOperation_data()
     QTest::newRow("negative") << kNegative << QStringLiteral("Make Negative");
     QTest::newRow("rearrange") << kRearrange << QStringLiteral("Re-Arrange Sprites");
     QTest::newRow("colour") << kColour << QStringLiteral("Change A Color");
+    QTest::newRow("mirror") << kMirror << QStringLiteral("Mirror Sprites");
 }
 
 void tst_WindowUndo::eachOperation()
@@ -115,6 +118,22 @@ void tst_WindowUndo::runsThatChangeNothingAddNoStep()
     f.trigger("mnuFileChange");
     f.dialogs.colours.enqueue(image::GetPixel(f.window->workingImage(), 0, 0));
     f.mouse(QEvent::MouseButtonPress, QPointF(0, 0), Qt::LeftButton); // the same colour
+    QCOMPARE(f.window->history().stack().count(), 0);
+}
+
+// A count that does not divide the width is said in one box; the sheet and the history
+// stay as they were.
+void tst_WindowUndo::refusedMirrorIsAMessage()
+{
+    WindowFixture f;
+    f.load(patternPicture(300, 260));
+    const QImage loaded = toImage(f.window->workingImage());
+    run(f, {"--mirror", "7"});
+    QCOMPARE(f.dialogs.messages(),
+             QStringList{"The number of animation columns must be a whole number that divides the sheet's width "
+                         "of 300 pixels."});
+    QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Tarnel"));
+    QCOMPARE(toImage(f.window->workingImage()), loaded);
     QCOMPARE(f.window->history().stack().count(), 0);
 }
 

@@ -15,7 +15,7 @@
 class ScriptedDialogs final : public shell::DialogService {
 public:
     struct Shown {
-        QString kind; // "message", "input", "open", "save", "colour"
+        QString kind; // "message", "input", "open", "save", "open several", "colour"
         QString text;
         QString title;
     };
@@ -23,6 +23,7 @@ public:
     QQueue<shell::Answer> answers; // message boxes (Ok boxes need none)
     QQueue<QString> inputs;        // input boxes
     QQueue<QString> files;         // open and save dialogs
+    QQueue<QStringList> fileLists; // open dialogs of several files
     QQueue<std::optional<image::Colour>> colours;
     QList<Shown> shown;
     QList<shell::FileDialogSettings> fileDialogs;
@@ -55,6 +56,13 @@ public:
         shown.append({QStringLiteral("save"), settings.startPath, {}});
         fileDialogs.append(settings);
         return take(files, "save dialog");
+    }
+
+    QStringList openFiles(const shell::FileDialogSettings& settings) override
+    {
+        shown.append({QStringLiteral("open several"), settings.startPath, {}});
+        fileDialogs.append(settings);
+        return take(fileLists, "open dialog for several files");
     }
 
     std::optional<image::Colour> chooseColour() override

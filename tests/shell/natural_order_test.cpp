@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#include "shell/natural_order.h"
+
+#include <QTest>
+
+class tst_NaturalOrder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sorted_data()
+    {
+        QTest::addColumn<QStringList>("given");
+        QTest::addColumn<QStringList>("expected");
+
+        QTest::newRow("numbers by value") << QStringList{"walk10.png", "walk2.png", "walk1.png"}
+                                          << QStringList{"walk1.png", "walk2.png", "walk10.png"};
+        QTest::newRow("leading zeros") << QStringList{"f010.png", "f9.png", "f002.png"}
+                                       << QStringList{"f002.png", "f9.png", "f010.png"};
+        QTest::newRow("equal values, then text")
+            << QStringList{"f2.png", "f02.png"} << QStringList{"f02.png", "f2.png"};
+        QTest::newRow("case ignored") << QStringList{"b.png", "A.png", "a2.png"}
+                                      << QStringList{"A.png", "a2.png", "b.png"};
+        QTest::newRow("several numbers") << QStringList{"r2_c10.png", "r10_c1.png", "r2_c9.png"}
+                                         << QStringList{"r2_c9.png", "r2_c10.png", "r10_c1.png"};
+        QTest::newRow("beyond any integer") << QStringList{"f100000000000000000000001", "f99999999999999999999999"}
+                                            << QStringList{"f99999999999999999999999", "f100000000000000000000001"};
+        QTest::newRow("names, not folders")
+            << QStringList{"/b/walk2.png", "/a/walk10.png"} << QStringList{"/b/walk2.png", "/a/walk10.png"};
+    }
+
+    void sorted()
+    {
+        QFETCH(QStringList, given);
+        QFETCH(QStringList, expected);
+        shell::sortByNaturalName(given);
+        QCOMPARE(given, expected);
+    }
+
+    void compareIsAnOrder_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("order");
+
+        QTest::newRow("2 < 10") << "walk2"
+                                << "walk10" << -1;
+        QTest::newRow("same") << "walk2"
+                              << "walk2" << 0;
+        QTest::newRow("digit before letter") << "a1"
+                                             << "ab" << -1;
+        QTest::newRow("shorter first") << "walk"
+                                       << "walk1" << -1;
+    }
+
+    void compareIsAnOrder()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, order);
+        QCOMPARE(std::clamp(shell::naturalCompare(a, b), -1, 1), order);
+        QCOMPARE(std::clamp(shell::naturalCompare(b, a), -1, 1), -order);
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_NaturalOrder)
+#include "natural_order_test.moc"
