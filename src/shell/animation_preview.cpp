@@ -192,6 +192,12 @@ void AnimationPreview::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
 }
 
+void AnimationPreview::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
 void AnimationPreview::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -48,7 +48,12 @@ public:
     // The cell of the row on show, 0-based from the left; -1 while none is.
     int shownCell() const { return m_shownCell; }
 
+signals:
+    // The user closed the window.
+    void closed();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
