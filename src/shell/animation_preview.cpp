@@ -96,10 +96,10 @@ void AnimationPreview::buildControls(int zoom)
     layout->addWidget(m_export);
 }
 
-void AnimationPreview::showSheet(const image::Surface& sheet, const CellGrid& grid)
+void AnimationPreview::showSheet(const image::Surface& sheet, const ops::CellGrid& grid)
 {
     m_sheet = sheet;
-    m_cells = ops::SheetCells(QSize(sheet.width(), sheet.height()), ops::CellGrid{grid.rows, grid.columns});
+    m_cells = ops::SheetCells(QSize(sheet.width(), sheet.height()), grid);
     takeRow();
 }
 
