@@ -8,6 +8,9 @@
 #include "operations/sheet_cells.h"
 
 #include <QAction>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace shell {
 
@@ -45,7 +48,14 @@ void Main::showPreview(bool shown)
         return;
     }
     m_preview->setZoom(m_view->zoom());
-    m_preview->move(frameGeometry().topRight() + QPoint(8, 0));
+    m_preview->adjustSize();
+    // Right of the window where the screen has room, else left of it.
+    QRect placed(frameGeometry().topRight() + QPoint(8, 0), m_preview->frameGeometry().size());
+    const QRect screen = this->screen()->availableGeometry();
+    if (placed.right() > screen.right())
+        placed.moveRight(frameGeometry().left() - 8);
+    placed.moveLeft(std::max(placed.left(), screen.left()));
+    m_preview->move(placed.topLeft());
     m_preview->show();
 }
 
