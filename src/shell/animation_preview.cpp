@@ -96,10 +96,10 @@ void AnimationPreview::buildControls(int zoom)
     layout->addWidget(m_export);
 }
 
-void AnimationPreview::showSheet(const image::Surface& sheet, const CellGrid& grid)
+void AnimationPreview::showSheet(const image::Surface& sheet, const ops::CellGrid& grid)
 {
     m_sheet = sheet;
-    m_cells = ops::SheetCells(QSize(sheet.width(), sheet.height()), ops::CellGrid{grid.rows, grid.columns});
+    m_cells = ops::SheetCells(QSize(sheet.width(), sheet.height()), grid);
     takeRow();
 }
 
@@ -190,6 +190,12 @@ void AnimationPreview::keyPressEvent(QKeyEvent* event)
         setRow(row() + 1);
     else
         QWidget::keyPressEvent(event);
+}
+
+void AnimationPreview::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
 }
 
 void AnimationPreview::showEvent(QShowEvent* event)

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "animation_clock.h"
-#include "cell_grid.h"
 #include "dialog_service.h"
 #include "image/colour.h"
 #include "image/surface.h"
@@ -33,7 +32,7 @@ public:
     // The sheet after a load, an operation, an undo or a redo: the same row plays on, or
     // the first where that row is gone. A null sheet or a grid with a count never given
     // shows only a message.
-    void showSheet(const image::Surface& sheet, const CellGrid& grid);
+    void showSheet(const image::Surface& sheet, const ops::CellGrid& grid);
 
     // While an operation runs the sheet is not read: the frame shown stays, nothing plays
     // and nothing is exported.
@@ -48,7 +47,12 @@ public:
     // The cell of the row on show, 0-based from the left; -1 while none is.
     int shownCell() const { return m_shownCell; }
 
+signals:
+    // The user closed the window.
+    void closed();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;

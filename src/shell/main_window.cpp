@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "main_window.h"
 
+#include "animation_preview.h"
 #include "dialog_service.h"
 #include "viewport.h"
 #include "window_layout.h"
@@ -50,6 +51,7 @@ Main::Main(DialogService& dialogs, QWidget* parent)
 
     buildControls();
     buildMenus();
+    buildPreview();
 
     m_state.LastSavePath = startFolder();
     m_state.LastLoadPath = m_state.LastSavePath;
@@ -182,6 +184,11 @@ void Main::buildMenus()
         = addCommand(view, QStringLiteral("mnuViewGrid"), QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
                      Needs::Nothing, [this] { m_view->setGridShown(m_mnuViewGrid->isChecked()); });
     m_mnuViewGrid->setCheckable(true);
+    view->addSeparator();
+    m_mnuViewPreview = addCommand(view, QStringLiteral("mnuViewPreview"), QStringLiteral("&Preview Animation"),
+                                  Qt::CTRL | Qt::SHIFT | Qt::Key_P, Needs::Nothing,
+                                  [this] { showPreview(m_mnuViewPreview->isChecked()); });
+    m_mnuViewPreview->setCheckable(true);
 
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
     operations->setObjectName(QStringLiteral("mnuTools"));
@@ -265,18 +272,14 @@ void Main::exitProgram()
 
 void Main::closeEvent(QCloseEvent* event)
 {
-    if (m_exiting) {
-        event->accept();
-        return;
-    }
-    if (m_document->busy()) {
-        event->ignore();
-        return;
-    }
-    const Answer answer = m_dialogs.message(QStringLiteral("Are you sure you wish to exit the Pixmold?"),
-                                            Buttons::YesNo, ops::kMessageTitle);
-    m_exiting = answer == Answer::Yes;
+    if (!m_exiting && !m_document->busy())
+        m_exiting = m_dialogs.message(QStringLiteral("Are you sure you wish to exit the Pixmold?"), Buttons::YesNo,
+                                      ops::kMessageTitle)
+            == Answer::Yes;
     event->setAccepted(m_exiting);
+    // The preview is a window of its own: it goes with this one.
+    if (m_exiting)
+        m_preview->close();
 }
 
 void Main::showError(const QString& text)

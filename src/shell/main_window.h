@@ -23,6 +23,7 @@ class OptionsPanel;
 
 namespace shell {
 
+class AnimationPreview;
 class DialogService;
 class ProgressBarReporter;
 
@@ -107,6 +108,11 @@ private:
     ops::OperationSettings operationSettings() const;
     void showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome);
 
+    // The animation preview, a tool window beside this one.
+    void buildPreview();
+    void showPreview(bool shown);
+    void followSheet();
+
     // Shared steps.
     void showLoaded(const QString& path);
     void followHistory();
@@ -127,6 +133,8 @@ private:
     QAction* m_mnuViewZoom = nullptr;  // the factor, as a disabled item
     QAction* m_mnuViewCells = nullptr; // the grid in force, disabled
     QAction* m_mnuViewGrid = nullptr;
+    QAction* m_mnuViewPreview = nullptr;
+    AnimationPreview* m_preview = nullptr;
 
     bool m_exiting = false; // the exit was confirmed; the close needs no question
 

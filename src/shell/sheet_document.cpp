@@ -7,6 +7,7 @@
 #include "operations/grid_guess.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace shell {
 
@@ -15,18 +16,6 @@ namespace {
 // Design size of the hidden picture boxes, in pixels.
 constexpr int kWorkWidth = 1095 / 15, kWorkHeight = 3135 / 15;
 constexpr int kScratchWidth = 720 / 15, kScratchHeight = 2880 / 15;
-
-// Marks an operation as running for as long as it lives.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~BusyScope() { m_flag = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 } // namespace
 
@@ -61,7 +50,12 @@ QString SheetDocument::load(const QString& path)
 void SheetDocument::run(const QString& name, const Work& work, const CellGrid& grid, ops::Progress& progress,
                         const std::function<void(const ops::Outcome&)>& then)
 {
-    const BusyScope busy(m_busy);
+    m_busy = true;
+    emit busyChanged(true);
+    const auto done = qScopeGuard([this] {
+        m_busy = false;
+        emit busyChanged(false);
+    });
     const SheetState before(m_picPic1.picture(), m_grid);
     ops::Sheets sheets{m_picPic1, m_picsetup, m_picsetup1};
     const ops::Outcome outcome = work(sheets, progress);

@@ -55,6 +55,8 @@ public:
              const std::function<void(const ops::Outcome&)>& then);
 
 signals:
+    // An operation started (true) or ended, `then` included.
+    void busyChanged(bool busy);
     // The grid in force changed: a load, an operation, an undo or a redo.
     void gridChanged();
     // Undo or redo put a stored sheet back.

@@ -14,8 +14,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
+using ops::CellGrid;
 using shell::AnimationPreview;
-using shell::CellGrid;
 
 Q_DECLARE_METATYPE(CellGrid)
 
