@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: MIT
+#include "colour_table.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+#include <new>
+
+namespace image {
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("image::ColourTable", text);
+}
+
+// The value a map holds for a colour the table lacks: its entry, marked as moved.
+constexpr quint16 kMoved = 0x100;
+
+// Every colour of the sheet and the key, counted once: a bit for each of 2^24.
+qint64 countColours(const Surface& sheet, Colour key)
+{
+    constexpr size_t kWords = (size_t(1) << 24) / 64;
+    const auto seen = std::make_unique<quint64[]>(kWords);
+    qint64 count = 0;
+    const auto see = [&](quint32 rgb) {
+        quint64& word = seen[rgb >> 6];
+        const quint64 bit = quint64(1) << (rgb & 63);
+        count += (word & bit) == 0;
+        word |= bit;
+    };
+    see(toPixel(key) & 0xFFFFFFu);
+    for (int y = 0; y < sheet.height(); ++y) {
+        const QRgb* line = sheet.row(y);
+        for (int x = 0; x < sheet.width(); ++x)
+            see(line[x] & 0xFFFFFFu);
+    }
+    return count;
+}
+
+// Visits every pixel's colour, as an opaque pixel; calls `unseen` for a colour the map
+// does not hold yet (false stops the visit), and gives the total of the values' kMoved
+// marks over the pixels. Runs of one colour cost one comparison a pixel.
+template <typename Unseen> qint64 visitColours(const Surface& sheet, ColourIndexMap& map, Unseen unseen, bool& stopped)
+{
+    qint64 moved = 0;
+    QRgb last = 0; // no opaque pixel
+    int lastValue = 0;
+    stopped = false;
+    for (int y = 0; y < sheet.height(); ++y) {
+        const QRgb* line = sheet.row(y);
+        for (int x = 0; x < sheet.width(); ++x) {
+            const QRgb pixel = line[x] | 0xFF000000u;
+            if (pixel != last) {
+                int value = map.find(pixel);
+                if (value < 0) {
+                    if (!unseen(pixel)) {
+                        stopped = true;
+                        return moved;
+                    }
+                    value = map.find(pixel);
+                }
+                last = pixel;
+                lastValue = value;
+            }
+            moved += lastValue >> 8;
+        }
+    }
+    return moved;
+}
+
+} // namespace
+
+std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour key)
+{
+    IndexedColours result;
+    result.table[0] = key;
+    result.indexOf.insert(toPixel(key), 0);
+    bool full = false;
+    visitColours(
+        sheet, result.indexOf,
+        [&](QRgb pixel) {
+            const int index = result.indexOf.size();
+            if (index == kTableEntries)
+                return false;
+            result.table[index] = fromPixel(pixel);
+            result.indexOf.insert(pixel, quint16(index));
+            return true;
+        },
+        full);
+    if (!full)
+        return result;
+    qint64 colours = 0;
+    try {
+        colours = countColours(sheet, key);
+    } catch (const std::bad_alloc&) {
+        return tr("The picture has more than 256 colours, the key colour counted, too many for an 8-bit "
+                  "bitmap. Choose a palette to map them onto (--palette in pixmold-batch).");
+    }
+    return tr("The picture has %1 colours, the key colour counted, too many for an 8-bit bitmap (256 at "
+              "most). Choose a palette to map them onto (--palette in pixmold-batch).")
+        .arg(colours);
+}
+
+int nearestEntry(const ColourTable& table, Colour colour)
+{
+    for (int i = 0; i < kTableEntries; ++i)
+        if (table[i] == colour)
+            return i;
+    const auto channel = [](Colour c, int shift) { return int(c >> shift & 0xFF); };
+    int best = -1;
+    qint64 bestDistance = 0;
+    for (int i = 0; i < kTableEntries; ++i) {
+        if (table[i] == table[0])
+            continue;
+        qint64 distance = 0;
+        for (const int shift : {0, 8, 16}) {
+            const int d = channel(table[i], shift) - channel(colour, shift);
+            distance += d * d;
+        }
+        if (best < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+std::variant<IndexedColours, QString> mapOntoTable(const Surface& sheet, const ColourTable& table)
+{
+    IndexedColours result;
+    result.table = table;
+    bool noEntry = false;
+    result.moved = visitColours(
+        sheet, result.indexOf,
+        [&](QRgb pixel) {
+            const Colour colour = fromPixel(pixel);
+            const int index = nearestEntry(table, colour);
+            if (index < 0)
+                return false;
+            result.indexOf.insert(pixel, quint16(table[index] == colour ? index : index | kMoved));
+            return true;
+        },
+        noEntry);
+    if (noEntry)
+        return tr("The palette holds no colour but the key colour, so the picture's other colours have "
+                  "nowhere to go.");
+    return result;
+}
+
+} // namespace image
