@@ -52,7 +52,8 @@ private slots:
         QTest::newRow("beyond the picture stays, key or not")
             << "kr|rk" << 2 << -1 << 0 << "kkkkkkk|kkkkkkk|kkkkkkk|kkkkkkk"
             << "kkLLrrk|kkLLrrk|kkrrLLk|kkrrLLk";
-        QTest::newRow("no key, nothing changes") << "rxr" << 3 << 0 << 0 << "kkkkkkkkk" << "rrrxxxrrr";
+        QTest::newRow("no key, nothing changes") << "rxr" << 3 << 0 << 0 << "kkkkkkkkk"
+                                                 << "rrrxxxrrr";
     }
     void drawsTheKeyAsChecks()
     {

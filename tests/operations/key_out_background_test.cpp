@@ -46,10 +46,9 @@ image::Surface keyedByRule(const image::Surface& sheet, int tolerance, const std
     for (int y = 0; y < sheet.height(); ++y)
         for (int x = 0; x < sheet.width(); ++x) {
             const bool border = x == 0 || y == 0 || x == sheet.width() - 1 || y == sheet.height() - 1
-                             || cellOf(columnEdges, x - 1) != cellOf(columnEdges, x)
-                             || cellOf(columnEdges, x + 1) != cellOf(columnEdges, x)
-                             || cellOf(rowEdges, y - 1) != cellOf(rowEdges, y)
-                             || cellOf(rowEdges, y + 1) != cellOf(rowEdges, y);
+                || cellOf(columnEdges, x - 1) != cellOf(columnEdges, x)
+                || cellOf(columnEdges, x + 1) != cellOf(columnEdges, x)
+                || cellOf(rowEdges, y - 1) != cellOf(rowEdges, y) || cellOf(rowEdges, y + 1) != cellOf(rowEdges, y);
             if (border && near(x, y)) {
                 seen[size_t(y) * sheet.width() + x] = 1;
                 reached.push({x, y});
@@ -92,18 +91,18 @@ private slots:
         const std::vector<int> none;
         QTest::newRow("an eye inside keeps its colour")
             << "wwwww|wrrrw|wrwrw|wrrrw|wwwww" << none << none << 0 << "kkkkk|krrrk|krwrk|krrrk|kkkkk";
-        QTest::newRow("a corner does not join") << "wrwww|rwrww|wrwww|wwwww" << none << none << 0
-                                                << "krkkk|rwrkk|krkkk|kkkkk";
+        QTest::newRow("a corner does not join")
+            << "wrwww|rwrww|wrwww|wwwww" << none << none << 0 << "krkkk|rwrkk|krkkk|kkkkk";
         QTest::newRow("a spiral reaches the border rows later")
             << "wwwwwww|wrrrrrw|wrwwwrw|wrwrwrw|wrwrrrw|wrwwwww|wrrrrrw" << none << none << 0
             << "kkkkkkk|krrrrrk|krkkkrk|krkrkrk|krkrrrk|krkkkkk|krrrrrk";
-        QTest::newRow("a hole that opens to the bottom") << "wwwww|wrrrw|wrwrw|wrwrw|wwwww" << none << none << 0
-                                                         << "kkkkk|krrrk|krkrk|krkrk|kkkkk";
+        QTest::newRow("a hole that opens to the bottom")
+            << "wwwww|wrrrw|wrwrw|wrwrw|wwwww" << none << none << 0 << "kkkkk|krrrk|krkrk|krkrk|kkkkk";
         const QString bridged = "wwwwwwww|wrrrrrrw|wrwwwwrw|wrrrrrrw|wwwwwwww";
-        QTest::newRow("enclosed in the sheet") << bridged << none << none << 0
-                                               << "kkkkkkkk|krrrrrrk|krwwwwrk|krrrrrrk|kkkkkkkk";
-        QTest::newRow("a cell's edge is its border") << bridged << std::vector<int>{4} << none << 0
-                                                     << "kkkkkkkk|krrrrrrk|krkkkkrk|krrrrrrk|kkkkkkkk";
+        QTest::newRow("enclosed in the sheet")
+            << bridged << none << none << 0 << "kkkkkkkk|krrrrrrk|krwwwwrk|krrrrrrk|kkkkkkkk";
+        QTest::newRow("a cell's edge is its border")
+            << bridged << std::vector<int>{4} << none << 0 << "kkkkkkkk|krrrrrrk|krkkkkrk|krrrrrrk|kkkkkkkk";
         QTest::newRow("edges outside or out of order are left out")
             << bridged << std::vector<int>{0, 99, 4, 2, -3} << none << 0
             << "kkkkkkkk|krrrrrrk|krkkkkrk|krrrrrrk|kkkkkkkk";
@@ -111,8 +110,10 @@ private slots:
                                               << 0 << "kkkkk|krrrk|krkrk|krkrk|krrrk|kkkkk";
         const QString fringe = "wwwwww|wvrvrw|wurtrw|wrrrrw|wrvrww|wrrrrw|wwwwww";
         QTest::newRow("exact") << fringe << none << none << 0 << "kkkkkk|kvrvrk|kurtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
-        QTest::newRow("tolerance 1") << fringe << none << none << 1 << "kkkkkk|kkrkrk|kurtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
-        QTest::newRow("tolerance 2") << fringe << none << none << 2 << "kkkkkk|kkrkrk|kkrtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
+        QTest::newRow("tolerance 1") << fringe << none << none << 1
+                                     << "kkkkkk|kkrkrk|kurtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
+        QTest::newRow("tolerance 2") << fringe << none << none << 2
+                                     << "kkkkkk|kkrkrk|kkrtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
         QTest::newRow("tolerance 255 reaches all but the enclosed")
             << "wwwww|wrrrw|wrvrw|wrrrw|wwwww" << none << none << 255 << "kkkkk|kkkkk|kkkkk|kkkkk|kkkkk";
         QTest::newRow("one pixel") << "w" << none << none << 0 << "k";
