@@ -2,12 +2,14 @@
 // Times each sheet operation on a warm session and compares it with a warm memcpy of
 // the sheet's bytes, the most any whole-sheet operation can hope for. Prints one table.
 #include "image/bitmap_save.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_read.h"
 #include "image/raster.h"
 #include "image/surface.h"
 #include "operations/colour_replace.h"
 #include "operations/count_answer.h"
 #include "operations/grid_guess.h"
+#include "operations/key_out_background.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
@@ -85,6 +87,17 @@ void writeAndFlush(const QString& path, const std::vector<char>& bytes)
         ::close(file);
 }
 
+constexpr image::Colour kMagenta = image::rgb(255, 0, 255);
+
+// The first column of each of the sprite sheet's cells after the first, for a side.
+std::vector<int> cellEdges(int side)
+{
+    std::vector<int> edges;
+    for (int cell = 1; cell < kCells; ++cell)
+        edges.push_back(cell * side / kCells);
+    return edges;
+}
+
 struct Operation {
     const char* name;
     std::function<void(Session&)> run;
@@ -109,8 +122,18 @@ std::vector<Operation> operations()
              if (ops::guessGrid(s.work) != ops::GridGuess{kCells, kCells})
                  std::fprintf(stderr, "the grid guess missed the sheet's %d x %d cells\n", kCells, kCells);
          }},
+        {"key out bg",
+         [](Session& s) {
+             static const std::vector<int> edges = cellEdges(s.work.width());
+             ops::keyOutBackground(s.work, kMagenta, 0, {edges, edges}, s.progress);
+         }},
         {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
         {"BMP save", [](Session& s) { image::writeBitmap(s.work, s.file); }},
+        {"8-bit BMP save",
+         [](Session& s) {
+             if (const auto error = image::writeIndexedBitmap(s.work, s.file, {bench::kBlack, std::nullopt}).error)
+                 std::fprintf(stderr, "the 8-bit save failed: %s\n", qPrintable(*error));
+         }},
         {"BMP save, disk", [](Session& s) { image::writeBitmap(s.work, s.file); }},
         {"disk's own", [](Session& s) { writeAndFlush(s.file, s.bytes); }},
     };
@@ -134,7 +157,8 @@ QString memoryFolderTemplate()
 // The sheet of each size, and its BMP file.
 struct Sheet {
     image::Surface pixels;
-    image::Surface sprites; // what the grid guess reads
+    image::Surface sprites; // what the grid guess and the key-out read
+    image::Surface indexed; // what the 8-bit save writes
     QTemporaryDir memoryFolder{memoryFolderTemplate()};
     QTemporaryDir diskFolder;
     QString file;
@@ -148,6 +172,7 @@ const Sheet& sheet(int side)
         made = std::make_unique<Sheet>();
         made->pixels = bench::makeSheet(side, side);
         made->sprites = bench::makeSpriteSheet(side, side);
+        made->indexed = bench::makeIndexedSheet(side, side);
         made->file = made->memoryFolder.filePath(QStringLiteral("sheet.bmp"));
         image::writeBitmap(made->pixels, made->file);
     }
@@ -156,7 +181,7 @@ const Sheet& sheet(int side)
 
 QString fileFor(const Sheet& sheet, const std::string& operation)
 {
-    if (operation == "BMP save")
+    if (operation == "BMP save" || operation == "8-bit BMP save")
         return sheet.memoryFolder.filePath(QStringLiteral("saved.bmp"));
     if (operation == "BMP save, disk")
         return sheet.diskFolder.filePath(QStringLiteral("saved.bmp"));
@@ -176,7 +201,10 @@ Session& session(int side, const Operation& operation)
         return *current;
     current.reset();
     const Sheet& from = sheet(side);
-    current = std::make_unique<Session>(key.second == "grid guess" ? from.sprites : from.pixels);
+    const std::string& name = key.second;
+    current = std::make_unique<Session>(name == "grid guess" || name == "key out bg" ? from.sprites
+                                            : name == "8-bit BMP save"               ? from.indexed
+                                                                                     : from.pixels);
     currentKey = key;
     current->file = fileFor(from, key.second);
     if (key.second == "memcpy") {
