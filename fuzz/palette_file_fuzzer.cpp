@@ -19,7 +19,7 @@ QByteArray gimpText(const image::ColourTable& table)
     QByteArray text = "GIMP Palette\nName: again\n";
     for (const image::Colour c : table)
         text += QByteArray::number(c & 0xFF) + ' ' + QByteArray::number(c >> 8 & 0xFF) + ' '
-              + QByteArray::number(c >> 16 & 0xFF) + '\n';
+            + QByteArray::number(c >> 16 & 0xFF) + '\n';
     return text;
 }
 

@@ -7,8 +7,8 @@ namespace image {
 
 namespace {
 
-// 1024 slots: a full 8-bit table's 256 colours fill a quarter of them.
-constexpr int kFirstBits = 10;
+// 4096 slots: a full 8-bit table's 256 colours fill a sixteenth of them.
+constexpr int kFirstBits = 12;
 
 } // namespace
 
@@ -20,7 +20,7 @@ ColourIndexMap::ColourIndexMap()
 
 void ColourIndexMap::insert(QRgb pixel, quint16 value)
 {
-    if (2 * (m_size + 1) > int(m_mask + 1))
+    if (4 * qint64(m_size + 1) > qint64(m_mask) + 1)
         grow();
     quint32 at = slot(pixel);
     while (m_keys[at] != kEmpty)
@@ -28,6 +28,21 @@ void ColourIndexMap::insert(QRgb pixel, quint16 value)
     m_keys[at] = pixel;
     m_values[at] = value;
     ++m_size;
+}
+
+void ColourIndexMap::indexRow(uchar* out, const QRgb* line, int width) const
+{
+    // Sprite sheets hold long runs of one colour: a run costs one look-up.
+    QRgb last = 0; // no opaque pixel
+    uchar index = 0;
+    for (int x = 0; x < width; ++x) {
+        const QRgb pixel = line[x] | 0xFF000000u;
+        if (pixel != last) {
+            last = pixel;
+            index = uchar(at(pixel));
+        }
+        out[x] = index;
+    }
 }
 
 void ColourIndexMap::grow()

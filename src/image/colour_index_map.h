@@ -8,8 +8,9 @@
 namespace image {
 
 // From opaque pixels (0xFFRRGGBB) to small numbers, for the few hundred colours of an
-// indexed picture: open addressing in a table kept at most half full, so that a look-up
-// is mostly one multiplication and one read of memory that stays in the cache.
+// indexed picture: open addressing in a table kept at most a quarter full, and at first
+// of 4096 slots, so that a look-up of one of 256 colours is nearly always one
+// multiplication and one read of memory that stays in the cache.
 class ColourIndexMap {
 public:
     ColourIndexMap();
@@ -17,18 +18,30 @@ public:
     // The value of `pixel`, or -1 where it has none.
     int find(QRgb pixel) const
     {
-        for (quint32 at = slot(pixel);; at = (at + 1) & m_mask) {
-            if (m_keys[at] == pixel)
-                return m_values[at];
-            if (m_keys[at] == kEmpty)
+        for (quint32 i = slot(pixel);; i = (i + 1) & m_mask) {
+            if (m_keys[i] == pixel)
+                return m_values[i];
+            if (m_keys[i] == kEmpty)
                 return -1;
         }
+    }
+
+    // The value of a pixel the map is known to hold.
+    int at(QRgb pixel) const
+    {
+        quint32 i = slot(pixel);
+        while (m_keys[i] != pixel)
+            i = (i + 1) & m_mask;
+        return m_values[i];
     }
 
     // Gives `pixel`, which has none yet, its value.
     void insert(QRgb pixel, quint16 value);
 
     int size() const { return m_size; }
+
+    // The low bytes of the values of a row's pixels, all held.
+    void indexRow(uchar* out, const QRgb* line, int width) const;
 
 private:
     // No opaque pixel is 0.

@@ -39,58 +39,8 @@ qint64 countColours(const Surface& sheet, Colour key)
     return count;
 }
 
-// Visits every pixel's colour, as an opaque pixel; calls `unseen` for a colour the map
-// does not hold yet (false stops the visit), and gives the total of the values' kMoved
-// marks over the pixels. Runs of one colour cost one comparison a pixel.
-template <typename Unseen> qint64 visitColours(const Surface& sheet, ColourIndexMap& map, Unseen unseen, bool& stopped)
+QString tooManyColours(const Surface& sheet, Colour key)
 {
-    qint64 moved = 0;
-    QRgb last = 0; // no opaque pixel
-    int lastValue = 0;
-    stopped = false;
-    for (int y = 0; y < sheet.height(); ++y) {
-        const QRgb* line = sheet.row(y);
-        for (int x = 0; x < sheet.width(); ++x) {
-            const QRgb pixel = line[x] | 0xFF000000u;
-            if (pixel != last) {
-                int value = map.find(pixel);
-                if (value < 0) {
-                    if (!unseen(pixel)) {
-                        stopped = true;
-                        return moved;
-                    }
-                    value = map.find(pixel);
-                }
-                last = pixel;
-                lastValue = value;
-            }
-            moved += lastValue >> 8;
-        }
-    }
-    return moved;
-}
-
-} // namespace
-
-std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour key)
-{
-    IndexedColours result;
-    result.table[0] = key;
-    result.indexOf.insert(toPixel(key), 0);
-    bool full = false;
-    visitColours(
-        sheet, result.indexOf,
-        [&](QRgb pixel) {
-            const int index = result.indexOf.size();
-            if (index == kTableEntries)
-                return false;
-            result.table[index] = fromPixel(pixel);
-            result.indexOf.insert(pixel, quint16(index));
-            return true;
-        },
-        full);
-    if (!full)
-        return result;
     qint64 colours = 0;
     try {
         colours = countColours(sheet, key);
@@ -101,6 +51,27 @@ std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour ke
     return tr("The picture has %1 colours, the key colour counted, too many for an 8-bit bitmap (256 at "
               "most). Choose a palette to map them onto (--palette in pixmold-batch).")
         .arg(colours);
+}
+
+} // namespace
+
+std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour key)
+{
+    IndexedColours result;
+    auto& index = result.indexOf.emplace<SmallColourIndex>();
+    result.table[0] = key;
+    index.add(toPixel(key), 0);
+    for (int y = 0; y < sheet.height(); ++y) {
+        const QRgb* line = sheet.row(y);
+        for (int x = 0; (x = index.firstUnheld(line, x, sheet.width())) < sheet.width(); ++x) {
+            const int next = index.size();
+            if (next == kTableEntries)
+                return tooManyColours(sheet, key);
+            result.table[next] = fromPixel(line[x]);
+            index.add(line[x] | 0xFF000000u, uchar(next));
+        }
+    }
+    return result;
 }
 
 int nearestEntry(const ColourTable& table, Colour colour)
@@ -131,21 +102,31 @@ std::variant<IndexedColours, QString> mapOntoTable(const Surface& sheet, const C
 {
     IndexedColours result;
     result.table = table;
-    bool noEntry = false;
-    result.moved = visitColours(
-        sheet, result.indexOf,
-        [&](QRgb pixel) {
-            const Colour colour = fromPixel(pixel);
-            const int index = nearestEntry(table, colour);
-            if (index < 0)
-                return false;
-            result.indexOf.insert(pixel, quint16(table[index] == colour ? index : index | kMoved));
-            return true;
-        },
-        noEntry);
-    if (noEntry)
-        return tr("The palette holds no colour but the key colour, so the picture's other colours have "
-                  "nowhere to go.");
+    auto& indexOf = result.indexOf.emplace<ColourIndexMap>();
+    // Runs of one colour cost one comparison a pixel.
+    QRgb last = 0; // no opaque pixel
+    int lastValue = 0;
+    for (int y = 0; y < sheet.height(); ++y) {
+        const QRgb* line = sheet.row(y);
+        for (int x = 0; x < sheet.width(); ++x) {
+            const QRgb pixel = line[x] | 0xFF000000u;
+            if (pixel != last) {
+                int value = indexOf.find(pixel);
+                if (value < 0) {
+                    const Colour colour = fromPixel(pixel);
+                    const int entry = nearestEntry(table, colour);
+                    if (entry < 0)
+                        return tr("The palette holds no colour but the key colour, so the picture's other "
+                                  "colours have nowhere to go.");
+                    value = table[entry] == colour ? entry : entry | kMoved;
+                    indexOf.insert(pixel, quint16(value));
+                }
+                last = pixel;
+                lastValue = value;
+            }
+            result.moved += lastValue >> 8;
+        }
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include "colour.h"
 #include "colour_index_map.h"
+#include "small_colour_index.h"
 #include "surface.h"
 
 #include <QString>
@@ -18,8 +19,10 @@ using ColourTable = std::array<Colour, kTableEntries>;
 // A sheet's colours given their indexes in a table, ready to write.
 struct IndexedColours {
     ColourTable table{};
-    ColourIndexMap indexOf; // every colour of the sheet (as an opaque pixel): its index
-    qint64 moved = 0;       // pixels whose colour the table lacks, given the nearest entry
+    // Every colour of the sheet (as an opaque pixel): its index. The sheet's own table
+    // takes the faster index of a few colours; a palette, any number of them.
+    std::variant<SmallColourIndex, ColourIndexMap> indexOf;
+    qint64 moved = 0; // pixels whose colour the table lacks, given the nearest entry
 };
 
 // The sheet's own table: index 0 the key colour, then the sheet's other colours in the

@@ -46,21 +46,6 @@ void writeIndexedHeaders(uchar* bytes, const Surface& surface, const ColourTable
     }
 }
 
-// Sprite sheets hold long runs of one colour: a run costs one look-up.
-void indexRow(uchar* out, const QRgb* line, int width, const ColourIndexMap& indexOf)
-{
-    QRgb last = 0; // no opaque pixel
-    uchar index = 0;
-    for (int x = 0; x < width; ++x) {
-        const QRgb pixel = line[x] | 0xFF000000u;
-        if (pixel != last) {
-            last = pixel;
-            index = uchar(indexOf.find(pixel));
-        }
-        out[x] = index;
-    }
-}
-
 // The headers, then the rows bottom-up, a block at a time. Where `saved` is given (the
 // target itself, a file being saved), its bytes are handed to the disk as they go.
 // False where a write failed; the target's errorString says why.
@@ -75,13 +60,15 @@ bool writeIndexedBytes(const Surface& surface, const IndexedColours& colours, QI
     const int height = surface.height();
     const qint64 rowBytes = indexedRowBytes(width);
     const qint64 blockRows = std::max<qint64>(1, kBitmapBlockBytes / rowBytes);
-    // Zeros for the padding at each row's end, which indexRow leaves alone.
+    // Zeros for the padding at each row's end, which the indexes leave alone.
     std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
     qint64 flushed = 0;
     for (int y = height - 1; y >= 0 && written;) {
         qint64 rows = 0;
         for (; rows < blockRows && y >= 0; ++rows, --y)
-            indexRow(block.data() + rows * rowBytes, surface.row(y), width, colours.indexOf);
+            std::visit(
+                [&](const auto& index) { index.indexRow(block.data() + rows * rowBytes, surface.row(y), width); },
+                colours.indexOf);
         written = writeAll(target, block.data(), rows * rowBytes);
         if (!saved)
             continue;
