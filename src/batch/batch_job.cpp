@@ -4,7 +4,9 @@
 #include "batch_help.h"
 #include "image/animated_gif.h"
 #include "image/surface.h"
+#include "image/palette_file.h"
 #include "input_guard.h"
+#include "operations/colour_text.h"
 #include "operations/operation_table.h"
 #include "settings/number_text.h"
 
@@ -26,7 +28,12 @@ using namespace option;
 Step readStep(const ops::Operation& operation, const QString& value, QString& error)
 {
     Step step;
-    step.option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
+    if (!operation.readsTolerance)
+        step.option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
+    else if (value.isEmpty())
+        step.option = QStringLiteral("--%1").arg(operation.option.name);
+    else
+        step.option = QStringLiteral("--%1 --%2 %3").arg(operation.option.name, kTolerance, value);
     step.operation = &operation;
     auto read = operation.option.read(value);
     if (read)
@@ -46,7 +53,9 @@ bool readSteps(const QCommandLineParser& parser, Job& job, QString& error)
         const ops::Operation* operation = ops::operationForOption(name);
         if (!operation)
             continue;
-        job.steps.push_back(readStep(*operation, parser.values(name).value(taken[name]++), error));
+        const QString value
+            = operation->readsTolerance ? parser.value(kTolerance) : parser.values(name).value(taken[name]++);
+        job.steps.push_back(readStep(*operation, value, error));
         if (!error.isEmpty())
             return false;
     }
@@ -107,11 +116,16 @@ std::optional<ops::CellGrid> readGrid(const QString& value, QString& error)
     return ops::CellGrid{read[0], read[1]};
 }
 
+// "bmp8" is BMP written 8 bits a pixel.
+const QString kIndexedFormat = QStringLiteral("bmp8");
+
 std::optional<image::PictureFormat> readFormat(const QString& value, QString& error)
 {
+    if (value.compare(kIndexedFormat, Qt::CaseInsensitive) == 0)
+        return image::PictureFormat::Bmp;
     if (const auto format = image::formatForSuffix(value))
         return format;
-    error = QStringLiteral("--format %1: Give bmp or png.").arg(value);
+    error = QStringLiteral("--format %1: Give bmp, bmp8 or png.").arg(value);
     return std::nullopt;
 }
 
@@ -125,6 +139,45 @@ std::optional<int> readWholeNumber(const QString& value, int low, int high)
         return std::nullopt;
     return number;
 }
+
+QString colourText(image::Colour colour)
+{
+    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
+// The key colour and what gives it: --key, --alpha-threshold, and entry 0 of --palette
+// (which needs --format bmp8); the palette itself. Fills the job; the reason on failure.
+QString readKey(const QCommandLineParser& parser, Job& job)
+{
+    if (parser.isSet(kKey)) {
+        const auto key = ops::readColourText(parser.value(kKey));
+        if (!key)
+            return QStringLiteral("--key %1: Give the key colour as #rrggbb or r,g,b, e.g. '#ff00ff'.")
+                .arg(parser.value(kKey));
+        job.key.key = *key;
+    }
+    if (parser.isSet(kAlphaThreshold)) {
+        const auto threshold = readWholeNumber(parser.value(kAlphaThreshold), 1, 255);
+        if (!threshold)
+            return QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255.")
+                .arg(parser.value(kAlphaThreshold));
+        job.key.threshold = *threshold;
+    }
+    if (!parser.isSet(kPalette))
+        return {};
+    if (!job.indexed)
+        return QStringLiteral("--palette is the table of 8-bit files and needs --format bmp8.");
+    const Result<image::ColourTable> palette = image::readPaletteFile(parser.value(kPalette));
+    if (!palette)
+        return QStringLiteral("--palette %1").arg(palette.error());
+    if (parser.isSet(kKey) && job.key.key != (*palette)[0])
+        return QStringLiteral("--key %1 differs from the key the palette gives, its entry 0: %2.")
+            .arg(parser.value(kKey), colourText((*palette)[0]));
+    job.key.key = (*palette)[0];
+    job.palette = *palette;
+    return {};
+}
+
 
 std::optional<int> readJobs(const QString& value, QString& error)
 {
@@ -226,6 +279,7 @@ QString readDestination(const QCommandLineParser& parser, Job& job)
     job.outDir = parser.value(kOutDir);
     job.inPlace = inPlace;
     job.format = format.value_or(image::PictureFormat::Bmp);
+    job.indexed = format && parser.value(kFormat).compare(kIndexedFormat, Qt::CaseInsensitive) == 0;
     if (toFile && job.output.isEmpty())
         return QStringLiteral("-o needs a file name.");
     if (toFolder && job.outDir.isEmpty())
@@ -260,7 +314,8 @@ QString notWithDetect(const QCommandLineParser& parser)
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize, kGrid, kOutput, kOutDir, kInPlace, kFormat, kSkipExisting, kGif, kFps, kPingPong};
+    names += {kSpriteSize, kGrid,  kTolerance, kPalette, kOutput, kOutDir,
+              kInPlace,    kFormat, kSkipExisting, kGif, kFps,    kPingPong};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
@@ -306,7 +361,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps, kTolerance, kKey,
+                                  kAlphaThreshold, kPalette}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -364,6 +420,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!job.grid)
             return usageError(error);
     }
+    if (parser.isSet(kTolerance)) {
+        QStringList readers;
+        bool read = false;
+        for (const ops::Operation* operation : ops::operationTable()) {
+            if (operation->readsTolerance) {
+                readers.append(QStringLiteral("--") + operation->option.name);
+                read = read || parser.isSet(operation->option.name);
+            }
+        }
+        if (!read)
+            return usageError(QStringLiteral("--tolerance is the tolerance of %1 and does nothing without it.")
+                                  .arg(readers.join(QStringLiteral(" or "))));
+    }
+    if (const QString problem = readKey(parser, job); !problem.isEmpty())
+        return usageError(problem);
 
     if (!readSteps(parser, job, error))
         return usageError(error);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "image/colour_table.h"
+#include "image/keyed_transparency.h"
 #include "image/picture_format.h"
 #include "operations/operation.h"
 #include "settings/sprite_size.h"
@@ -47,6 +49,9 @@ struct Job {
     QString outDir;
     bool inPlace = false;                                    // each result replaces its input
     image::PictureFormat format = image::PictureFormat::Bmp; // for --out-dir and standard output
+    bool indexed = false;                                    // --format bmp8: BMP files are written 8 bits a pixel
+    std::optional<image::ColourTable> palette;               // --palette: the table of every 8-bit file
+    image::TransparencyKey key;                              // --key and --alpha-threshold
     bool skipExisting = false;                               // outputs that exist are left alone
     int jobs = 0;                                            // files at once; 0: one per processor
     bool quiet = false;                                      // errors only on standard error

@@ -27,7 +27,7 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
             result.index = i;
             result.input = job.inputs[i];
             if (job.detect) {
-                auto detected = detectFile(result.input, result.warnings);
+                auto detected = detectFile(result.input, job.key, result.warnings);
                 if (auto* error = std::get_if<FileError>(&detected))
                     result.error = *error;
                 else

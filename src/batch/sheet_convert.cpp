@@ -3,6 +3,7 @@
 
 #include "guessed_grid.h"
 #include "image/animated_gif.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
 #include "image/replacing_save.h"
@@ -21,9 +22,19 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
-image::PictureRead readInput(const QString& input)
+image::PictureRead readInput(const QString& input, const image::TransparencyKey& key)
 {
-    return input == kStandardStream ? readStandardInput() : image::readPicture(input);
+    return input == kStandardStream ? readStandardInput(key) : image::readPicture(input, key);
+}
+
+QString pixels(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 pixel") : QStringLiteral("%1 pixels").arg(count);
+}
+
+QString colourText(image::Colour colour)
+{
+    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
@@ -39,11 +50,26 @@ std::optional<QString> writeStandardOutput(const std::variant<QByteArray, QStrin
     return std::nullopt;
 }
 
-std::optional<QString> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+// Gives the pixels that took the nearest palette entry.
+Result<qint64> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format,
+                           const Job& job)
 {
-    if (output != kStandardStream)
-        return image::writePicture(sheet, output, format);
-    return writeStandardOutput(image::encodePicture(sheet, format));
+    if (format == image::PictureFormat::Bmp && job.indexed) {
+        if (output != kStandardStream)
+            return image::writeIndexedBitmap(sheet, output, {job.key.key, job.palette});
+        const Result<image::IndexedBytes> encoded = image::encodeIndexedBitmap(sheet, {job.key.key, job.palette});
+        if (!encoded)
+            return Failure{encoded.error()};
+        if (const std::optional<QString> problem = writeStandardOutput(encoded->bytes))
+            return Failure{*problem};
+        return encoded->moved;
+    }
+    const std::optional<QString> problem = output != kStandardStream
+        ? image::writePicture(sheet, output, format)
+        : writeStandardOutput(image::encodePicture(sheet, format));
+    if (problem)
+        return Failure{*problem};
+    return qint64(0);
 }
 
 // The row --gif names, cut by the grid in force, written as an animated GIF; the
@@ -60,7 +86,7 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
                                               "one and none could be guessed; give one with --grid ROWSxCOLUMNS.")};
     if (job.gif->row >= cells.rowCount())
         return FileError{input, option + QStringLiteral("The sheet's grid has %1 rows.").arg(cells.rowCount())};
-    const image::AnimatedRow row{cells.row(job.gif->row), image::rgb(0, 0, 0), job.gif->framesPerSecond,
+    const image::AnimatedRow row{cells.row(job.gif->row), job.key.key, job.gif->framesPerSecond,
                                  job.gif->pingPong};
     const auto encoded = image::encodeAnimatedGif(sheet, row);
     if (const QString* problem = std::get_if<QString>(&encoded))
@@ -77,9 +103,10 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
 }
 
 // Reads `input` into `sheet`, the reason when it cannot be read.
-std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+std::optional<QString> readSheet(const QString& input, const image::TransparencyKey& key, image::Surface& sheet,
+                                 QStringList& warnings)
 {
-    image::PictureRead read = readInput(input);
+    image::PictureRead read = readInput(input, key);
     if (!read.error.isEmpty())
         return read.error;
     if (!read.warning.isEmpty())
@@ -87,6 +114,17 @@ std::optional<QString> readSheet(const QString& input, image::Surface& sheet, QS
     if (read.droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));
+    if (read.keyed.keyed > 0) {
+        warnings.append(QStringLiteral("The picture's transparency became the key colour %1: %2 less opaque than "
+                                       "%3 took it.")
+                            .arg(colourText(key.key), pixels(read.keyed.keyed))
+                            .arg(key.threshold));
+        if (read.keyed.alreadyKey > 0)
+            warnings.append(QStringLiteral("Opaque pixels already of the key colour %1: %2; the engine will show them "
+                                           "as transparent too.")
+                                .arg(colourText(key.key))
+                                .arg(read.keyed.alreadyKey));
+    }
     sheet.assign(read.picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
@@ -112,7 +150,7 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
         for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
             warnings.append(QStringLiteral("%1: %2").arg(step.option, warning));
 
-        ops::OperationSettings settings{job.spriteSize, {}};
+        ops::OperationSettings settings{job.spriteSize, {}, job.key.key};
         if (operation.needsGrid)
             settings.grid = gridInForce(implied, job.grid, sheet);
         const ops::Outcome outcome = operation.run(sheets, step.answers, settings, progress);
@@ -123,12 +161,13 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
     return implied;
 }
 
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings)
+std::variant<QString, FileError> detectFile(const QString& input, const image::TransparencyKey& key,
+                                            QStringList& warnings)
 {
     try {
         // Read as convertFile reads it, so that `auto` sees the same grid.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
+        if (const auto unread = readSheet(input, key, sheet, warnings))
             return FileError{inputName(input), *unread};
         return gridText(ops::guessGrid(sheet));
     } catch (const image::SurfaceError& error) {
@@ -145,7 +184,7 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto unread = readSheet(input, sheet, warnings))
+        if (const auto unread = readSheet(input, job.key, sheet, warnings))
             return FileError{shownInput, *unread};
 
         const Result<ops::CellGrid> implied = applySteps(sheet, job, warnings);
@@ -154,8 +193,12 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (job.gif)
             return writeGif(sheet, job, *implied, shownInput, output);
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
-        if (const auto unwritten = writeOutput(sheet, output, format))
-            return FileError{output == kStandardStream ? kStandardOutputName : output, *unwritten};
+        const Result<qint64> written = writeOutput(sheet, output, format, job);
+        if (!written)
+            return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
+        if (*written > 0)
+            warnings.append(
+                QStringLiteral("%1 took the nearest colour of the palette, which lacks theirs.").arg(pixels(*written)));
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
         return FileError{shownInput, QString::fromUtf8(error.what())};

@@ -30,17 +30,20 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
 
 // Reads `input` (kStandardStream: standard input), runs the steps and writes the result
 // to `output` (kStandardStream: standard output) in the format its name says, else the
-// job's format; with --gif, the row of the result's grid as an animated GIF. Nothing is written when the input cannot
-// be read or a step stops; an existing output is only replaced by a complete new file. `warnings` receives what was
-// probably not meant (the steps' warnings, dropped transparency, a picture read from a damaged file). Safe to call on
-// several threads at once.
+// job's format; with --gif, the row of the result's grid as an animated GIF. Nothing is
+// written when the input cannot be read or a step stops; an existing output is only
+// replaced by a complete new file. `warnings` receives what was probably not meant
+// (the steps' warnings, keyed or dropped transparency, a picture read from a damaged
+// file, pixels moved to the nearest palette entry). Safe to call on several threads at
+// once.
 std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
                                      QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
 // writes it ("4x8", "no guess"), or why it could not be read. `warnings` receives the
-// dropped transparency and a damaged file's warning. Safe to call on several threads at
-// once.
-std::variant<QString, FileError> detectFile(const QString& input, QStringList& warnings);
+// transparency keyed with `key` or dropped, and a damaged file's warning. Safe to call
+// on several threads at once.
+std::variant<QString, FileError> detectFile(const QString& input, const image::TransparencyKey& key,
+                                            QStringList& warnings);
 
 } // namespace batch

@@ -103,7 +103,7 @@ std::optional<QString> copyRest(const QByteArray& head, int fd)
 
 } // namespace
 
-image::PictureRead readStandardInput()
+image::PictureRead readStandardInput(const image::TransparencyKey& key)
 {
     QByteArray head(image::kSignatureBytes, '\0');
     const qint64 got = readFully(STDIN_FILENO, head.data(), head.size());
@@ -128,7 +128,7 @@ image::PictureRead readStandardInput()
     }
     if (const std::optional<QString> problem = copyRest(head, fd))
         return refused(*problem);
-    return image::readPicture(copy);
+    return image::readPicture(copy, key);
 }
 
 } // namespace batch

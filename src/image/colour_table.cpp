@@ -55,7 +55,7 @@ QString tooManyColours(const Surface& sheet, Colour key)
 
 } // namespace
 
-std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour key)
+Result<IndexedColours> sheetTable(const Surface& sheet, Colour key)
 {
     IndexedColours result;
     auto& index = result.indexOf.emplace<SmallColourIndex>();
@@ -66,7 +66,7 @@ std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour ke
         for (int x = 0; (x = index.firstUnheld(line, x, sheet.width())) < sheet.width(); ++x) {
             const int next = index.size();
             if (next == kTableEntries)
-                return tooManyColours(sheet, key);
+                return Failure{tooManyColours(sheet, key)};
             result.table[next] = fromPixel(line[x]);
             index.add(line[x] | 0xFF000000u, uchar(next));
         }
@@ -98,7 +98,7 @@ int nearestEntry(const ColourTable& table, Colour colour)
     return best;
 }
 
-std::variant<IndexedColours, QString> mapOntoTable(const Surface& sheet, const ColourTable& table)
+Result<IndexedColours> mapOntoTable(const Surface& sheet, const ColourTable& table)
 {
     IndexedColours result;
     result.table = table;
@@ -116,8 +116,8 @@ std::variant<IndexedColours, QString> mapOntoTable(const Surface& sheet, const C
                     const Colour colour = fromPixel(pixel);
                     const int entry = nearestEntry(table, colour);
                     if (entry < 0)
-                        return tr("The palette holds no colour but the key colour, so the picture's other "
-                                  "colours have nowhere to go.");
+                        return Failure{tr("The palette holds no colour but the key colour, so the picture's "
+                                          "other colours have nowhere to go.")};
                     value = table[entry] == colour ? entry : entry | kMoved;
                     indexOf.insert(pixel, quint16(value));
                 }

@@ -6,6 +6,8 @@
 #include "small_colour_index.h"
 #include "surface.h"
 
+#include "base/result.h"
+
 #include <QString>
 #include <array>
 #include <variant>
@@ -28,13 +30,13 @@ struct IndexedColours {
 // The sheet's own table: index 0 the key colour, then the sheet's other colours in the
 // order they first appear (left to right, top to bottom), the rest black. An error
 // naming the count where the sheet has more than 256 colours, the key counted.
-std::variant<IndexedColours, QString> sheetTable(const Surface& sheet, Colour key);
+Result<IndexedColours> sheetTable(const Surface& sheet, Colour key);
 
 // The sheet against a given table, whose entry 0 is the key: a colour the table holds
 // keeps its (lowest) index, any other takes the nearest entry (squared distance in RGB,
 // ties to the lower index), never one of the key's colour. An error where the table
 // has no colour but the key's and the sheet another.
-std::variant<IndexedColours, QString> mapOntoTable(const Surface& sheet, const ColourTable& table);
+Result<IndexedColours> mapOntoTable(const Surface& sheet, const ColourTable& table);
 
 // The entry mapOntoTable gives `colour`, -1 where the table holds nothing but the key.
 int nearestEntry(const ColourTable& table, Colour colour);

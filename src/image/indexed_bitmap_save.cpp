@@ -19,7 +19,7 @@ namespace {
 // How much of a file being saved is handed to the disk at a time.
 constexpr qint64 kWritebackBytes = qint64(4) << 20;
 
-std::variant<IndexedColours, QString> indexColours(const Surface& surface, const IndexedTableChoice& choice)
+Result<IndexedColours> indexColours(const Surface& surface, const IndexedTableChoice& choice)
 {
     return choice.palette ? mapOntoTable(surface, *choice.palette) : sheetTable(surface, choice.key);
 }
@@ -82,34 +82,31 @@ bool writeIndexedBytes(const Surface& surface, const IndexedColours& colours, QI
 
 } // namespace
 
-IndexedSave writeIndexedBitmap(const Surface& surface, const QString& path, const IndexedTableChoice& choice)
+Result<qint64> writeIndexedBitmap(const Surface& surface, const QString& path, const IndexedTableChoice& choice)
 {
     if (std::optional<QString> reason = noPixelsToSave(surface))
-        return {std::move(reason)};
-    auto indexed = indexColours(surface, choice);
-    if (QString* problem = std::get_if<QString>(&indexed))
-        return {std::move(*problem)};
-    const IndexedColours& colours = std::get<IndexedColours>(indexed);
-    return {saveReplacing(path, [&](QFileDevice& file) { return writeIndexedBytes(surface, colours, file, &file); }),
-            colours.moved};
+        return Failure{*reason};
+    const Result<IndexedColours> colours = indexColours(surface, choice);
+    if (!colours)
+        return Failure{colours.error()};
+    if (const std::optional<QString> reason
+        = saveReplacing(path, [&](QFileDevice& file) { return writeIndexedBytes(surface, *colours, file, &file); }))
+        return Failure{*reason};
+    return colours->moved;
 }
 
-std::variant<QByteArray, QString> encodeIndexedBitmap(const Surface& surface, const IndexedTableChoice& choice,
-                                                      qint64* moved)
+Result<IndexedBytes> encodeIndexedBitmap(const Surface& surface, const IndexedTableChoice& choice)
 {
     if (std::optional<QString> reason = noPixelsToSave(surface))
-        return *reason;
-    auto indexed = indexColours(surface, choice);
-    if (QString* problem = std::get_if<QString>(&indexed))
-        return *problem;
-    const IndexedColours& colours = std::get<IndexedColours>(indexed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+        return Failure{*reason};
+    const Result<IndexedColours> colours = indexColours(surface, choice);
+    if (!colours)
+        return Failure{colours.error()};
+    IndexedBytes result{QByteArray(), colours->moved};
+    QBuffer buffer(&result.bytes);
     buffer.open(QIODevice::WriteOnly);
-    writeIndexedBytes(surface, colours, buffer, nullptr); // a buffer takes every write
-    if (moved)
-        *moved = colours.moved;
-    return bytes;
+    writeIndexedBytes(surface, *colours, buffer, nullptr); // a buffer takes every write
+    return result;
 }
 
 } // namespace image

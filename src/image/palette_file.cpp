@@ -27,8 +27,6 @@ constexpr qint64 kMostBytes = qint64(1) << 20;
 constexpr int kActBytes = 768;
 constexpr int kActCountedBytes = 772;
 
-using Result = std::variant<ColourTable, QString>;
-
 QString atLine(int line, const QString& what)
 {
     return tr("line %1: %2").arg(line).arg(what);
@@ -71,26 +69,27 @@ std::optional<int> wholeNumber(const QByteArray& word)
 
 // An entry line: three whole numbers, separated by blanks or tabs, then an optional
 // name where `named`. The colour, or the reason it is not one.
-std::variant<Colour, QString> entryOf(const QByteArray& line, int number, bool named)
+Result<Colour> entryOf(const QByteArray& line, int number, bool named)
 {
     const QList<QByteArray> words = line.simplified().split(' ');
     if (words.size() < 3 || (!named && words.size() > 3))
-        return atLine(number,
-                      named ? tr("an entry is three whole numbers from 0 to 255, then an optional name.")
-                            : tr("an entry is three whole numbers from 0 to 255."));
+        return Failure{atLine(number,
+                              named ? tr("an entry is three whole numbers from 0 to 255, then an optional name.")
+                                    : tr("an entry is three whole numbers from 0 to 255."))};
     int channels[3];
     for (int i = 0; i < 3; ++i) {
         const std::optional<int> value = wholeNumber(words[i]);
         if (!value)
-            return atLine(number, tr("\"%1\" is not a whole number from 0 to 255.").arg(QString::fromUtf8(words[i])));
+            return Failure{
+                atLine(number, tr("\"%1\" is not a whole number from 0 to 255.").arg(QString::fromUtf8(words[i])))};
         if (*value > 255)
-            return atLine(number, tr("%1 is above 255.").arg(QString::fromLatin1(words[i])));
+            return Failure{atLine(number, tr("%1 is above 255.").arg(QString::fromLatin1(words[i])))};
         channels[i] = *value;
     }
     return rgb(channels[0], channels[1], channels[2]);
 }
 
-Result readGimp(const QList<QByteArray>& lines)
+Result<ColourTable> readGimp(const QList<QByteArray>& lines)
 {
     ColourTable table{};
     int entries = 0;
@@ -99,53 +98,53 @@ Result readGimp(const QList<QByteArray>& lines)
         if (line.isEmpty() || line.startsWith('#') || line.startsWith("Name:") || line.startsWith("Columns:"))
             continue;
         if (entries == kTableEntries)
-            return atLine(i + 1, tooMany());
-        auto entry = entryOf(line, i + 1, true);
-        if (QString* problem = std::get_if<QString>(&entry))
-            return *problem;
-        table[entries++] = std::get<Colour>(entry);
+            return Failure{atLine(i + 1, tooMany())};
+        const Result<Colour> entry = entryOf(line, i + 1, true);
+        if (!entry)
+            return Failure{entry.error()};
+        table[entries++] = *entry;
     }
     return table;
 }
 
-Result readJasc(const QList<QByteArray>& lines)
+Result<ColourTable> readJasc(const QList<QByteArray>& lines)
 {
     if (lines.size() < 2 || lines[1].trimmed() != "0100")
-        return atLine(2, tr("a JASC-PAL file has \"0100\" here."));
+        return Failure{atLine(2, tr("a JASC-PAL file has \"0100\" here."))};
     if (lines.size() < 3)
-        return atLine(3, tr("the palette is cut short: the count of entries is missing."));
+        return Failure{atLine(3, tr("the palette is cut short: the count of entries is missing."))};
     const std::optional<int> count = wholeNumber(lines[2].trimmed());
     if (!count)
-        return atLine(3, tr("the count of entries is no whole number."));
+        return Failure{atLine(3, tr("the count of entries is no whole number."))};
     if (*count > kTableEntries)
-        return atLine(3, tooMany());
+        return Failure{atLine(3, tooMany())};
     const int announced = *count;
 
     ColourTable table{};
     int line = 3;
     for (int entry = 0; entry < announced; ++entry, ++line) {
         if (line >= lines.size() || (line == lines.size() - 1 && lines[line].trimmed().isEmpty()))
-            return atLine(line + 1,
-                          tr("the palette is cut short: %1 entries announced, %2 found.").arg(announced).arg(entry));
-        auto colour = entryOf(lines[line], line + 1, false);
-        if (QString* problem = std::get_if<QString>(&colour))
-            return *problem;
-        table[entry] = std::get<Colour>(colour);
+            return Failure{atLine(
+                line + 1, tr("the palette is cut short: %1 entries announced, %2 found.").arg(announced).arg(entry))};
+        const Result<Colour> colour = entryOf(lines[line], line + 1, false);
+        if (!colour)
+            return Failure{colour.error()};
+        table[entry] = *colour;
     }
     for (; line < lines.size(); ++line)
         if (!lines[line].trimmed().isEmpty())
-            return atLine(line + 1, tr("more entries than the %1 announced.").arg(announced));
+            return Failure{atLine(line + 1, tr("more entries than the %1 announced.").arg(announced))};
     return table;
 }
 
-Result readAct(const QByteArray& bytes)
+Result<ColourTable> readAct(const QByteArray& bytes)
 {
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     int count = kTableEntries;
     if (bytes.size() == kActCountedBytes) {
         count = qFromBigEndian<quint16>(data + kActBytes);
         if (count > kTableEntries)
-            return atByte(kActBytes + 1, tr("the count of colours, %1, is above 256.").arg(count));
+            return Failure{atByte(kActBytes + 1, tr("the count of colours, %1, is above 256.").arg(count))};
     }
     ColourTable table{};
     for (int i = 0; i < count; ++i)
@@ -153,27 +152,27 @@ Result readAct(const QByteArray& bytes)
     return table;
 }
 
-Result readBitmapTable(const QByteArray& bytes)
+Result<ColourTable> readBitmapTable(const QByteArray& bytes)
 {
     using namespace bitmap_field;
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     const qint64 size = bytes.size();
     if (size < kBitmapHeadersSize)
-        return atByte(size + 1, tr("the BMP is cut short inside its headers."));
+        return Failure{atByte(size + 1, tr("the BMP is cut short inside its headers."))};
     const quint32 infoSize = qFromLittleEndian<quint32>(data + kInfoSize);
     if (infoSize < quint32(kBitmapInfoHeaderSize))
-        return atByte(kInfoSize + 1, tr("this kind of BMP header holds no palette Pixmold reads."));
+        return Failure{atByte(kInfoSize + 1, tr("this kind of BMP header holds no palette Pixmold reads."))};
     const int bits = qFromLittleEndian<quint16>(data + kBitsPerPixel);
     if (bits != kIndexedBitsPerPixel)
-        return atByte(kBitsPerPixel + 1,
-                      tr("a BMP of %1 bits a pixel; only an 8-bit BMP has a 256-colour table.").arg(bits));
+        return Failure{atByte(kBitsPerPixel + 1,
+                              tr("a BMP of %1 bits a pixel; only an 8-bit BMP has a 256-colour table.").arg(bits))};
     const quint32 used = qFromLittleEndian<quint32>(data + kColoursUsed);
     if (used > quint32(kTableEntries))
-        return atByte(kColoursUsed + 1, tr("the table has %1 entries, more than 256.").arg(used));
+        return Failure{atByte(kColoursUsed + 1, tr("the table has %1 entries, more than 256.").arg(used))};
     const int entries = used == 0 ? kTableEntries : int(used);
     const qint64 start = qint64(kBitmapFileHeaderSize) + infoSize;
     if (start + qint64(entries) * kTableEntryBytes > size)
-        return atByte(size + 1, tr("the BMP is cut short inside its colour table."));
+        return Failure{atByte(size + 1, tr("the BMP is cut short inside its colour table."))};
     ColourTable table{};
     for (int i = 0; i < entries; ++i) {
         const uchar* entry = data + start + qint64(i) * kTableEntryBytes;
@@ -194,7 +193,7 @@ bool looksLikeBitmap(const QByteArray& bytes)
 
 } // namespace
 
-std::variant<ColourTable, QString> readPalette(const QByteArray& bytes)
+Result<ColourTable> readPalette(const QByteArray& bytes)
 {
     const QByteArray first = linesOf(bytes.left(64)).value(0).trimmed();
     if (first == "GIMP Palette")
@@ -205,15 +204,15 @@ std::variant<ColourTable, QString> readPalette(const QByteArray& bytes)
         return readBitmapTable(bytes);
     if (bytes.size() == kActBytes || bytes.size() == kActCountedBytes)
         return readAct(bytes);
-    return atLine(1,
-                  tr("not a palette: neither \"GIMP Palette\" nor \"JASC-PAL\", nor a Photoshop colour table "
-                     "(768 or 772 bytes), nor an 8-bit BMP."));
+    return Failure{atLine(1,
+                          tr("not a palette: neither \"GIMP Palette\" nor \"JASC-PAL\", nor a Photoshop colour table "
+                             "(768 or 772 bytes), nor an 8-bit BMP."))};
 }
 
-std::variant<ColourTable, QString> readPaletteFile(const QString& path)
+Result<ColourTable> readPaletteFile(const QString& path)
 {
     const QString name = QFileInfo(path).fileName();
-    const auto failure = [&](const QString& why) { return tr("%1: %2").arg(name, why); };
+    const auto failure = [&](const QString& why) { return Failure{tr("%1: %2").arg(name, why)}; };
     const QFileInfo info(path);
     if (!info.exists())
         return failure(tr("the file does not exist."));
@@ -225,9 +224,9 @@ std::variant<ColourTable, QString> readPaletteFile(const QString& path)
     const QByteArray bytes = file.read(kMostBytes + 1);
     if (bytes.size() > kMostBytes && !bytes.startsWith("BM"))
         return failure(tr("more than 1 MiB, too large for a palette."));
-    auto read = readPalette(bytes);
-    if (QString* problem = std::get_if<QString>(&read))
-        return failure(*problem);
+    Result<ColourTable> read = readPalette(bytes);
+    if (!read)
+        return failure(read.error());
     return read;
 }
 

@@ -3,9 +3,10 @@
 
 #include "colour_table.h"
 
+#include "base/result.h"
+
 #include <QByteArray>
 #include <QString>
-#include <variant>
 
 namespace image {
 
@@ -14,9 +15,9 @@ namespace image {
 // count of colours and a transparent index, big-endian) or an 8-bit BMP's own table. At
 // most 256 entries, a shorter table padded with black. A bad file gives a user-facing
 // reason that names its line (or, in a binary file, its byte).
-std::variant<ColourTable, QString> readPalette(const QByteArray& bytes);
+Result<ColourTable> readPalette(const QByteArray& bytes);
 
 // The same from a file; the reason starts with the file's name.
-std::variant<ColourTable, QString> readPaletteFile(const QString& path);
+Result<ColourTable> readPaletteFile(const QString& path);
 
 } // namespace image

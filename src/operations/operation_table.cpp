@@ -8,11 +8,12 @@ const Operation& npcOperation();
 const Operation& negativeOperation();
 const Operation& rearrangeOperation();
 const Operation& colourReplaceOperation();
+const Operation& keyOutBackgroundOperation();
 
 const QList<const Operation*>& operationTable()
 {
     static const QList<const Operation*> table{&npcOperation(), &negativeOperation(), &rearrangeOperation(),
-                                               &colourReplaceOperation()};
+                                               &colourReplaceOperation(), &keyOutBackgroundOperation()};
     return table;
 }
 

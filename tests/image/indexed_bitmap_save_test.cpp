@@ -118,13 +118,12 @@ private slots:
         QFETCH(QString, indexes);
         const image::Surface surface = pixel_text::surface(sheet);
         const QString path = m_dir.filePath("own.bmp");
-        const image::IndexedSave saved = image::writeIndexedBitmap(surface, path, {kKey, std::nullopt});
-        QVERIFY2(!saved.error, qPrintable(saved.error.value_or(QString())));
-        QCOMPARE(saved.moved, 0);
+        const Result<qint64> saved = image::writeIndexedBitmap(surface, path, {kKey, std::nullopt});
+        QVERIFY2(saved, qPrintable(saved.error()));
+        QCOMPARE(*saved, 0);
         const QByteArray expected = expectedFile(table, indexes, surface.picture().dotsPerMeterX());
         QCOMPARE(file_bytes::fileBytes(path), expected);
-        const auto encoded = image::encodeIndexedBitmap(surface, {kKey, std::nullopt});
-        QCOMPARE(std::get<QByteArray>(encoded), expected);
+        QCOMPARE(image::encodeIndexedBitmap(surface, {kKey, std::nullopt})->bytes, expected);
 
         // Qt reads it as the 8-bit picture it is, and Pixmold's loader back to the sheet.
         QImageReader reader(path);
@@ -174,9 +173,9 @@ private slots:
 
         image::Surface sheet(colour, 3, 2);
         const QString path = m_dir.filePath("mapped.bmp");
-        const image::IndexedSave saved = image::writeIndexedBitmap(sheet, path, {table[0], table});
-        QVERIFY2(!saved.error, qPrintable(saved.error.value_or(QString())));
-        QCOMPARE(saved.moved, moved ? 6 : 0);
+        const Result<qint64> saved = image::writeIndexedBitmap(sheet, path, {table[0], table});
+        QVERIFY2(saved, qPrintable(saved.error()));
+        QCOMPARE(*saved, moved ? 6 : 0);
         const QByteArray bytes = file_bytes::fileBytes(path);
         for (int i = 0; i < palette.size(); ++i)
             QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 54 + 4 * i),
@@ -188,9 +187,7 @@ private slots:
     void aPaletteOfTheKeyAloneTakesNoOtherColour()
     {
         const QString path = m_dir.filePath("nowhere.bmp");
-        const image::IndexedSave saved
-            = image::writeIndexedBitmap(image::Surface(rgb(1, 2, 3), 2, 2), path, {0, image::ColourTable{}});
-        QVERIFY(saved.error);
+        QVERIFY(!image::writeIndexedBitmap(image::Surface(rgb(1, 2, 3), 2, 2), path, {0, image::ColourTable{}}));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -214,14 +211,13 @@ private slots:
             image::SetPixel(sheet, 15, sheet.height() - 1, kKey);
         const QString path = m_dir.filePath("many.bmp");
         QVERIFY(file_bytes::putFile(path, "old"));
-        const image::IndexedSave saved = image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt});
+        const Result<qint64> saved = image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt});
         if (error.isEmpty()) {
-            QVERIFY2(!saved.error, qPrintable(saved.error.value_or(QString())));
+            QVERIFY2(saved, qPrintable(saved.error()));
             QCOMPARE(image::readPicture(path).picture, sheet.picture());
             return;
         }
-        QVERIFY(saved.error);
-        QVERIFY2(saved.error->startsWith(error) && saved.error->contains("--palette"), qPrintable(*saved.error));
+        QVERIFY2(saved.error().startsWith(error) && saved.error().contains("--palette"), qPrintable(saved.error()));
         QCOMPARE(file_bytes::fileBytes(path), QByteArray("old"));
         QCOMPARE(QDir(m_dir.path()).entryList({"many*"}, QDir::Files | QDir::Hidden), QStringList{"many.bmp"});
     }
@@ -234,15 +230,17 @@ private slots:
         const image::Surface sheet(rgb(1, 2, 3), 100, 100); // 11 078 bytes, over the limit
         const QString error = saveInChild(
             [&] {
-                return image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt}).error;
+                const Result<qint64> saved = image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt});
+                return saved ? std::nullopt : std::optional<QString>(saved.error());
             },
             SaveLimit::FileSize);
         QVERIFY2(error.startsWith("The picture could not be written: "), qPrintable(error));
         QCOMPARE(file_bytes::fileBytes(path), QByteArray("old"));
 #endif
-        const image::IndexedSave none = image::writeIndexedBitmap(image::Surface(0, 0, 3), path, {});
-        QVERIFY(none.error && none.error->startsWith("A picture with no pixels"));
-        QVERIFY(image::writeIndexedBitmap(image::Surface(0, 2, 2), m_dir.filePath("no folder/x.bmp"), {}).error);
+        QVERIFY(image::writeIndexedBitmap(image::Surface(0, 0, 3), path, {})
+                    .error()
+                    .startsWith("A picture with no pixels"));
+        QVERIFY(!image::writeIndexedBitmap(image::Surface(0, 2, 2), m_dir.filePath("no folder/x.bmp"), {}));
     }
 
     // Another program's reader, where Python's imaging library is installed.
@@ -258,7 +256,7 @@ private slots:
             QSKIP("python3 with PIL is not installed");
         const image::Surface sheet = pixel_text::surface("abca|dbbk|kkkk");
         const QString path = m_dir.filePath("for python.bmp");
-        QVERIFY(!image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt}).error);
+        QVERIFY(image::writeIndexedBitmap(sheet, path, {kKey, std::nullopt}));
         QProcess process;
         process.start(python,
                       {"-c",

@@ -128,15 +128,14 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QList<Colour>, colours);
         QFETCH(QString, error);
-        const auto read = image::readPalette(bytes);
-        const QString* reason = std::get_if<QString>(&read);
+        const Result<image::ColourTable> read = image::readPalette(bytes);
         if (!error.isEmpty()) {
-            QVERIFY(reason);
-            QVERIFY2(reason->startsWith(error), qPrintable(*reason));
+            QVERIFY(!read);
+            QVERIFY2(read.error().startsWith(error), qPrintable(read.error()));
             return;
         }
-        QVERIFY2(!reason, qPrintable(reason ? *reason : QString()));
-        const image::ColourTable& table = std::get<image::ColourTable>(read);
+        QVERIFY2(read, qPrintable(read.error()));
+        const image::ColourTable& table = *read;
         for (int i = 0; i < image::kTableEntries; ++i)
             QCOMPARE(table[i], i < colours.size() ? colours[i] : rgb(0, 0, 0));
     }
@@ -147,14 +146,13 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath("game.gpl");
         QVERIFY(file_bytes::putFile(path, "GIMP Palette\n1 2 300\n"));
-        const auto bad = image::readPaletteFile(path);
-        QCOMPARE(std::get<QString>(bad), QStringLiteral("game.gpl: line 2: 300 is above 255."));
-        QVERIFY(std::get<QString>(image::readPaletteFile(dir.filePath("none.gpl"))).startsWith("none.gpl: "));
-        QVERIFY(std::get<QString>(image::readPaletteFile(dir.path())).contains("no file"));
+        QCOMPARE(image::readPaletteFile(path).error(), QStringLiteral("game.gpl: line 2: 300 is above 255."));
+        QVERIFY(image::readPaletteFile(dir.filePath("none.gpl")).error().startsWith("none.gpl: "));
+        QVERIFY(image::readPaletteFile(dir.path()).error().contains("no file"));
         QVERIFY(file_bytes::putFile(path, "GIMP Palette\n" + QByteArray(2 << 20, '#')));
-        QVERIFY(std::get<QString>(image::readPaletteFile(path)).contains("too large"));
+        QVERIFY(image::readPaletteFile(path).error().contains("too large"));
         QVERIFY(file_bytes::putFile(path, act({rgb(1, 2, 3)})));
-        QCOMPARE(std::get<image::ColourTable>(image::readPaletteFile(path))[0], rgb(1, 2, 3));
+        QCOMPARE((*image::readPaletteFile(path))[0], rgb(1, 2, 3));
     }
 };
 
