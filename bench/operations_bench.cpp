@@ -128,11 +128,14 @@ std::vector<Operation> operations()
              ops::keyOutBackground(s.work, kMagenta, 0, {edges, edges}, s.progress);
          }},
         {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
+        {"PNG load, opaque", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
+        {"PNG load, keyed", [](Session& s) { s.work.assign(image::readPicture(s.file).picture); }},
         {"BMP save", [](Session& s) { image::writeBitmap(s.work, s.file); }},
         {"8-bit BMP save",
          [](Session& s) {
-             if (const auto error = image::writeIndexedBitmap(s.work, s.file, {bench::kBlack, std::nullopt}).error)
-                 std::fprintf(stderr, "the 8-bit save failed: %s\n", qPrintable(*error));
+             if (const Result<qint64> saved = image::writeIndexedBitmap(s.work, s.file, {bench::kBlack, std::nullopt});
+                 !saved)
+                 std::fprintf(stderr, "the 8-bit save failed: %s\n", qPrintable(saved.error()));
          }},
         {"BMP save, disk", [](Session& s) { image::writeBitmap(s.work, s.file); }},
         {"disk's own", [](Session& s) { writeAndFlush(s.file, s.bytes); }},
@@ -159,6 +162,8 @@ struct Sheet {
     image::Surface pixels;
     image::Surface sprites; // what the grid guess and the key-out read
     image::Surface indexed; // what the 8-bit save writes
+    QString opaquePng;      // the sprite sheet as RGBA, every pixel opaque
+    QString keyedPng;       // the same with its background transparent
     QTemporaryDir memoryFolder{memoryFolderTemplate()};
     QTemporaryDir diskFolder;
     QString file;
@@ -173,6 +178,16 @@ const Sheet& sheet(int side)
         made->pixels = bench::makeSheet(side, side);
         made->sprites = bench::makeSpriteSheet(side, side);
         made->indexed = bench::makeIndexedSheet(side, side);
+        QImage sprites = made->sprites.picture().convertToFormat(QImage::Format_ARGB32);
+        made->opaquePng = made->memoryFolder.filePath(QStringLiteral("opaque.png"));
+        sprites.save(made->opaquePng, "PNG");
+        for (int y = 0; y < sprites.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(sprites.scanLine(y));
+            for (int x = 0; x < sprites.width(); ++x)
+                line[x] = (line[x] & 0xFFFFFFu) == 0 ? 0 : line[x];
+        }
+        made->keyedPng = made->memoryFolder.filePath(QStringLiteral("keyed.png"));
+        sprites.save(made->keyedPng, "PNG");
         made->file = made->memoryFolder.filePath(QStringLiteral("sheet.bmp"));
         image::writeBitmap(made->pixels, made->file);
     }
@@ -187,6 +202,10 @@ QString fileFor(const Sheet& sheet, const std::string& operation)
         return sheet.diskFolder.filePath(QStringLiteral("saved.bmp"));
     if (operation == "disk's own")
         return sheet.diskFolder.filePath(QStringLiteral("limit.bmp"));
+    if (operation == "PNG load, opaque")
+        return sheet.opaquePng;
+    if (operation == "PNG load, keyed")
+        return sheet.keyedPng;
     return sheet.file;
 }
 

@@ -86,7 +86,7 @@ const Operation& keyOutBackgroundOperation()
                                   "      colour enclosed inside a sprite stays. --tolerance N (0 to 255, default\n"
                                   "      0) keys the colours within N of the background on every channel too.\n"
                                   "      The cells are those of the grid in force.\n"
-                                  "      Example: pixmold-batch --key '#ff00ff' --key-out-background --tolerance 8\n"
+                                  "      Example: pixmold-batch --key-out-background --tolerance 8 --key '#ff00ff'\n"
                                   "               walkers.png -o walkers-keyed.png\n"),
            .read = readOptionValue,
            .autoAxes = {},

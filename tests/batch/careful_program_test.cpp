@@ -184,7 +184,8 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"a.bmp", "-o", "link.bmp"} << no << 2
         << QStringList{"link.bmp would be written over the input a.bmp"} << none << no;
     QTest::newRow("in place") << QStringList{"--negative", "2", "--in-place", "a.bmp", "t.png"} << no << 0
-                              << QStringList{"transparency was dropped"} << QStringList{"a.bmp", "t.png"} << no;
+                              << QStringList{"transparency became the key colour #000000"}
+                              << QStringList{"a.bmp", "t.png"} << no;
     QTest::newRow("in place and -o") << QStringList{"--in-place", "a.bmp", "-o", "c.bmp"} << no << 2
                                      << QStringList{"--in-place cannot be used together with -o"} << none << no;
     QTest::newRow("in place and out-dir") << QStringList{"--in-place", "a.bmp", "--out-dir", "d"} << no << 2
@@ -452,13 +453,17 @@ void tst_CarefulProgram::sameMessagesForEveryJobCount()
     }
     QCOMPARE(runs[0].exitCode, 1);
     const QStringList lines = runs[0].err.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines.size(), 7);
     QVERIFY(lines[0].startsWith(QLatin1String("pixmold-batch: b.bmp: warning: --negative 3")));
     QVERIFY(lines[1].startsWith(QLatin1String("pixmold-batch: missing.bmp: ")));
     QVERIFY(lines[2].startsWith(QLatin1String("pixmold-batch: t.png: warning: The picture's transparency")));
-    QVERIFY(lines[3].startsWith(QLatin1String("pixmold-batch: t.png: warning: --negative 3")));
-    QVERIFY(lines[4].startsWith(QLatin1String("pixmold-batch: notes.txt: ")));
-    QVERIFY(lines[5].startsWith(QLatin1String("pixmold-batch: sub: ")));
+    // Its top-left pixel is opaque black, the key's colour.
+    QCOMPARE(lines[3],
+             QStringLiteral("pixmold-batch: t.png: warning: Opaque pixels already of the key colour "
+                            "#000000: 1; the engine will show them as transparent too."));
+    QVERIFY(lines[4].startsWith(QLatin1String("pixmold-batch: t.png: warning: --negative 3")));
+    QVERIFY(lines[5].startsWith(QLatin1String("pixmold-batch: notes.txt: ")));
+    QVERIFY(lines[6].startsWith(QLatin1String("pixmold-batch: sub: ")));
     QCOMPARE(results[0].keys().size(), 3);
     for (qsizetype i = 1; i < runs.size(); ++i) {
         QCOMPARE(runs[i].exitCode, runs[0].exitCode);
