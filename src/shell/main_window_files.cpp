@@ -5,6 +5,7 @@
 #include "dialog_service.h"
 #include "window_layout.h"
 #include "file_filters.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_format.h"
 
 #include <QDir>
@@ -50,7 +51,7 @@ void Main::openPicture(const QString& path)
     m_state.LastLoadPath = path;
 
     // A picture that cannot be read changes nothing but the start path, and says why.
-    if (const QString error = m_document->load(path); !error.isEmpty()) {
+    if (const QString error = m_document->load(path, {m_state.key}); !error.isEmpty()) {
         showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
@@ -71,9 +72,18 @@ void Main::savePicture()
         path += QStringLiteral(".bmp");
     m_state.LastSavePath = path;
 
-    // A name ending in .png is written as PNG, whatever the filter; any other as BMP.
+    // A name ending in .png is written as PNG, whatever the filter; any other as BMP,
+    // of 8 bits a pixel under the 8-bit filter.
     const image::PictureFormat format = image::formatForName(path).value_or(image::PictureFormat::Bmp);
-    if (const auto error = image::writePicture(workingImage(), path, format))
+    std::optional<QString> error;
+    if (format == image::PictureFormat::Bmp && m_dialogs.lastSaveFilter() == kIndexedBitmapFilter) {
+        const Result<qint64> saved = image::writeIndexedBitmap(workingImage(), path, {m_state.key, m_state.palette});
+        if (!saved)
+            error = saved.error();
+    } else {
+        error = image::writePicture(workingImage(), path, format);
+    }
+    if (error)
         showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), *error));
 }
 

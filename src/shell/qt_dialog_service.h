@@ -18,7 +18,9 @@ public:
     QString input(const QString& prompt, const QString& title) override;
     QString openFile(const FileDialogSettings& settings) override;
     QString saveFile(const FileDialogSettings& settings) override;
+    int lastSaveFilter() const override { return m_lastSaveFilter; }
     std::optional<image::Colour> chooseColour() override;
+    std::optional<image::Colour> chooseColourFrom(image::Colour start) override;
     void yield() override;
 
 private:
@@ -26,6 +28,7 @@ private:
 
     QWidget* m_parent = nullptr;
     QColor m_lastColour = Qt::black;
+    int m_lastSaveFilter = 0;
 };
 
 } // namespace shell

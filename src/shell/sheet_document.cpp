@@ -38,9 +38,9 @@ SheetDocument::SheetDocument(QObject* parent)
 {
 }
 
-QString SheetDocument::load(const QString& path)
+QString SheetDocument::load(const QString& path, const image::TransparencyKey& key)
 {
-    const image::PictureRead read = image::readPicture(path);
+    const image::PictureRead read = image::readPicture(path, key);
     if (!read.error.isEmpty())
         return read.error;
     try {

@@ -3,6 +3,7 @@
 
 #include "cell_grid.h"
 #include "sheet_history.h"
+#include "image/keyed_transparency.h"
 #include "image/surface.h"
 #include "operations/answers.h"
 #include "operations/outcome.h"
@@ -35,9 +36,9 @@ public:
     bool busy() const { return m_busy; }
 
     // Reads the picture at `path` as the new sheet: the history is cleared and the grid
-    // guessed. The reason it could not be read, or the empty text; on a failure the
-    // sheet stays as it was.
-    QString load(const QString& path);
+    // guessed; transparency takes the key. The reason it could not be read, or the empty
+    // text; on a failure the sheet stays as it was.
+    QString load(const QString& path, const image::TransparencyKey& key = {});
 
     // Runs an operation on the sheet. The document is busy until `then` has seen the
     // outcome, so commands wait through its messages and redraw too; a changed sheet

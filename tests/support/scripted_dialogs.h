@@ -24,6 +24,7 @@ public:
     QQueue<QString> inputs;        // input boxes
     QQueue<QString> files;         // open and save dialogs
     QQueue<std::optional<image::Colour>> colours;
+    QQueue<int> saveFilters; // the filter each save dialog ends on; the first where none is given
     QList<Shown> shown;
     QList<shell::FileDialogSettings> fileDialogs;
     int yields = 0;
@@ -54,12 +55,22 @@ public:
     {
         shown.append({QStringLiteral("save"), settings.startPath, {}});
         fileDialogs.append(settings);
+        m_lastSaveFilter = saveFilters.isEmpty() ? 0 : saveFilters.dequeue();
         return take(files, "save dialog");
     }
+
+    int lastSaveFilter() const override { return m_lastSaveFilter; }
 
     std::optional<image::Colour> chooseColour() override
     {
         shown.append({QStringLiteral("colour"), {}, {}});
+        return take(colours, "colour dialog");
+    }
+
+    // Recorded with the colour it opens on, as hexadecimal 0xBBGGRR.
+    std::optional<image::Colour> chooseColourFrom(image::Colour start) override
+    {
+        shown.append({QStringLiteral("colour"), QString::number(start, 16), {}});
         return take(colours, "colour dialog");
     }
 
@@ -80,6 +91,8 @@ public:
     }
 
 private:
+    int m_lastSaveFilter = 0;
+
     template <typename T> static T take(QQueue<T>& queue, const char* what)
     {
         if (queue.isEmpty()) {
