@@ -178,7 +178,6 @@ QString readKey(const QCommandLineParser& parser, Job& job)
     return {};
 }
 
-
 std::optional<int> readJobs(const QString& value, QString& error)
 {
     const auto jobs = readWholeNumber(value, 1, std::numeric_limits<int>::max());
@@ -314,8 +313,8 @@ QString notWithDetect(const QCommandLineParser& parser)
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize, kGrid,  kTolerance, kPalette, kOutput, kOutDir,
-              kInPlace,    kFormat, kSkipExisting, kGif, kFps,    kPingPong};
+    names += {kSpriteSize, kGrid,   kTolerance,    kPalette, kOutput, kOutDir,
+              kInPlace,    kFormat, kSkipExisting, kGif,     kFps,    kPingPong};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;

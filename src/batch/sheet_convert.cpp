@@ -86,8 +86,7 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
                                               "one and none could be guessed; give one with --grid ROWSxCOLUMNS.")};
     if (job.gif->row >= cells.rowCount())
         return FileError{input, option + QStringLiteral("The sheet's grid has %1 rows.").arg(cells.rowCount())};
-    const image::AnimatedRow row{cells.row(job.gif->row), job.key.key, job.gif->framesPerSecond,
-                                 job.gif->pingPong};
+    const image::AnimatedRow row{cells.row(job.gif->row), job.key.key, job.gif->framesPerSecond, job.gif->pingPong};
     const auto encoded = image::encodeAnimatedGif(sheet, row);
     if (const QString* problem = std::get_if<QString>(&encoded))
         return FileError{input, option + *problem};

@@ -63,7 +63,7 @@ private slots:
     void keyColourOpensOnTheKey()
     {
         WindowFixture f;
-        f.dialogs.colours = {kMagenta, std::nullopt};
+        f.dialogs.colours << kMagenta << std::nullopt;
         f.trigger("mnuEditKey");
         f.trigger("mnuEditKey");
         QCOMPARE(f.dialogs.shown.size(), 2);
@@ -75,7 +75,7 @@ private slots:
     void transparencyLoadsAsTheKey()
     {
         WindowFixture f;
-        f.dialogs.colours = {kMagenta};
+        f.dialogs.colours << kMagenta;
         f.trigger("mnuEditKey");
         QImage clear(2, 1, QImage::Format_ARGB32);
         clear.setPixel(0, 0, qRgba(10, 20, 30, 0));
@@ -109,7 +109,7 @@ private slots:
         WindowFixture f;
         f.load(ring());
         const image::Surface before = f.window->workingImage();
-        f.dialogs.inputs = {QString(), QStringLiteral("0")};
+        f.dialogs.inputs << QString() << QStringLiteral("0");
         f.trigger("mnuKeyOut"); // cancelled
         QCOMPARE(f.window->history().stack().count(), 0);
         f.trigger("mnuKeyOut");
@@ -169,8 +169,8 @@ private slots:
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
         }
-        f.dialogs.files = {bad, game, QString(), QString()};
-        f.dialogs.answers = {shell::Answer::No, shell::Answer::Yes};
+        f.dialogs.files << bad << game << QString() << QString();
+        f.dialogs.answers << shell::Answer::No << shell::Answer::Yes;
         f.trigger("mnuEditPalette");
         QVERIFY2(f.dialogs.messages().value(0).startsWith("bad.gpl: line 3:"),
                  qPrintable(f.dialogs.messages().value(0)));
