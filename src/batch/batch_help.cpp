@@ -43,10 +43,11 @@ The operations above take their counts instead.
 animated GIF that loops for ever: each cell a frame at its own size, left to
 right (with --ping-pong back again), every frame replacing the one before. The
 row is cut by the grid the last operation implies, else --grid, else the guessed
-grid; a sheet with none fails. The key colour, black, is the transparent colour;
-a row of more than 256 colours, the key counted, fails. A frame shows for
-100 / N hundredths of a second (--fps N), rounded half to even: from 41 frames
-per second up, 2 hundredths. Web browsers show a delay under 2 hundredths as 10.
+grid; a sheet with none fails. The key colour (--key, black by default) is the
+transparent colour; a row of more than 256 colours, the key counted, fails. A
+frame shows for 100 / N hundredths of a second (--fps N), rounded half to even:
+from 41 frames per second up, 2 hundredths. Web browsers show a delay under 2
+hundredths as 10.
 
 Pictures are read in any format Qt reads and are opaque from then on. In a PNG,
 GIF, ICO or any other file with transparency but BMP, every pixel less opaque
