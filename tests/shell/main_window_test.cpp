@@ -168,6 +168,7 @@ void tst_MainWindow::menus()
         {"mnuFileNPC", "M&ake NPC-Compatible", QKeySequence(Qt::Key_F2)},
         {"mnuFileArrange", "&Re-Arrange Sprites", QKeySequence(Qt::Key_F3)},
         {"mnuFileChange", "&Change A Color", QKeySequence(Qt::Key_F4)},
+        {"mnuKeyOut", "&Key Out Background", QKeySequence(Qt::Key_F5)},
     };
     auto check = [](QMenu* menu, const auto& items) {
         const QList<QAction*> actions = menu->actions();
@@ -185,7 +186,7 @@ void tst_MainWindow::menus()
 
     // Undo and redo name their step, and are disabled while there is none.
     const QList<QAction*> edit = menus[1]->menu()->actions();
-    QCOMPARE(edit.size(), 2);
+    QCOMPARE(edit.size(), 5); // then the key colour's, after a separator (window_key_test)
     QCOMPARE(edit[0]->objectName(), QStringLiteral("mnuEditUndo"));
     QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
     QCOMPARE(edit[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
