@@ -2,6 +2,7 @@
 // Times each sheet operation on a warm session and compares it with a warm memcpy of
 // the sheet's bytes, the most any whole-sheet operation can hope for. Prints one table.
 #include "image/bitmap_save.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_read.h"
 #include "image/raster.h"
 #include "image/surface.h"
@@ -9,6 +10,7 @@
 #include "operations/count_answer.h"
 #include "operations/grid_guess.h"
 #include "operations/mirror.h"
+#include "operations/key_out_background.h"
 #include "operations/negative.h"
 #include "operations/npc_conversion.h"
 #include "operations/progress.h"
@@ -93,6 +95,17 @@ void writeAndFlush(const QString& path, const std::vector<char>& bytes)
         ::close(file);
 }
 
+constexpr image::Colour kMagenta = image::rgb(255, 0, 255);
+
+// The first column of each of the sprite sheet's cells after the first, for a side.
+std::vector<int> cellEdges(int side)
+{
+    std::vector<int> edges;
+    for (int cell = 1; cell < kCells; ++cell)
+        edges.push_back(cell * side / kCells);
+    return edges;
+}
+
 struct Operation {
     const char* name;
     std::function<void(Session&)> run;
@@ -118,8 +131,21 @@ std::vector<Operation> operations()
              if (ops::guessGrid(s.work) != ops::GridGuess{kCells, kCells})
                  std::fprintf(stderr, "the grid guess missed the sheet's %d x %d cells\n", kCells, kCells);
          }},
+        {"key out bg",
+         [](Session& s) {
+             static const std::vector<int> edges = cellEdges(s.work.width());
+             ops::keyOutBackground(s.work, kMagenta, 0, {edges, edges}, s.progress);
+         }},
         {"BMP load", [](Session& s) { s.work.assign(image::readPicture(s.file)->picture); }},
+        {"PNG load, opaque", [](Session& s) { s.work.assign(image::readPicture(s.file)->picture); }},
+        {"PNG load, keyed", [](Session& s) { s.work.assign(image::readPicture(s.file)->picture); }},
         {"BMP save", [](Session& s) { save(s.work, s.file); }},
+        {"8-bit BMP save",
+         [](Session& s) {
+             if (const Result<qint64> saved = image::writeIndexedBitmap(s.work, s.file, {bench::kBlack, std::nullopt});
+                 !saved)
+                 std::fprintf(stderr, "the 8-bit save failed: %s\n", qPrintable(saved.error()));
+         }},
         {"BMP save, disk", [](Session& s) { save(s.work, s.file); }},
         {"disk's own", [](Session& s) { writeAndFlush(s.file, s.bytes); }},
     };
@@ -143,7 +169,10 @@ QString memoryFolderTemplate()
 // The sheet of each size, and its BMP file.
 struct Sheet {
     image::Surface pixels;
-    image::Surface sprites; // what the grid guess reads
+    image::Surface sprites; // what the grid guess and the key-out read
+    image::Surface indexed; // what the 8-bit save writes
+    QString opaquePng;      // the sprite sheet as RGBA, every pixel opaque
+    QString keyedPng;       // the same with its background transparent
     QTemporaryDir memoryFolder{memoryFolderTemplate()};
     QTemporaryDir diskFolder;
     QString file;
@@ -157,6 +186,17 @@ const Sheet& sheet(int side)
         made = std::make_unique<Sheet>();
         made->pixels = bench::makeSheet(side, side);
         made->sprites = bench::makeSpriteSheet(side, side);
+        made->indexed = bench::makeIndexedSheet(side, side);
+        QImage sprites = made->sprites.picture().convertToFormat(QImage::Format_ARGB32);
+        made->opaquePng = made->memoryFolder.filePath(QStringLiteral("opaque.png"));
+        sprites.save(made->opaquePng, "PNG");
+        for (int y = 0; y < sprites.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(sprites.scanLine(y));
+            for (int x = 0; x < sprites.width(); ++x)
+                line[x] = (line[x] & 0xFFFFFFu) == 0 ? 0 : line[x];
+        }
+        made->keyedPng = made->memoryFolder.filePath(QStringLiteral("keyed.png"));
+        sprites.save(made->keyedPng, "PNG");
         made->file = made->memoryFolder.filePath(QStringLiteral("sheet.bmp"));
         save(made->pixels, made->file);
     }
@@ -165,12 +205,16 @@ const Sheet& sheet(int side)
 
 QString fileFor(const Sheet& sheet, const std::string& operation)
 {
-    if (operation == "BMP save")
+    if (operation == "BMP save" || operation == "8-bit BMP save")
         return sheet.memoryFolder.filePath(QStringLiteral("saved.bmp"));
     if (operation == "BMP save, disk")
         return sheet.diskFolder.filePath(QStringLiteral("saved.bmp"));
     if (operation == "disk's own")
         return sheet.diskFolder.filePath(QStringLiteral("limit.bmp"));
+    if (operation == "PNG load, opaque")
+        return sheet.opaquePng;
+    if (operation == "PNG load, keyed")
+        return sheet.keyedPng;
     return sheet.file;
 }
 
@@ -185,7 +229,10 @@ Session& session(int side, const Operation& operation)
         return *current;
     current.reset();
     const Sheet& from = sheet(side);
-    current = std::make_unique<Session>(key.second == "grid guess" ? from.sprites : from.pixels);
+    const std::string& name = key.second;
+    current = std::make_unique<Session>(name == "grid guess" || name == "key out bg" ? from.sprites
+                                            : name == "8-bit BMP save"               ? from.indexed
+                                                                                     : from.pixels);
     currentKey = key;
     current->file = fileFor(from, key.second);
     if (key.second == "memcpy") {

@@ -57,6 +57,25 @@ inline image::Surface makeSpriteSheet(int width, int height)
     return sheet;
 }
 
+// A sheet for 8-bit files: every pixel one of 256 colours (black, the key, among them)
+// at random from a fixed seed, so that no run of one colour spares a look-up.
+inline image::Surface makeIndexedSheet(int width, int height)
+{
+    image::Surface sheet(kBlack, width, height);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<image::Colour> colour(1, 0xFFFFFF);
+    image::Colour colours[256] = {kBlack};
+    for (int i = 1; i < 256; ++i)
+        colours[i] = colour(random);
+    std::uniform_int_distribution<int> pick(0, 255);
+    for (int y = 0; y < height; ++y) {
+        QRgb* line = sheet.row(y);
+        for (int x = 0; x < width; ++x)
+            line[x] = image::toPixel(colours[pick(random)]);
+    }
+    return sheet;
+}
+
 // Every one of `rows` bands moves: the last first, then the first, the second last, the
 // second, ...
 inline QString rowOrder(int rows = kCells)

@@ -154,6 +154,26 @@ inline void checkMirrored(const image::Surface& before, const image::Surface& af
             require(colourAt(after, x, y) == colourAt(before, x / cell * cell + cell - 1 - x % cell, y));
 }
 
+// Keying out changes pixels of the corners' colour, or near it, into the key, and no other.
+inline void checkKeyedOut(const image::Surface& before, const image::Surface& after, image::Colour key, int tolerance)
+{
+    require(after.width() == before.width() && after.height() == before.height());
+    const image::Colour background = colourAt(before, 0, 0) == colourAt(before, after.width() - 1, 0)
+        ? colourAt(before, 0, 0)
+        : colourAt(before, 0, after.height() - 1);
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x < after.width(); ++x) {
+            const image::Colour old = colourAt(before, x, y);
+            const image::Colour now = colourAt(after, x, y);
+            if (now == old)
+                continue;
+            require(now == key);
+            for (const int shift : {0, 8, 16})
+                require(std::abs(int(old >> shift & 0xFF) - int(background >> shift & 0xFF)) <= tolerance);
+        }
+    }
+}
+
 // A colour the sheet holds, or any colour, as the input says.
 inline image::Colour pickColour(const image::Surface& sheet, FuzzInput& input)
 {
@@ -179,6 +199,8 @@ inline void checkResult(const ops::Operation& operation, const image::Surface& b
         checkReplaced(before, sheets.work, answers.colours[0], answers.colours[1]);
     else if (name == QLatin1String("mirror"))
         checkMirrored(before, sheets.work, answers.counts[0]->numeric);
+    else if (name == QLatin1String("key-out-background"))
+        checkKeyedOut(before, sheets.work, settings.key, answers.tolerance);
 }
 
 inline void runOneOperation(Sheets& sheets, FuzzInput& input)

@@ -45,10 +45,11 @@ The operations above take their counts instead.
 animated GIF that loops for ever: each cell a frame at its own size, left to
 right (with --ping-pong back again), every frame replacing the one before. The
 row is cut by the grid the last operation implies, else --grid, else the guessed
-grid; a sheet with none fails. The key colour, black, is the transparent colour;
-a row of more than 256 colours, the key counted, fails. A frame shows for
-100 / N hundredths of a second (--fps N), rounded half to even: from 41 frames
-per second up, 2 hundredths. Web browsers show a delay under 2 hundredths as 10.
+grid; a sheet with none fails. The key colour (--key, black by default) is the
+transparent colour; a row of more than 256 colours, the key counted, fails. A
+frame shows for 100 / N hundredths of a second (--fps N), rounded half to even:
+from 41 frames per second up, 2 hundredths. Web browsers show a delay under 2
+hundredths as 10.
 
 --join COLUMNS puts the inputs, in the order given, into rows of COLUMNS cells;
 every input must have the first one's size, read from the files' headers before
@@ -65,6 +66,24 @@ says when transparency was dropped. Results are written as BMP or PNG, as their
 names say, or GIF with --gif; no input is written over unless --in-place is
 given. An input of - reads standard input; -o - writes to standard output (BMP,
 or --format, or GIF with --gif).
+Pictures are read in any format Qt reads and are opaque from then on. In a PNG,
+GIF, ICO or any other file with transparency but BMP, every pixel less opaque
+than --alpha-threshold (half opaque) takes the key colour, --key, and every other
+keeps its own colour; a warning counts the pixels keyed, and the opaque ones
+already of the key colour, which the engine will show as transparent too. A BMP
+keeps every pixel's colour: a warning says when its transparency was dropped.
+Results are written as BMP or PNG, as their names say, or GIF with --gif; no
+input is written over unless --in-place is given. An input of - reads standard
+input; -o - writes to standard output (BMP, or --format, or GIF with --gif).
+
+--format bmp8 writes BMP files of 8 bits a pixel with a table of 256 colours:
+entry 0 the key colour, then the sheet's colours in the order they first appear
+(left to right, top to bottom), the rest black. A sheet of more than 256 colours,
+the key counted, fails. --palette FILE writes every file with FILE's table
+instead: colours it lacks take its nearest entry (never the key, entry 0), with
+a warning counting them.
+  Example: pixmold-batch --npc auto --format bmp8 --palette game.gpl \
+             sheets/*.png --out-dir out/
 
 Exit status:
   0  every file was written (or skipped by --skip-existing); with --detect, read
@@ -93,21 +112,45 @@ void describeOptions(QCommandLineParser& parser)
                         "made if missing."),
          QStringLiteral("DIR")},
         {kInPlace, QStringLiteral("Write each result over its own input, in the input's format (.bmp or .png).")},
-        {kFormat, QStringLiteral("What --out-dir and standard output get: bmp (the default) or png."),
+        {kFormat,
+         QStringLiteral("What --out-dir and standard output get: bmp (the default), png, or bmp8 (BMP "
+                        "of 8 bits a pixel, also for -o NAME.bmp)."),
          QStringLiteral("FORMAT")},
+        {kPalette,
+         QStringLiteral("With --format bmp8: write every file with the colour table of FILE (GIMP, "
+                        "JASC-PAL, Photoshop ACT or 8-bit BMP); its entry 0 is the key."),
+         QStringLiteral("FILE")},
+        {kKey,
+         QStringLiteral("The key colour, which the engine draws as transparent: #rrggbb or r,g,b "
+                        "(default 0,0,0)."),
+         QStringLiteral("COLOUR")},
+        {kAlphaThreshold,
+         QStringLiteral("Pixels less opaque than N (1 to 255, default 128) take the key colour as a "
+                        "picture is read."),
+         QStringLiteral("N")},
         {kSkipExisting, QStringLiteral("Leave outputs that exist alone and skip their inputs.")},
         {{QStringLiteral("j"), kJobs},
          QStringLiteral("Convert up to N files at once (default: one per processor)."),
          QStringLiteral("N")},
         {{QStringLiteral("q"), kQuiet}, QStringLiteral("Say nothing but errors: no warnings, no progress.")},
     });
-    // The operations, the first that reads the cell size followed by its option.
+    // The operations, the first that reads the cell size (the tolerance) followed by its option.
     bool spriteSizeShown = false;
+    bool toleranceShown = false;
     for (const ops::Operation* operation : ops::operationTable()) {
-        parser.addOption({operation->option.name, operation->option.summary, operation->option.valueName});
+        if (operation->option.valueName.isEmpty())
+            parser.addOption({operation->option.name, operation->option.summary});
+        else
+            parser.addOption({operation->option.name, operation->option.summary, operation->option.valueName});
         if (operation->readsSpriteSize && !std::exchange(spriteSizeShown, true))
             parser.addOption(
                 {kSpriteSize, QStringLiteral("The cell size for --npc (default 24x48)."), QStringLiteral("WxH")});
+        if (operation->readsTolerance && !std::exchange(toleranceShown, true))
+            parser.addOption({kTolerance,
+                              QStringLiteral("How far from the background, on each channel, --%1 still keys "
+                                             "(0 to 255, default 0).")
+                                  .arg(operation->option.name),
+                              QStringLiteral("N")});
     }
     parser.addOptions({
         {kGrid,
@@ -147,8 +190,10 @@ QString helpText(const QCommandLineParser& parser)
     const qsizetype end = text.indexOf(u'\n');
     QString operations = QString::fromUtf8(kOperationsHeading);
     for (const ops::Operation* operation : ops::operationTable())
-        operations += QStringLiteral("  --%1 %2\n%3")
-                          .arg(operation->option.name, operation->option.valueName, operation->option.help);
+        operations += QStringLiteral("  --%1%2\n%3")
+                          .arg(operation->option.name,
+                               operation->option.valueName.isEmpty() ? QString() : u' ' + operation->option.valueName,
+                               operation->option.help);
     return kUsageLine + (end < 0 ? QString(u'\n') : text.sliced(end)) + operations
         + QString::fromUtf8(kAfterOperations);
 }

@@ -5,7 +5,9 @@
 #include "image/animated_gif.h"
 #include "image/surface.h"
 #include "cell_file_name.h"
+#include "image/palette_file.h"
 #include "input_guard.h"
+#include "operations/colour_text.h"
 #include "operations/count_text.h"
 #include "operations/frame_files.h"
 #include "operations/operation_table.h"
@@ -31,7 +33,11 @@ Result<Step> readStep(const ops::Operation& operation, const QString& value)
     auto answers = operation.option.read(value);
     if (!answers)
         return Failure{answers.error()};
-    return Step{QStringLiteral("--%1 %2").arg(operation.option.name, value), &operation, *std::move(answers)};
+    QString option = QStringLiteral("--%1 %2").arg(operation.option.name, value);
+    if (operation.readsTolerance)
+        option = value.isEmpty() ? QStringLiteral("--%1").arg(operation.option.name)
+                                 : QStringLiteral("--%1 --%2 %3").arg(operation.option.name, kTolerance, value);
+    return Step{option, &operation, *std::move(answers)};
 }
 
 // The steps in the order given; a failure at the first that cannot be read.
@@ -44,7 +50,9 @@ Result<void> readSteps(const QCommandLineParser& parser, Job& job)
         const ops::Operation* operation = ops::operationForOption(name);
         if (!operation)
             continue;
-        auto step = readStep(*operation, parser.values(name).value(taken[name]++));
+        const QString value
+            = operation->readsTolerance ? parser.value(kTolerance) : parser.values(name).value(taken[name]++);
+        auto step = readStep(*operation, value);
         if (!step)
             return Failure{step.error()};
         job.steps.push_back(*std::move(step));
@@ -104,11 +112,16 @@ Result<ops::CellGrid> readGrid(const QString& option, const QString& value)
     return ops::CellGrid{read[0], read[1]};
 }
 
+// "bmp8" is BMP written 8 bits a pixel.
+const QString kIndexedFormat = QStringLiteral("bmp8");
+
 Result<image::PictureFormat> readFormat(const QString& value)
 {
+    if (value.compare(kIndexedFormat, Qt::CaseInsensitive) == 0)
+        return image::PictureFormat::Bmp;
     if (const auto format = image::formatForSuffix(value))
         return *format;
-    return Failure{QStringLiteral("--format %1: Give bmp or png.").arg(value)};
+    return Failure{QStringLiteral("--format %1: Give bmp, bmp8 or png.").arg(value)};
 }
 
 // Digits only, blanks around them allowed, from `low` to `high`.
@@ -120,6 +133,44 @@ std::optional<int> readWholeNumber(const QString& value, int low, int high)
     if (!digits.match(value.trimmed()).hasMatch() || !fits || number < low || number > high)
         return std::nullopt;
     return number;
+}
+
+QString colourText(image::Colour colour)
+{
+    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
+// The key colour and what gives it: --key, --alpha-threshold, and entry 0 of --palette
+// (which needs --format bmp8); the palette itself. Fills the job; the reason on failure.
+QString readKey(const QCommandLineParser& parser, Job& job)
+{
+    if (parser.isSet(kKey)) {
+        const auto key = ops::readColourText(parser.value(kKey));
+        if (!key)
+            return QStringLiteral("--key %1: Give the key colour as #rrggbb or r,g,b, e.g. '#ff00ff'.")
+                .arg(parser.value(kKey));
+        job.key.key = *key;
+    }
+    if (parser.isSet(kAlphaThreshold)) {
+        const auto threshold = readWholeNumber(parser.value(kAlphaThreshold), 1, 255);
+        if (!threshold)
+            return QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255.")
+                .arg(parser.value(kAlphaThreshold));
+        job.key.threshold = *threshold;
+    }
+    if (!parser.isSet(kPalette))
+        return {};
+    if (!job.indexed)
+        return QStringLiteral("--palette is the table of 8-bit files and needs --format bmp8.");
+    const Result<image::ColourTable> palette = image::readPaletteFile(parser.value(kPalette));
+    if (!palette)
+        return QStringLiteral("--palette %1").arg(palette.error());
+    if (parser.isSet(kKey) && job.key.key != (*palette)[0])
+        return QStringLiteral("--key %1 differs from the key the palette gives, its entry 0: %2.")
+            .arg(parser.value(kKey), colourText((*palette)[0]));
+    job.key.key = (*palette)[0];
+    job.palette = *palette;
+    return {};
 }
 
 Result<int> readJobs(const QString& value)
@@ -226,6 +277,7 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
     job.outDir = parser.value(kOutDir);
     job.inPlace = inPlace;
     job.format = format.value_or(image::PictureFormat::Bmp);
+    job.indexed = format && parser.value(kFormat).compare(kIndexedFormat, Qt::CaseInsensitive) == 0;
     if (toFile && job.output.isEmpty())
         return Failure{QStringLiteral("-o needs a file name.")};
     if (toFolder && job.outDir.isEmpty())
@@ -338,8 +390,8 @@ std::optional<QString> notWithDetect(const QCommandLineParser& parser)
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
         names.append(operation->option.name);
-    names += {kSpriteSize,   kGrid, kOutput, kOutDir,   kInPlace, kFormat,
-              kSkipExisting, kGif,  kFps,    kPingPong, kJoin,    kSplit};
+    names += {kSpriteSize, kGrid,         kTolerance, kPalette, kOutput,   kOutDir, kInPlace,
+              kFormat,     kSkipExisting, kGif,       kFps,     kPingPong, kJoin,   kSplit};
     for (const QString& name : names) {
         if (parser.isSet(name))
             return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
@@ -385,7 +437,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     }
 
-    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps, kJoin, kSplit}) {
+    for (const QString& single : {kOutput, kOutDir, kSpriteSize, kGrid, kFormat, kJobs, kGif, kFps, kJoin, kSplit,
+                                  kTolerance, kKey, kAlphaThreshold, kPalette}) {
         if (parser.values(single).size() > 1)
             return usageError(QStringLiteral("--%1 is given more than once.").arg(single));
     }
@@ -445,6 +498,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
             return usageError(grid.error());
         job.grid = *grid;
     }
+    if (parser.isSet(kTolerance)) {
+        QStringList readers;
+        bool read = false;
+        for (const ops::Operation* operation : ops::operationTable()) {
+            if (operation->readsTolerance) {
+                readers.append(QStringLiteral("--") + operation->option.name);
+                read = read || parser.isSet(operation->option.name);
+            }
+        }
+        if (!read)
+            return usageError(QStringLiteral("--tolerance is the tolerance of %1 and does nothing without it.")
+                                  .arg(readers.join(QStringLiteral(" or "))));
+    }
+    if (const QString problem = readKey(parser, job); !problem.isEmpty())
+        return usageError(problem);
 
     if (const auto steps = readSteps(parser, job); !steps)
         return usageError(steps.error());

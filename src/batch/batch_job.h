@@ -2,6 +2,8 @@
 #pragma once
 
 #include "image/colour.h"
+#include "image/colour_table.h"
+#include "image/keyed_transparency.h"
 #include "image/picture_format.h"
 #include "operations/operation.h"
 #include "settings/sprite_size.h"
@@ -48,6 +50,9 @@ struct Job {
     QString outDir;
     bool inPlace = false;                                    // each result replaces its input
     image::PictureFormat format = image::PictureFormat::Bmp; // for --out-dir and standard output
+    bool indexed = false;                                    // --format bmp8: BMP files are written 8 bits a pixel
+    std::optional<image::ColourTable> palette;               // --palette: the table of every 8-bit file
+    image::TransparencyKey key;                              // --key and --alpha-threshold
     bool skipExisting = false;                               // outputs that exist are left alone
     int jobs = 0;                                            // files at once; 0: one per processor
     bool quiet = false;                                      // errors only on standard error
@@ -60,7 +65,6 @@ struct Job {
     // `splitGrid` (ROWSxCOLUMNS; nullopt for auto: the grid in force).
     bool split = false;
     std::optional<ops::CellGrid> splitGrid;
-    image::Colour key = image::rgb(0, 0, 0); // fills the cells of --join's short last row
 
     // Where `input` is written: the -o file, the input itself, or <out-dir>/<input's
     // name without its last suffix>.bmp (or .png, or .gif with --gif).

@@ -30,7 +30,7 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
             result.index = i;
             result.input = job.inputs[i];
             if (job.detect) {
-                const auto detected = detectGrid(result.input, result.warnings);
+                const auto detected = detectGrid(result.input, job.key, result.warnings);
                 if (detected)
                     result.grid = *detected;
                 else

@@ -3,6 +3,7 @@
 
 #include "guessed_grid.h"
 #include "image/animated_gif.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_format.h"
 #include "image/picture_read.h"
 #include "image/replacing_save.h"
@@ -21,9 +22,19 @@ namespace {
 
 const QString kStandardOutputName = QStringLiteral("standard output");
 
-Result<image::PictureRead> readInput(const QString& input)
+Result<image::PictureRead> readInput(const QString& input, const image::TransparencyKey& key)
 {
-    return input == kStandardStream ? readStandardInput() : image::readPicture(input);
+    return input == kStandardStream ? readStandardInput(key) : image::readPicture(input, key);
+}
+
+QString pixels(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 pixel") : QStringLiteral("%1 pixels").arg(count);
+}
+
+QString colourText(image::Colour colour)
+{
+    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
@@ -38,14 +49,31 @@ Result<void> writeStandardOutput(const QByteArray& bytes)
 
 } // namespace
 
-Result<void> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format)
+// Gives the pixels that took the nearest palette entry.
+Result<qint64> writeOutput(const image::Surface& sheet, const QString& output, image::PictureFormat format,
+                           const Job& job)
 {
-    if (output != kStandardStream)
-        return image::writePicture(sheet, output, format);
+    if (format == image::PictureFormat::Bmp && job.indexed) {
+        if (output != kStandardStream)
+            return image::writeIndexedBitmap(sheet, output, {job.key.key, job.palette});
+        const Result<image::IndexedBytes> encoded = image::encodeIndexedBitmap(sheet, {job.key.key, job.palette});
+        if (!encoded)
+            return Failure{encoded.error()};
+        if (const auto written = writeStandardOutput(encoded->bytes); !written)
+            return Failure{written.error()};
+        return encoded->moved;
+    }
+    if (output != kStandardStream) {
+        if (const auto saved = image::writePicture(sheet, output, format); !saved)
+            return Failure{saved.error()};
+        return qint64(0);
+    }
     const auto encoded = image::encodePicture(sheet, format);
     if (!encoded)
         return Failure{encoded.error()};
-    return writeStandardOutput(*encoded);
+    if (const auto written = writeStandardOutput(*encoded); !written)
+        return Failure{written.error()};
+    return qint64(0);
 }
 
 namespace {
@@ -64,8 +92,7 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
                                               "one and none could be guessed; give one with --grid ROWSxCOLUMNS.")};
     if (job.gif->row >= cells.rowCount())
         return FileError{input, option + QStringLiteral("The sheet's grid has %1 rows.").arg(cells.rowCount())};
-    const image::AnimatedRow row{cells.row(job.gif->row), image::rgb(0, 0, 0), job.gif->framesPerSecond,
-                                 job.gif->pingPong};
+    const image::AnimatedRow row{cells.row(job.gif->row), job.key.key, job.gif->framesPerSecond, job.gif->pingPong};
     const auto encoded = image::encodeAnimatedGif(sheet, row);
     if (!encoded)
         return FileError{input, option + encoded.error()};
@@ -81,7 +108,7 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
 
 } // namespace
 
-QStringList readWarnings(const image::PictureRead& read)
+QStringList readWarnings(const image::PictureRead& read, const image::TransparencyKey& key)
 {
     QStringList warnings;
     if (!read.warning.isEmpty())
@@ -89,15 +116,27 @@ QStringList readWarnings(const image::PictureRead& read)
     if (read.droppedTransparency)
         warnings.append(QStringLiteral("The picture's transparency was dropped: every pixel is taken as opaque, "
                                        "with the colour it has."));
+    if (read.keyed.keyed > 0) {
+        warnings.append(QStringLiteral("The picture's transparency became the key colour %1: %2 less opaque than "
+                                       "%3 took it.")
+                            .arg(colourText(key.key), pixels(read.keyed.keyed))
+                            .arg(key.threshold));
+        if (read.keyed.alreadyKey > 0)
+            warnings.append(QStringLiteral("Opaque pixels already of the key colour %1: %2; the engine will show them "
+                                           "as transparent too.")
+                                .arg(colourText(key.key))
+                                .arg(read.keyed.alreadyKey));
+    }
     return warnings;
 }
 
-Result<void> readSheet(const QString& input, image::Surface& sheet, QStringList& warnings)
+Result<void> readSheet(const QString& input, const image::TransparencyKey& key, image::Surface& sheet,
+                       QStringList& warnings)
 {
-    Result<image::PictureRead> read = readInput(input);
+    Result<image::PictureRead> read = readInput(input, key);
     if (!read)
         return Failure{read.error()};
-    warnings += readWarnings(*read);
+    warnings += readWarnings(*read, key);
     sheet.assign(read->picture);
     // `read` lets go of the picture on return: the sheet's pixels are then its own
     // alone, and the steps write them in place.
@@ -121,7 +160,7 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
         for (const QString& warning : operation.option.warnings(step.answers, sheet.width(), sheet.height()))
             warnings.append(QStringLiteral("%1: %2").arg(step.option, warning));
 
-        ops::OperationSettings settings{job.spriteSize, {}};
+        ops::OperationSettings settings{job.spriteSize, {}, job.key.key};
         if (operation.needsGrid)
             settings.grid = gridInForce(implied, job.grid, sheet);
         const ops::Outcome outcome = operation.run(sheets, step.answers, settings, progress);
@@ -132,12 +171,12 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
     return implied;
 }
 
-Result<QString> detectGrid(const QString& input, QStringList& warnings)
+Result<QString> detectGrid(const QString& input, const image::TransparencyKey& key, QStringList& warnings)
 {
     try {
         // Read as convertFile reads it, so that `auto` sees the same grid.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto read = readSheet(input, sheet, warnings); !read)
+        if (const auto read = readSheet(input, key, sheet, warnings); !read)
             return Failure{read.error()};
         return gridText(ops::guessGrid(sheet));
     } catch (const image::SurfaceError& error) {
@@ -154,7 +193,7 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         // The working image's background: the negative shows it where a rounded strip
         // reaches past the sheet's right edge.
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto read = readSheet(input, sheet, warnings); !read)
+        if (const auto read = readSheet(input, job.key, sheet, warnings); !read)
             return FileError{shownInput, read.error()};
 
         const Result<ops::CellGrid> implied = applySteps(sheet, job, warnings);
@@ -163,8 +202,12 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (job.gif)
             return writeGif(sheet, job, *implied, shownInput, output);
         const image::PictureFormat format = image::formatForName(output).value_or(job.format);
-        if (const auto written = writeOutput(sheet, output, format); !written)
+        const Result<qint64> written = writeOutput(sheet, output, format, job);
+        if (!written)
             return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
+        if (*written > 0)
+            warnings.append(
+                QStringLiteral("%1 took the nearest colour of the palette, which lacks theirs.").arg(pixels(*written)));
         return std::nullopt;
     } catch (const image::SurfaceError& error) {
         return FileError{shownInput, QString::fromUtf8(error.what())};

@@ -84,19 +84,19 @@ std::optional<FileError> joinInputs(const Job& job, QStringList& warnings)
 
         // Each frame's own warnings name it: they are said under the first input.
         const ops::FrameReader read = [&](const QString& file) {
-            Result<image::PictureRead> picture = image::readPicture(file);
-            for (const QString& warning : picture ? readWarnings(*picture) : QStringList())
+            Result<image::PictureRead> picture = image::readPicture(file, job.key);
+            for (const QString& warning : picture ? readWarnings(*picture, job.key) : QStringList())
                 warnings.append(file == first ? warning : QStringLiteral("%1: %2").arg(file, warning));
             return picture;
         };
         image::Surface sheet(image::kPictureBoxBackground);
         ops::SilentProgress progress;
-        if (const auto error = ops::joinFrameFiles(job.inputs, frames, job.key, read, sheet, progress))
+        if (const auto error = ops::joinFrameFiles(job.inputs, frames, job.key.key, read, sheet, progress))
             return FileError{error->file, error->reason};
         if (const auto stepped = applySteps(sheet, job, warnings); !stepped)
             return FileError{first, stepped.error()};
         const image::PictureFormat format = image::formatForName(job.output).value_or(job.format);
-        if (const auto written = writeOutput(sheet, job.output, format); !written)
+        if (const auto written = writeOutput(sheet, job.output, format, job); !written)
             return FileError{job.output == kStandardStream ? QStringLiteral("standard output") : job.output,
                              written.error()};
         return std::nullopt;
@@ -111,7 +111,7 @@ std::optional<FileError> splitFile(const Job& job, const QString& input, QString
 {
     try {
         image::Surface sheet(image::kPictureBoxBackground);
-        if (const auto read = readSheet(input, sheet, warnings); !read)
+        if (const auto read = readSheet(input, job.key, sheet, warnings); !read)
             return FileError{input, read.error()};
         const auto stepped = applySteps(sheet, job, warnings);
         if (!stepped)

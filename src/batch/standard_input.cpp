@@ -103,7 +103,7 @@ Result<void> copyRest(const QByteArray& head, int fd)
 
 } // namespace
 
-Result<image::PictureRead> readStandardInput()
+Result<image::PictureRead> readStandardInput(const image::TransparencyKey& key)
 {
     QByteArray head(image::kSignatureBytes, '\0');
     const qint64 got = readFully(STDIN_FILENO, head.data(), head.size());
@@ -128,7 +128,7 @@ Result<image::PictureRead> readStandardInput()
     }
     if (const auto copied = copyRest(head, fd); !copied)
         return refused(copied.error());
-    return image::readPicture(copy);
+    return image::readPicture(copy, key);
 }
 
 } // namespace batch

@@ -82,11 +82,11 @@ QString sizeText(qint64 width, qint64 height)
     return tr("%1 x %2 pixels").arg(width).arg(height);
 }
 
-// Alpha is dropped and colour channels are kept as stored: a 32-bit BMP with an alpha
-// mask arrives as non-premultiplied ARGB32, whose channels must not be blended.
-// `transparent` tells whether some pixel was not opaque, so that the picture now shows
-// otherwise.
-QImage opaqueRgb32(QImage picture, bool& transparent)
+// Alpha is dropped, or keyed where `key` is given, and colour channels are kept as
+// stored: a 32-bit BMP with an alpha mask arrives as non-premultiplied ARGB32, whose
+// channels must not be blended. `transparent` tells whether some pixel was not opaque,
+// so that the picture now shows otherwise; `keyed` what keying found.
+QImage opaqueRgb32(QImage picture, const TransparencyKey* key, bool& transparent, KeyedCounts& keyed)
 {
     const bool hadAlpha = picture.hasAlphaChannel();
     switch (picture.format()) {
@@ -100,6 +100,12 @@ QImage opaqueRgb32(QImage picture, bool& transparent)
     }
     if (picture.isNull())
         return picture;
+    if (key && hadAlpha) {
+        for (int y = 0; y < picture.height(); ++y)
+            keyRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), picture.width(), *key, keyed);
+        picture.reinterpretAsFormat(QImage::Format_RGB32);
+        return picture;
+    }
     QRgb all = 0xFFFFFFFFu;
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
@@ -146,18 +152,20 @@ Result<void> checkSize(qint64 width, qint64 height)
     return {};
 }
 
-Result<PictureRead> opaqueResult(QImage picture)
+// `key` is null for a BMP, whose alpha is only dropped.
+Result<PictureRead> opaqueResult(QImage picture, const TransparencyKey* key)
 {
     const int width = picture.width();
     const int height = picture.height();
     bool transparent = false;
-    picture = opaqueRgb32(std::move(picture), transparent);
+    KeyedCounts keyed;
+    picture = opaqueRgb32(std::move(picture), key, transparent, keyed);
     if (picture.isNull())
         return failure(tr("Not enough memory for a picture of %1.").arg(sizeText(width, height)));
-    return PictureRead{picture, transparent};
+    return PictureRead{picture, transparent, QString(), keyed};
 }
 
-Result<PictureRead> readWithQt(ShortReadWatch& device)
+Result<PictureRead> readWithQt(ShortReadWatch& device, const TransparencyKey& key)
 {
     QImage picture;
     QByteArray format;
@@ -187,7 +195,7 @@ Result<PictureRead> readWithQt(ShortReadWatch& device)
         return failure(tr("The file is incomplete: it ends before the picture's last pixels."));
     if (qint64(picture.width()) * picture.height() > Surface::kMaxPixels)
         return failure(tooLarge(picture.width(), picture.height()));
-    return opaqueResult(std::move(picture));
+    return opaqueResult(std::move(picture), format == "bmp" ? nullptr : &key);
 }
 
 // The decoders' own words, after Pixmold's reason or as the one warning of a picture read.
@@ -201,15 +209,15 @@ Result<PictureRead> withDecoderWords(Result<PictureRead> read, const QString& sa
     return read;
 }
 
-Result<PictureRead> readPngResult(QIODevice& source, DecoderMessages& messages)
+Result<PictureRead> readPngResult(QIODevice& source, DecoderMessages& messages, const TransparencyKey& key)
 {
     auto png = readPng(source, messages, checkSize);
     if (!png)
         return failure(png.error());
-    return opaqueResult(*std::move(png));
+    return opaqueResult(*std::move(png), &key);
 }
 
-Result<PictureRead> decode(QIODevice& source, DecoderMessages& messages)
+Result<PictureRead> decode(QIODevice& source, DecoderMessages& messages, const TransparencyKey& key)
 {
     if (const auto whole = checkStructure(source); !whole)
         return failure(whole.error());
@@ -222,24 +230,24 @@ Result<PictureRead> decode(QIODevice& source, DecoderMessages& messages)
     if (!source.seek(0))
         return failure(tr("The file could not be opened: %1").arg(source.errorString()));
     if (source.peek(kPngSignature.size()) == kPngSignature)
-        return readPngResult(source, messages);
+        return readPngResult(source, messages, key);
     if (std::optional<QByteArray> png = iconPng(source)) {
         QBuffer inner(&*png);
         inner.open(QIODevice::ReadOnly);
         if (const auto whole = checkStructure(inner); !whole)
             return failure(whole.error());
-        return readPngResult(inner, messages);
+        return readPngResult(inner, messages, key);
     }
 
     allowLargestSurface();
     ShortReadWatch device(source);
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    return readWithQt(device);
+    return readWithQt(device, key);
 }
 
 } // namespace
 
-Result<PictureRead> readPicture(const QString& path)
+Result<PictureRead> readPicture(const QString& path, const TransparencyKey& key)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -255,10 +263,10 @@ Result<PictureRead> readPicture(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(tr("The file could not be opened: %1").arg(file.errorString()));
-    return readPicture(file);
+    return readPicture(file, key);
 }
 
-Result<PictureRead> readPicture(QIODevice& source)
+Result<PictureRead> readPicture(QIODevice& source, const TransparencyKey& key)
 {
     if (const auto readable = checkReadable(source); !readable)
         return failure(readable.error());
@@ -268,15 +276,15 @@ Result<PictureRead> readPicture(QIODevice& source)
         if (std::optional<QImage> plain = readPlainBitmap(source))
             return PictureRead{*std::move(plain)};
     }
-    return readPictureWithQt(source);
+    return readPictureWithQt(source, key);
 }
 
-Result<PictureRead> readPictureWithQt(QIODevice& source)
+Result<PictureRead> readPictureWithQt(QIODevice& source, const TransparencyKey& key)
 {
     if (const auto readable = checkReadable(source); !readable)
         return failure(readable.error());
     DecoderMessages messages;
-    Result<PictureRead> read = decode(source, messages);
+    Result<PictureRead> read = decode(source, messages, key);
     return withDecoderWords(std::move(read), messages.text());
 }
 

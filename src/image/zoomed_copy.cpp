@@ -21,20 +21,26 @@ PIXMOLD_ROW_LOOP void widenRow(QRgb* out, const QRgb* in, int count, int factor)
 
 } // namespace
 
+ZoomedArea zoomedArea(const Surface& dest, const Surface& src, int sx, int sy, int factor)
+{
+    // Whole squares where they start inside dest.
+    factor = std::max(factor, 1);
+    return {std::max<qint64>(0, -qint64(sx)) * factor,
+            std::min<qint64>(dest.width(), (qint64(src.width()) - sx) * factor),
+            std::max<qint64>(0, -qint64(sy)) * factor,
+            std::min<qint64>(dest.height(), (qint64(src.height()) - sy) * factor)};
+}
+
 void zoomedCopy(Surface& dest, const Surface& src, int sx, int sy, int factor)
 {
     if (factor <= 1) {
         BitBlt(dest, 0, 0, dest.width(), dest.height(), src, sx, sy);
         return;
     }
-    // The destination columns and rows whose source lies inside src, in whole squares
-    // where they start inside dest; 64-bit, since a scroll offset may be far outside.
-    const qint64 firstX = std::max<qint64>(0, -qint64(sx)) * factor;
-    const qint64 endX = std::min<qint64>(dest.width(), (qint64(src.width()) - sx) * factor);
-    const qint64 firstY = std::max<qint64>(0, -qint64(sy)) * factor;
-    const qint64 endY = std::min<qint64>(dest.height(), (qint64(src.height()) - sy) * factor);
-    if (firstX >= endX || firstY >= endY)
+    const ZoomedArea area = zoomedArea(dest, src, sx, sy, factor);
+    if (area.isEmpty())
         return;
+    const auto [firstX, endX, firstY, endY] = area;
 
     const int columns = int(endX - firstX);
     const int sourceX = int(sx + firstX / factor);

@@ -12,4 +12,17 @@ namespace image {
 // must be different surfaces.
 void zoomedCopy(Surface& dest, const Surface& src, int sx, int sy, int factor);
 
+// The destination pixels of that copy whose source lies inside src: columns
+// [firstX, endX) and rows [firstY, endY), empty where first >= end. 64-bit, since a
+// scroll offset may be far outside.
+struct ZoomedArea {
+    qint64 firstX = 0;
+    qint64 endX = 0;
+    qint64 firstY = 0;
+    qint64 endY = 0;
+
+    bool isEmpty() const { return firstX >= endX || firstY >= endY; }
+};
+ZoomedArea zoomedArea(const Surface& dest, const Surface& src, int sx, int sy, int factor);
+
 } // namespace image

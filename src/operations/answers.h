@@ -20,6 +20,7 @@ struct Answers {
     QList<Count> counts;          // in the order asked; nullopt: `auto`, guessed when it runs
     QString text;                 // an answer used as typed (the row order)
     QList<image::Colour> colours; // in the order asked (the colour replaced, then its replacement)
+    int tolerance = 0;            // Key Out Background's, as read; a bad one is refused when it runs
 };
 
 // What the window has gathered for an operation: the prompts' answers in order, all
@@ -34,8 +35,9 @@ struct WindowAnswers {
 
 // The values an operation reads besides its answers.
 struct OperationSettings {
-    settings::SpriteSize spriteSize; // the Options panel's cell size, or --sprite-size
-    CellGrid grid;                   // the grid in force, for an operation that needs one
+    settings::SpriteSize spriteSize;         // the Options panel's cell size, or --sprite-size
+    CellGrid grid;                           // the grid in force, for an operation that needs one
+    image::Colour key = image::rgb(0, 0, 0); // the key colour, drawn as transparent by the engines
 };
 
 // The surfaces an operation works on: the working image and the two scratch surfaces

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
+
 namespace ops {
 
 // The rows and columns of cells of a sheet, as an operation's result implies them. A
@@ -11,5 +13,9 @@ struct CellGrid {
 
     bool operator==(const CellGrid&) const = default;
 };
+
+// Where the lines between `count` equal cells along `extent` picture pixels stand: the
+// first pixel of each cell after the first, round(k * extent / count), inside the picture.
+QList<int> cellBoundaries(int extent, double count);
 
 } // namespace ops

@@ -2,6 +2,7 @@
 #include "grid_guess.h"
 
 #include "colour_bits.h"
+#include "corner_background.h"
 #include "image/row_loop.h"
 
 #include <algorithm>
@@ -380,16 +381,12 @@ std::optional<GridGuess> guessGrid(const image::Surface& sheet)
     const int height = sheet.height();
     if (width < kMinCell || height < kMinCell)
         return std::nullopt;
-    const QRgb corners[] = {sheet.row(0)[0] & kColourBits, sheet.row(0)[width - 1] & kColourBits,
-                            sheet.row(height - 1)[0] & kColourBits, sheet.row(height - 1)[width - 1] & kColourBits};
-    // Three of four share a colour only if it is the first's or the second's.
-    const QRgb background
-        = std::count(std::begin(corners), std::end(corners), corners[0]) >= 3 ? corners[0] : corners[1];
-    if (std::count(std::begin(corners), std::end(corners), background) < 3)
+    const std::optional<QRgb> background = cornerBackground(sheet);
+    if (!background)
         return std::nullopt;
 
     try {
-        const Foreground f = scan(sheet, background);
+        const Foreground f = scan(sheet, *background);
         // Sprites stand apart, or at least clear of the sheet's edges, on a line of
         // background somewhere; noise leaves none.
         if (std::find(f.rowCount.begin(), f.rowCount.end(), 0u) == f.rowCount.end()

@@ -50,7 +50,7 @@ const Operation& mirrorOperation()
         .window = {.caption = QStringLiteral("M&irror Sprites"),
                    .objectName = QStringLiteral("mnuFileMirror"),
                    .shortcut = QKeySequence(Qt::Key_F6),
-                   .menuPosition = 4,
+                   .menuPosition = 5,
                    .runCode = std::nullopt,
                    .notice = std::nullopt,
                    .prompts

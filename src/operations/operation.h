@@ -100,7 +100,9 @@ struct Operation {
     WindowCommand window;
     CommandLineOption option;
     bool readsSpriteSize = false; // OperationSettings::spriteSize
-    bool needsGrid = false;       // OperationSettings::grid
+    // The option has no value of its own: its reading takes --tolerance's ("" where not given).
+    bool readsTolerance = false;
+    bool needsGrid = false; // OperationSettings::grid
     // The grid the result implies, from the answers and the grid in force before.
     CellGrid (*gridAfter)(const Answers& answers, const CellGrid& before) = nullptr;
     // Runs it on read answers (every count known), reporting `milestones` in order to

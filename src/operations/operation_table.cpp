@@ -8,12 +8,14 @@ const Operation& npcOperation();
 const Operation& negativeOperation();
 const Operation& rearrangeOperation();
 const Operation& colourReplaceOperation();
+const Operation& keyOutBackgroundOperation();
 const Operation& mirrorOperation();
 
 const QList<const Operation*>& operationTable()
 {
-    static const QList<const Operation*> table{&npcOperation(), &negativeOperation(), &rearrangeOperation(),
-                                               &colourReplaceOperation(), &mirrorOperation()};
+    static const QList<const Operation*> table{
+        &npcOperation(),           &negativeOperation(),         &rearrangeOperation(),
+        &colourReplaceOperation(), &keyOutBackgroundOperation(), &mirrorOperation()};
     return table;
 }
 

@@ -1,26 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "sheet_cells.h"
 
-#include "image/pixel_round.h"
-
 #include <algorithm>
 
 namespace ops {
 
 namespace {
 
-// Cells narrower than a pixel are no cells: such a count gives one cell.
+// 0, the first pixel of each cell after the first, the extent.
 QList<int> edges(int extent, double count)
 {
     QList<int> at{0};
-    if (count > 1 && extent / count >= 1) {
-        const double cell = extent / count;
-        for (double k = 1; k < count; ++k) {
-            const int edge = image::roundToPixel(k * cell);
-            if (edge > at.constLast() && edge < extent)
-                at.append(edge);
-        }
-    }
+    at += cellBoundaries(extent, count);
     at.append(extent);
     return at;
 }

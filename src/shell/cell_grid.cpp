@@ -1,25 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cell_grid.h"
 
-#include "image/pixel_round.h"
 #include "settings/number_text.h"
 
 namespace shell {
-
-QList<int> cellBoundaries(int extent, double count)
-{
-    QList<int> lines;
-    // Cells narrower than a pixel would only paint the picture over.
-    if (!(count > 1) || extent / count < 1)
-        return lines;
-    const double cell = extent / count;
-    for (double k = 1; k < count; ++k) {
-        const int at = image::roundToPixel(k * cell);
-        if (at > 0 && at < extent && (lines.isEmpty() || at > lines.constLast()))
-            lines.append(at);
-    }
-    return lines;
-}
 
 QString cellsCaption(const CellGrid& grid)
 {

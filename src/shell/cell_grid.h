@@ -18,8 +18,4 @@ struct CellGrid : ops::CellGrid {
 // it where it is the guess, "Cells: no guess" where there is none.
 QString cellsCaption(const CellGrid& grid);
 
-// Where the lines between `count` equal cells along `extent` picture pixels stand: the
-// first pixel of each cell after the first, round(k * extent / count), inside the picture.
-QList<int> cellBoundaries(int extent, double count);
-
 } // namespace shell

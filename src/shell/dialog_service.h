@@ -37,9 +37,13 @@ public:
     virtual QString saveFile(const FileDialogSettings& settings) = 0;
     // Several files chosen in one open dialog: their full paths, none when cancelled.
     virtual QStringList openFiles(const FileDialogSettings& settings) = 0;
+    // Which of the last save dialog's filters was chosen, as an index into its filters.
+    virtual int lastSaveFilter() const = 0;
 
     // Opens on the colour chosen last; nullopt when cancelled.
     virtual std::optional<image::Colour> chooseColour() = 0;
+    // Opens on `start`, and leaves the colour chosen last as it was.
+    virtual std::optional<image::Colour> chooseColourFrom(image::Colour start) = 0;
 
     // Lets the event loop handle what is pending (painting, input), then returns.
     virtual void yield() = 0;

@@ -67,7 +67,12 @@ QStringList openFilters()
 
 QStringList saveFilters()
 {
-    return {kBitmapFilter, QStringLiteral("PNG (*.png)")};
+    return {kBitmapFilter, QStringLiteral("PNG (*.png)"), QStringLiteral("8-bit indexed bitmap (*.bmp)")};
+}
+
+QStringList paletteFilters()
+{
+    return {QStringLiteral("Palettes (*.gpl *.pal *.act *.bmp)"), QStringLiteral("All files (*)")};
 }
 
 QString filterSuffix(const QString& filter)

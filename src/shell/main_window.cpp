@@ -157,6 +157,11 @@ void Main::buildMenus()
     m_mnuEditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     connect(&history.stack(), &QUndoStack::indexChanged, this, &Main::followHistory);
     followHistory();
+    edit->addSeparator()->setObjectName(QStringLiteral("mnuEditDash"));
+    addCommand(edit, QStringLiteral("mnuEditKey"), QStringLiteral("&Key Colour\u2026"), QKeySequence(), Needs::Nothing,
+               [this] { chooseKeyColour(); });
+    addCommand(edit, QStringLiteral("mnuEditPalette"), QStringLiteral("&Palette\u2026"), QKeySequence(), Needs::Nothing,
+               [this] { choosePalette(); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
@@ -184,6 +189,10 @@ void Main::buildMenus()
         = addCommand(view, QStringLiteral("mnuViewGrid"), QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
                      Needs::Nothing, [this] { m_view->setGridShown(m_mnuViewGrid->isChecked()); });
     m_mnuViewGrid->setCheckable(true);
+    m_mnuViewKey = addCommand(
+        view, QStringLiteral("mnuViewKey"), QStringLiteral("Show &Key as Checkerboard"), QKeySequence(), Needs::Nothing,
+        [this] { m_view->setKeyShown(m_mnuViewKey->isChecked() ? std::optional(m_state.key) : std::nullopt); });
+    m_mnuViewKey->setCheckable(true);
     view->addSeparator();
     m_mnuViewPreview = addCommand(view, QStringLiteral("mnuViewPreview"), QStringLiteral("&Preview Animation"),
                                   Qt::CTRL | Qt::SHIFT | Qt::Key_P, Needs::Nothing,

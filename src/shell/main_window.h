@@ -4,6 +4,7 @@
 #include "cell_grid.h"
 #include "sheet_document.h"
 #include "sheet_view.h"
+#include "image/colour_table.h"
 #include "operations/operation.h"
 #include "settings/sprite_size.h"
 
@@ -35,6 +36,9 @@ struct WindowState {
     bool ColorPickMode = false; // the next press on the viewport picks a colour
     QString LastLoadPath;
     QString LastSavePath;
+    image::Colour key = image::rgb(0, 0, 0);   // the colour the engines draw as transparent
+    std::optional<image::ColourTable> palette; // of 8-bit saves; its entry 0 is the key
+    QString LastPalettePath;
 };
 
 // The program's one window: its menus and the guards of their commands, the dialogs
@@ -98,6 +102,9 @@ private:
     void exitProgram();
     void NPCPic();
     void NegPic();
+    void chooseKeyColour();
+    void choosePalette();
+    void setKey(image::Colour key);
 
     // The operations of the table: asks an entry's questions; for one that picks a
     // colour, a press on the picture goes on.
@@ -135,6 +142,7 @@ private:
     QAction* m_mnuViewGrid = nullptr;
     QAction* m_mnuViewPreview = nullptr;
     AnimationPreview* m_preview = nullptr;
+    QAction* m_mnuViewKey = nullptr;
 
     bool m_exiting = false; // the exit was confirmed; the close needs no question
 

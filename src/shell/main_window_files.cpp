@@ -7,6 +7,7 @@
 #include "file_filters.h"
 #include "natural_order.h"
 #include "operations/count_answer.h"
+#include "image/indexed_bitmap_save.h"
 #include "image/picture_format.h"
 
 #include <QDir>
@@ -52,7 +53,7 @@ void Main::openPicture(const QString& path)
     m_state.LastLoadPath = path;
 
     // A picture that cannot be read changes nothing but the start path, and says why.
-    if (const QString error = m_document->load(path); !error.isEmpty()) {
+    if (const QString error = m_document->load(path, {m_state.key}); !error.isEmpty()) {
         showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), error));
         return;
     }
@@ -71,9 +72,8 @@ void Main::importFrames()
     // walk2 before walk10, whatever order the dialog gives.
     sortByNaturalName(paths);
     m_state.LastLoadPath = paths.first();
-    // The cells a short last row leaves take the key colour, black.
-    if (const QString error = m_document->importFrames(paths, columns->numeric, image::rgb(0, 0, 0));
-        !error.isEmpty()) {
+    // The cells a short last row leaves take the key colour.
+    if (const QString error = m_document->importFrames(paths, columns->numeric, m_state.key); !error.isEmpty()) {
         showError(QStringLiteral("The frames could not be imported.\n\n%1").arg(error));
         return;
     }
@@ -101,10 +101,20 @@ void Main::savePicture()
         path += QStringLiteral(".bmp");
     m_state.LastSavePath = path;
 
-    // A name ending in .png is written as PNG, whatever the filter; any other as BMP.
+    // A name ending in .png is written as PNG, whatever the filter; any other as BMP,
+    // of 8 bits a pixel under the 8-bit filter.
     const image::PictureFormat format = image::formatForName(path).value_or(image::PictureFormat::Bmp);
-    if (const auto written = image::writePicture(workingImage(), path, format); !written)
-        showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), written.error()));
+    Result<void> saved;
+    if (format == image::PictureFormat::Bmp && m_dialogs.lastSaveFilter() == kIndexedBitmapFilter) {
+        if (const Result<qint64> indexed
+            = image::writeIndexedBitmap(workingImage(), path, {m_state.key, m_state.palette});
+            !indexed)
+            saved = Failure{indexed.error()};
+    } else {
+        saved = image::writePicture(workingImage(), path, format);
+    }
+    if (!saved)
+        showError(QStringLiteral("%1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), saved.error()));
 }
 
 // A picture dropped from a file manager is opened as the load command opens it, under

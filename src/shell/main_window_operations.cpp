@@ -97,7 +97,7 @@ void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnsw
 
 ops::OperationSettings Main::operationSettings() const
 {
-    return {m_state.sprite, cellGrid()};
+    return {m_state.sprite, cellGrid(), m_state.key};
 }
 
 // A run that left the sheet alone says what the entry has it say.

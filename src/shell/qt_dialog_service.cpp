@@ -73,6 +73,8 @@ QStringList QtDialogService::runFileDialog(const FileDialogSettings& settings, b
 
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (save)
+        m_lastSaveFilter = int(std::max<qsizetype>(0, settings.filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles();
 }
 
@@ -97,6 +99,15 @@ std::optional<image::Colour> QtDialogService::chooseColour()
     if (!chosen.isValid())
         return std::nullopt;
     m_lastColour = chosen;
+    return image::rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+std::optional<image::Colour> QtDialogService::chooseColourFrom(image::Colour start)
+{
+    const QRgb pixel = image::toPixel(start);
+    const QColor chosen = QColorDialog::getColor(QColor(qRed(pixel), qGreen(pixel), qBlue(pixel)), m_parent);
+    if (!chosen.isValid())
+        return std::nullopt;
     return image::rgb(chosen.red(), chosen.green(), chosen.blue());
 }
 

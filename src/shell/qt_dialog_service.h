@@ -19,7 +19,9 @@ public:
     QString openFile(const FileDialogSettings& settings) override;
     QString saveFile(const FileDialogSettings& settings) override;
     QStringList openFiles(const FileDialogSettings& settings) override;
+    int lastSaveFilter() const override { return m_lastSaveFilter; }
     std::optional<image::Colour> chooseColour() override;
+    std::optional<image::Colour> chooseColourFrom(image::Colour start) override;
     void yield() override;
 
 private:
@@ -27,6 +29,7 @@ private:
 
     QWidget* m_parent = nullptr;
     QColor m_lastColour = Qt::black;
+    int m_lastSaveFilter = 0;
 };
 
 } // namespace shell

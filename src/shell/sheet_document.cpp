@@ -30,9 +30,9 @@ SheetDocument::SheetDocument(QObject* parent)
 {
 }
 
-QString SheetDocument::load(const QString& path)
+QString SheetDocument::load(const QString& path, const image::TransparencyKey& key)
 {
-    const auto read = image::readPicture(path);
+    const auto read = image::readPicture(path, key);
     if (!read)
         return read.error();
     try {
@@ -78,7 +78,7 @@ QString SheetDocument::importFrames(const QStringList& paths, double columns, im
     if (!layout)
         return layout.error();
     ops::SilentProgress progress;
-    const auto read = [](const QString& path) { return image::readPicture(path); };
+    const auto read = [key](const QString& path) { return image::readPicture(path, image::TransparencyKey{key}); };
     if (const auto error = ops::joinFrameFiles(paths, *layout, key, read, m_picPic1, progress))
         return named(*error);
     m_loaded = true;

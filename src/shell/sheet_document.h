@@ -4,6 +4,7 @@
 #include "cell_grid.h"
 #include "sheet_history.h"
 #include "image/colour.h"
+#include "image/keyed_transparency.h"
 #include "image/surface.h"
 #include "operations/answers.h"
 #include "operations/outcome.h"
@@ -37,9 +38,9 @@ public:
     bool busy() const { return m_busy; }
 
     // Reads the picture at `path` as the new sheet: the history is cleared and the grid
-    // guessed. The reason it could not be read, or the empty text; on a failure the
-    // sheet stays as it was.
-    QString load(const QString& path);
+    // guessed; transparency takes the key. The reason it could not be read, or the empty
+    // text; on a failure the sheet stays as it was.
+    QString load(const QString& path, const image::TransparencyKey& key = {});
 
     // Joins the pictures at `paths`, in that order, into rows of `columns` cells as the
     // new sheet, as a load takes one: the history is cleared, and the grid is the

@@ -6,8 +6,10 @@
 #include "viewport.h"
 #include "window_layout.h"
 #include "zoom_factors.h"
+#include "image/key_checkerboard.h"
 #include "image/pixel_round.h"
 #include "image/zoomed_copy.h"
+#include "operations/cell_grid.h"
 #include "settings/number_text.h"
 
 #include <QScrollBar>
@@ -44,6 +46,8 @@ void SheetView::UpdatePic(double x, double y)
     view.clear();
     const QPoint corner(image::roundToPixel(x), image::roundToPixel(y));
     image::zoomedCopy(view, m_document.picture(), corner.x(), corner.y(), m_zoom);
+    if (m_shownKey)
+        image::showKeyAsCheckerboard(view, m_document.picture(), corner.x(), corner.y(), m_zoom, *m_shownKey);
     showCellGrid(corner);
     applyScrollLimits();
     m_picPic->update();
@@ -157,6 +161,12 @@ QPointF SheetView::centre() const
     return QPointF(m_picPic->surface().width(), m_picPic->surface().height()) / 2;
 }
 
+void SheetView::setKeyShown(std::optional<image::Colour> key)
+{
+    m_shownKey = key;
+    refresh();
+}
+
 void SheetView::setGridShown(bool shown)
 {
     m_gridShown = shown;
@@ -245,8 +255,8 @@ void SheetView::showCellGrid(QPoint corner)
             }
         };
         const CellGrid& grid = m_document.grid();
-        onScreen(cellBoundaries(picture.width(), grid.columns), corner.x(), covers.width(), columns);
-        onScreen(cellBoundaries(picture.height(), grid.rows), corner.y(), covers.height(), rows);
+        onScreen(ops::cellBoundaries(picture.width(), grid.columns), corner.x(), covers.width(), columns);
+        onScreen(ops::cellBoundaries(picture.height(), grid.rows), corner.y(), covers.height(), rows);
     }
     m_picPic->setGridLines(std::move(columns), std::move(rows), covers);
 }

@@ -61,6 +61,8 @@ public:
     QPointF centre() const;
 
     void setGridShown(bool shown);
+    // Draws the pixels of `key` as a light-grey checkerboard, or (nullopt) as they are.
+    void setKeyShown(std::optional<image::Colour> key);
 
     // Follows a changed sheet as the operation has it, with the bar's last steps.
     void showResult(ops::ViewAfter after, ProgressBarReporter& progress);
@@ -86,6 +88,7 @@ private:
     ScrollLimits m_limits;
     int m_zoom = 1; // screen pixels a picture pixel, each way
     bool m_gridShown = false;
+    std::optional<image::Colour> m_shownKey;
 };
 
 } // namespace shell

@@ -168,6 +168,12 @@ void tst_CarefulProgram::init()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+    for (const auto& [name, text] : {std::pair{"game.gpl", "GIMP Palette\n255 0 255 key\n255 255 255\n0 0 200\n"},
+                                     std::pair{"bad.gpl", "GIMP Palette\n1 2 3\n1 2 300\n"}}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -203,7 +209,8 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"a.bmp", "-o", "link.bmp"} << no << 2
         << QStringList{"link.bmp would be written over the input a.bmp"} << none << no;
     QTest::newRow("in place") << QStringList{"--negative", "2", "--in-place", "a.bmp", "t.png"} << no << 0
-                              << QStringList{"transparency was dropped"} << QStringList{"a.bmp", "t.png"} << no;
+                              << QStringList{"transparency became the key colour #000000"}
+                              << QStringList{"a.bmp", "t.png"} << no;
     QTest::newRow("in place and -o") << QStringList{"--in-place", "a.bmp", "-o", "c.bmp"} << no << 2
                                      << QStringList{"--in-place cannot be used together with -o"} << none << no;
     QTest::newRow("in place and out-dir") << QStringList{"--in-place", "a.bmp", "--out-dir", "d"} << no << 2
@@ -279,7 +286,35 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("format against -o") << QStringList{"--format", "png", "a.bmp", "-o", "c.bmp"} << no << 2
                                        << QStringList{"--format png disagrees with c.bmp"} << none << no;
     QTest::newRow("format unknown") << QStringList{"--format", "gif", "a.bmp", "--out-dir", "d"} << no << 2
-                                    << QStringList{"--format gif: Give bmp or png."} << none << no;
+                                    << QStringList{"--format gif: Give bmp, bmp8 or png."} << none << no;
+
+    // The key colour: transparency in, the background keyed, 8-bit files out.
+    QTest::newRow("transparency keyed")
+        << QStringList{"--key", "#ff00ff", "t.png", "-o", "c.bmp"} << no << 0
+        << QStringList{"t.png: warning: The picture's transparency became the key colour #ff00ff: 1 pixel less "
+                       "opaque than 128 took it.\n"}
+        << QStringList{"c.bmp"} << no;
+    QTest::newRow("key out the background")
+        << QStringList{"--key-out-background", "--tolerance", "4", "grid.bmp", "--out-dir", "d"} << no << 0 << none
+        << QStringList{"d/grid.bmp"} << no;
+    QTest::newRow("key out, no background")
+        << QStringList{"--key-out-background", "noise.bmp", "-o", "c.bmp"} << no << 1
+        << QStringList{"noise.bmp: --key-out-background: The sheet has no"} << none << no;
+    QTest::newRow("8-bit") << QStringList{"--format", "bmp8", "grid.bmp", "--out-dir", "d"} << no << 0 << none
+                           << QStringList{"d/grid.bmp"} << no;
+    QTest::newRow("8-bit, too many colours")
+        << QStringList{"--format", "bmp8", "noise.bmp", "grid.bmp", "--out-dir", "d"} << no << 1
+        << QStringList{"pixmold-batch: d/noise.bmp: The picture has ", "--palette"} << QStringList{"d/grid.bmp"} << no;
+    QTest::newRow("8-bit with a palette")
+        << QStringList{"--format", "bmp8", "--palette", "game.gpl", "grid.bmp", "-o", "c.bmp"} << no << 0
+        << QStringList{"grid.bmp: warning: 3960 pixels took the nearest colour of the palette, which lacks theirs.\n"}
+        << QStringList{"c.bmp"} << no;
+    QTest::newRow("8-bit to standard output")
+        << QStringList{"--format", "bmp8", "-", "-o", "-"} << "grid.bmp" << 0 << none << none << "bmp";
+    QTest::newRow("palette, a bad line") << QStringList{"--format", "bmp8", "--palette", "bad.gpl",
+                                                        "a.bmp",    "-o",   "c.bmp"}
+                                         << no << 2 << QStringList{"--palette bad.gpl: line 3: 300 is above 255."}
+                                         << none << no;
 
     // A folder no file can go to is told once, before any input is read.
     QTest::newRow("out-dir a file") << QStringList{"a.bmp", "--out-dir", "notes.txt"} << no << 1
@@ -498,13 +533,17 @@ void tst_CarefulProgram::sameMessagesForEveryJobCount()
     }
     QCOMPARE(runs[0].exitCode, 1);
     const QStringList lines = runs[0].err.split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines.size(), 7);
     QVERIFY(lines[0].startsWith(QLatin1String("pixmold-batch: b.bmp: warning: --negative 3")));
     QVERIFY(lines[1].startsWith(QLatin1String("pixmold-batch: missing.bmp: ")));
     QVERIFY(lines[2].startsWith(QLatin1String("pixmold-batch: t.png: warning: The picture's transparency")));
-    QVERIFY(lines[3].startsWith(QLatin1String("pixmold-batch: t.png: warning: --negative 3")));
-    QVERIFY(lines[4].startsWith(QLatin1String("pixmold-batch: notes.txt: ")));
-    QVERIFY(lines[5].startsWith(QLatin1String("pixmold-batch: sub: ")));
+    // Its top-left pixel is opaque black, the key's colour.
+    QCOMPARE(lines[3],
+             QStringLiteral("pixmold-batch: t.png: warning: Opaque pixels already of the key colour "
+                            "#000000: 1; the engine will show them as transparent too."));
+    QVERIFY(lines[4].startsWith(QLatin1String("pixmold-batch: t.png: warning: --negative 3")));
+    QVERIFY(lines[5].startsWith(QLatin1String("pixmold-batch: notes.txt: ")));
+    QVERIFY(lines[6].startsWith(QLatin1String("pixmold-batch: sub: ")));
     QCOMPARE(results[0].keys().size(), 3);
     for (qsizetype i = 1; i < runs.size(); ++i) {
         QCOMPARE(runs[i].exitCode, runs[0].exitCode);

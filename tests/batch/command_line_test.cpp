@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "batch/batch_job.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using batch::CommandLine;
@@ -35,6 +36,7 @@ private slots:
     void colours_data();
     void colours();
     void outputNames();
+    void keySettings();
     void helpAndVersion();
 };
 
@@ -126,6 +128,27 @@ void tst_CommandLine::usageErrors_data()
         << QStringList{"--split", "auto", "x/a.bmp", "y/a.png", out} << "would both have their cells written as a_r";
     QTest::newRow("split, an input twice")
         << QStringList{"--split", "2x2", "a.bmp", "./a.bmp", out} << "./a.bmp is given more";
+    QTest::newRow("key, a name") << QStringList{"a.bmp", out, "--key", "magenta"} << "--key magenta: Give the key";
+    QTest::newRow("key twice") << QStringList{"a.bmp", out, "--key=0,0,0", "--key=1,1,1"} << "more than once";
+    for (const char* threshold : {"0", "256", "1.5", "-1", "x"})
+        QTest::newRow(qPrintable(QStringLiteral("alpha threshold %1").arg(threshold)))
+            << QStringList{"a.bmp", out, "--alpha-threshold", threshold}
+            << QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255").arg(threshold);
+    for (const char* tolerance : {"256", "-1", "2.5", "x"})
+        QTest::newRow(qPrintable(QStringLiteral("tolerance %1").arg(tolerance)))
+            << QStringList{"a.bmp", out, "--key-out-background", "--tolerance", tolerance}
+            << QStringLiteral("--tolerance %1: Give a whole number from 0 to 255").arg(tolerance);
+    QTest::newRow("tolerance alone") << QStringList{"a.bmp", out, "--tolerance", "3"}
+                                     << "--tolerance is the tolerance of --key-out-background";
+    QTest::newRow("key-out takes no value")
+        << QStringList{"a.bmp", out, "--key-out-background=3"} << "Unexpected value";
+    QTest::newRow("format bmp9") << QStringList{"a.bmp", out, "--format", "bmp9"} << "Give bmp, bmp8 or png";
+    QTest::newRow("bmp8 and a PNG name") << QStringList{"a.bmp", "-o", "b.png", "--format", "bmp8"} << "disagrees";
+    QTest::newRow("palette without bmp8") << QStringList{"a.bmp", out, "--palette", "game.gpl"}
+                                          << "--palette is the table of 8-bit files and needs --format bmp8";
+    QTest::newRow("palette missing") << QStringList{"a.bmp", out, "--format=bmp8", "--palette", "no such.gpl"}
+                                     << "--palette no such.gpl: the file does not exist";
+    QTest::newRow("palette with detect") << QStringList{"a.bmp", "--detect", "--palette", "g.gpl"} << "--palette";
 }
 
 void tst_CommandLine::usageErrors()
@@ -156,6 +179,14 @@ void tst_CommandLine::operationsKeepTheirOrder_data()
         << "s.bmp";
     QTest::newRow("-- ends the options") << QStringList{"--rearrange", "2,1", "-o", "b.bmp", "--", "--negative"}
                                          << QStringList{"--rearrange 2,1"} << "b.bmp";
+    // Every key-out takes the one --tolerance, wherever it stands.
+    QTest::newRow("key-out with its tolerance")
+        << QStringList{"--key-out-background", "a.bmp", "--tolerance=8", "--negative", "2",
+                       "--key-out-background", "-o",    "b.bmp"}
+        << QStringList{"--key-out-background --tolerance 8", "--negative 2", "--key-out-background --tolerance 8"}
+        << "b.bmp";
+    QTest::newRow("key-out, exact") << QStringList{"a.bmp", "--key-out-background", "-o", "b.bmp"}
+                                    << QStringList{"--key-out-background"} << "b.bmp";
 }
 
 void tst_CommandLine::operationsKeepTheirOrder()
@@ -241,6 +272,57 @@ void tst_CommandLine::outputNames()
              QStringLiteral("out/hero.png"));
     QCOMPARE(parse({"in/hero.bmp", "--out-dir", "out", "--gif", "2"}).job.outputFor("in/hero.bmp"),
              QStringLiteral("out/hero.gif"));
+}
+
+// The key, the threshold, 8-bit output and the palette, which gives the key.
+void tst_CommandLine::keySettings()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString game = dir.filePath("game.gpl");
+    const QString bad = dir.filePath("bad.gpl");
+    for (const auto& [path, text] : {std::pair{game, "GIMP Palette\n# key\n255 0 255\n1 2 3\n"},
+                                     std::pair{bad, "GIMP Palette\n1 2 3\n4 5 256\n"}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+    }
+    const image::Colour magenta = image::rgb(255, 0, 255);
+    struct Case {
+        QStringList arguments;
+        image::Colour key;
+        int threshold;
+        bool indexed;
+        QString error; // the start of the usage error, or empty
+    };
+    const Case cases[] = {
+        {{}, image::rgb(0, 0, 0), 128, false, {}},
+        {{"--key", "#FF00ff", "--alpha-threshold", " 1 "}, magenta, 1, false, {}},
+        {{"--key=255,0,255", "--alpha-threshold=255", "--format", "BMP8"}, magenta, 255, true, {}},
+        {{"--format", "bmp8", "--palette", game}, magenta, 128, true, {}},
+        {{"--format", "bmp8", "--palette", game, "--key", "255, 0 ,255"}, magenta, 128, true, {}},
+        {{"--format", "bmp8", "--palette", game, "--key", "0,0,0"},
+         0,
+         0,
+         false,
+         "--key 0,0,0 differs from the key the palette gives, its entry 0: #ff00ff."},
+        {{"--format", "bmp8", "--palette", bad}, 0, 0, false, "--palette bad.gpl: line 3: 256 is above 255."},
+    };
+    for (const Case& given : cases) {
+        const CommandLine line = parse(QStringList{"a.png", "-o", "b.bmp"} + given.arguments);
+        const QString name = given.arguments.join(u' ');
+        if (!given.error.isEmpty()) {
+            QCOMPARE(line.action, CommandLine::Action::UsageError);
+            QCOMPARE(line.text, given.error);
+            continue;
+        }
+        QVERIFY2(line.action == CommandLine::Action::Run, qPrintable(name + ": " + line.text));
+        QCOMPARE(line.job.key.key, given.key);
+        QCOMPARE(line.job.key.threshold, given.threshold);
+        QCOMPARE(line.job.indexed, given.indexed);
+        QCOMPARE(line.job.palette.has_value(), given.arguments.contains("--palette"));
+        if (line.job.palette)
+            QCOMPARE((*line.job.palette)[1], image::rgb(1, 2, 3));
+    }
 }
 
 void tst_CommandLine::helpAndVersion()

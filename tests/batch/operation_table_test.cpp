@@ -47,7 +47,9 @@ private slots:
                 QVERIFY2(!prompt.text.isEmpty() && !prompt.title.isEmpty(), qPrintable(name));
 
             const ops::CommandLineOption& option = operation->option;
-            QVERIFY2(!option.valueName.isEmpty() && !option.summary.isEmpty(), qPrintable(name));
+            // An option without a value of its own takes --tolerance's.
+            QVERIFY2((!option.valueName.isEmpty() || operation->readsTolerance) && !option.summary.isEmpty(),
+                     qPrintable(name));
             QVERIFY2(option.help.endsWith(u'\n')
                          && option.help.contains(QLatin1String("Example: pixmold-batch --") + option.name),
                      qPrintable(name));
@@ -87,7 +89,8 @@ private slots:
         for (const QString& other :
              {batch::option::kOutput, batch::option::kOutDir, batch::option::kInPlace, batch::option::kFormat,
               batch::option::kSkipExisting, batch::option::kJobs, batch::option::kQuiet, batch::option::kSpriteSize,
-              batch::option::kGrid, batch::option::kDetect, batch::option::kHelp, batch::option::kVersion})
+              batch::option::kGrid, batch::option::kDetect, batch::option::kHelp, batch::option::kVersion,
+              batch::option::kTolerance, batch::option::kKey, batch::option::kAlphaThreshold, batch::option::kPalette})
             QVERIFY2(!options.contains(other), qPrintable(other));
     }
 
@@ -101,9 +104,12 @@ private slots:
             QSKIP("the manual page is not at hand");
         for (const ops::Operation* operation : ops::operationTable()) {
             const QString option = QStringLiteral("--") + operation->option.name;
-            QVERIFY2(help.contains(QStringLiteral("%1 <%2>").arg(option, operation->option.valueName)),
+            const QString value = operation->option.valueName;
+            QVERIFY2(help.contains(value.isEmpty() ? QStringLiteral("  %1 ").arg(option)
+                                                   : QStringLiteral("%1 <%2>").arg(option, value)),
                      qPrintable(option));
-            QVERIFY2(help.contains(QStringLiteral("  %1 %2\n").arg(option, operation->option.valueName)),
+            QVERIFY2(help.contains(value.isEmpty() ? QStringLiteral("  %1\n").arg(option)
+                                                   : QStringLiteral("  %1 %2\n").arg(option, value)),
                      qPrintable(option));
             QVERIFY2(manual.contains(option), qPrintable(option));
         }

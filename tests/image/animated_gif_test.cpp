@@ -2,7 +2,7 @@
 #include "image/animated_gif.h"
 #include "image/raster.h"
 #include "file_bytes.h"
-#include "limited_save.h"
+#include "save_limit.h"
 #include "pixel_text.h"
 
 #include <QtTest>
@@ -211,8 +211,8 @@ void tst_AnimatedGif::failedSaveLeavesNothing_data()
     QTest::addColumn<bool>("existing");
     QTest::addColumn<QString>("expected"); // the start of the message
 
-    const int readOnly = int(limited_save::SaveLimit::ReadOnlyFolder);
-    const int fileSize = int(limited_save::SaveLimit::FileSize);
+    const int readOnly = int(SaveLimit::ReadOnlyFolder);
+    const int fileSize = int(SaveLimit::FileSize);
     QTest::newRow("read-only folder") << readOnly << true << "The file could not be created: ";
     QTest::newRow("full disk, new file") << fileSize << false << "The picture could not be written: ";
     QTest::newRow("full disk over a file") << fileSize << true << "The picture could not be written: ";
@@ -236,7 +236,7 @@ void tst_AnimatedGif::failedSaveLeavesNothing()
         QVERIFY(putFile(path, old));
     const auto writable = QFile::permissions(dir.path());
     const auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), writable); });
-    if (limited_save::SaveLimit(limit) == limited_save::SaveLimit::ReadOnlyFolder)
+    if (SaveLimit(limit) == SaveLimit::ReadOnlyFolder)
         QVERIFY(QFile::setPermissions(dir.path(),
                                       QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                                           | QFile::ReadOther | QFile::ExeOther));
@@ -248,8 +248,7 @@ void tst_AnimatedGif::failedSaveLeavesNothing()
         for (int x = 0; x < 64; ++x)
             image::SetPixel(sheet, x, y, image::rgb(1 + int(random.bounded(255)), 0, 0));
     const AnimatedRow row{{QRect(0, 0, 32, 32), QRect(32, 0, 32, 32)}, image::rgb(0, 0, 0), 10, false};
-    const QString error = limited_save::saveInChild([&] { return image::writeAnimatedGif(sheet, row, path); },
-                                                    limited_save::SaveLimit(limit));
+    const QString error = saveInChild([&] { return image::writeAnimatedGif(sheet, row, path); }, SaveLimit(limit));
     const QString reason = error.mid(expected.size());
     QVERIFY2(error.startsWith(expected) && !reason.isEmpty() && reason != "Unknown error", qPrintable(error));
     QCOMPARE(fileBytes(path), existing ? old : QByteArray());

@@ -3,6 +3,7 @@
 #include "image/picture_read.h"
 #include "image/raster.h"
 #include "file_bytes.h"
+#include "save_limit.h"
 
 #include <QtTest>
 
@@ -13,12 +14,7 @@
 #include <QThreadPool>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <grp.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 using image::Colour;
@@ -26,52 +22,6 @@ using image::Surface;
 
 using file_bytes::fileBytes;
 using file_bytes::putFile;
-
-namespace {
-
-#ifdef Q_OS_UNIX
-enum class SaveLimit {
-    ReadOnlyFolder, // run as a user who cannot write there (root writes anyway: nobody)
-    FileSize,       // files of at most 1000 bytes, as on a nearly full disk
-};
-
-// Saves in a forked child under the limit and gives back the reason it reports, or
-// "saved", or what went wrong with the child.
-QString saveInChild(const Surface& surface, const QString& path, SaveLimit limit)
-{
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        bool limited = true;
-        if (limit == SaveLimit::FileSize) {
-            std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
-            const rlimit size{1000, 1000};
-            limited = ::setrlimit(RLIMIT_FSIZE, &size) == 0;
-        } else if (::geteuid() == 0) {
-            limited = ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
-        }
-        const Result<void> saved = limited ? image::writeBitmap(surface, path) : Failure{QStringLiteral("no limit")};
-        const QByteArray text = saved ? QByteArray("saved") : saved.error().toUtf8();
-        const bool written = ::write(pipeEnds[1], text.constData(), size_t(text.size())) == text.size();
-        ::_exit(written ? 0 : 1);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray answer;
-    char buffer[256];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, got);
-    ::close(pipeEnds[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return "the child failed";
-    return QString::fromUtf8(answer);
-}
-#endif
-
-} // namespace
 
 class tst_BitmapSave : public QObject {
     Q_OBJECT
@@ -245,7 +195,8 @@ void tst_BitmapSave::failedSaveKeepsExistingFile()
                                           | QFile::ReadOther | QFile::ExeOther));
     }
 
-    const QString error = saveInChild(Surface(image::rgb(1, 2, 3), side, side), path, SaveLimit(limit));
+    const Surface sheet(image::rgb(1, 2, 3), side, side);
+    const QString error = saveInChild([&] { return image::writeBitmap(sheet, path); }, SaveLimit(limit));
     // The message says why: the system's reason follows.
     const QString reason = error.mid(expected.size());
     QVERIFY2(error.startsWith(expected) && !reason.isEmpty() && reason != "Unknown error", qPrintable(error));

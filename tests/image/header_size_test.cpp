@@ -37,7 +37,8 @@ QByteArray writtenAndCut(image::PictureFormat format, int width, int height, int
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("whole"));
-    image::writePicture(image::Surface(image::rgb(9, 8, 7), width, height), path, format);
+    if (!image::writePicture(image::Surface(image::rgb(9, 8, 7), width, height), path, format))
+        return {};
     return file_bytes::fileBytes(path).chopped(cut);
 }
 

@@ -224,36 +224,42 @@ void tst_PictureRead::readFromBuffer()
     QVERIFY(image::readPicture(closed).error().startsWith("The file could not be opened"));
 }
 
+// A BMP's alpha is dropped; in other files a pixel below the threshold takes the key.
 void tst_PictureRead::alphaIsDroppedColoursKept_data()
 {
     QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QRgb>("clear"); // what the fully transparent pixel becomes
 
-    QTest::newRow("32-bit BMP with alpha mask") << alphaBitmap();
+    const QRgb key = qRgb(255, 0, 255);
+    QTest::newRow("32-bit BMP with alpha mask") << alphaBitmap() << qRgb(10, 20, 30);
 
     QImage straight(2, 1, QImage::Format_ARGB32);
     straight.setPixel(0, 0, qRgba(10, 20, 30, 0));
     straight.setPixel(1, 0, qRgba(200, 100, 50, 128));
-    QTest::newRow("PNG with alpha") << encode(straight, "PNG");
+    QTest::newRow("PNG with alpha") << encode(straight, "PNG") << key;
 
     QImage deep(2, 1, QImage::Format_RGBA64);
     deep.setPixelColor(0, 0, QColor(10, 20, 30, 0));
     deep.setPixelColor(1, 0, QColor(200, 100, 50, 128));
-    QTest::newRow("16-bit PNG with alpha") << encode(deep, "PNG");
+    QTest::newRow("16-bit PNG with alpha") << encode(deep, "PNG") << key;
 }
 
 void tst_PictureRead::alphaIsDroppedColoursKept()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QRgb, clear);
 
     const QString path = m_dir.filePath("alpha");
     QVERIFY(putFile(path, content));
-    const auto read = image::readPicture(path);
-    QVERIFY2(read.error().isEmpty(), qPrintable(read.error()));
+    const auto read = image::readPicture(path, {image::rgb(255, 0, 255), 128});
+    QVERIFY2(read, qPrintable(read.error()));
     QCOMPARE(read->picture.format(), QImage::Format_RGB32);
     QCOMPARE(read->picture.size(), QSize(2, 1));
     const auto* pixels = reinterpret_cast<const QRgb*>(read->picture.constScanLine(0));
-    QCOMPARE(pixels[0], qRgb(10, 20, 30));
+    QCOMPARE(pixels[0], clear);
     QCOMPARE(pixels[1], qRgb(200, 100, 50));
+    QCOMPARE(read->droppedTransparency, clear == qRgb(10, 20, 30));
+    QCOMPARE(read->keyed.keyed, clear == qRgb(10, 20, 30) ? 0 : 1);
 }
 
 // Runs that would write past the row or the picture are cut at its edge: the picture
@@ -377,12 +383,12 @@ void tst_PictureRead::largestSheetLoads()
 }
 
 // Every depth and kind of PNG arrives as the colours it stores, 16-bit samples rounded
-// to the nearest of 8 bits (v / 257), alpha dropped.
+// to the nearest of 8 bits (v / 257), pixels below half opacity keyed (black).
 void tst_PictureRead::pngOfEveryKind_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QList<QRgb>>("pixels"); // row by row
-    QTest::addColumn<bool>("transparent");
+    QTest::addColumn<int>("keyed");
 
     const auto rgba16 = [](quint16 r, quint16 g, quint16 b, quint16 a) {
         QByteArray bytes;
@@ -392,33 +398,33 @@ void tst_PictureRead::pngOfEveryKind_data()
     };
     const QByteArray deep = hostile::pngFile(
         2, 1, 16, 6, false, '\0' + rgba16(0x1234, 0x5678, 0x9ABC, 0xFFFF) + rgba16(0xFFFF, 0x0000, 0x8080, 0x0000));
-    const QList<QRgb> deepPixels{qRgb(18, 86, 154), qRgb(255, 0, 128)};
-    QTest::newRow("16-bit RGBA") << deep << deepPixels << true;
-    QTest::newRow("16-bit RGBA in an icon") << hostile::iconHolding(deep) << deepPixels << true;
+    const QList<QRgb> deepPixels{qRgb(18, 86, 154), qRgb(0, 0, 0)};
+    QTest::newRow("16-bit RGBA") << deep << deepPixels << 1;
+    QTest::newRow("16-bit RGBA in an icon") << hostile::iconHolding(deep) << deepPixels << 1;
     // Adam7 on 2 x 2: pass 1 holds (0, 0), pass 6 (1, 0), pass 7 the second row.
     const QByteArray red = rgba16(0xFFFF, 0, 0, 0).left(6);
     const QByteArray grey = rgba16(0x7F7F, 0x7F7F, 0x7F7F, 0).left(6);
     QTest::newRow("16-bit RGB, interlaced")
         << hostile::pngFile(2, 2, 16, 2, true, '\0' + red + '\0' + grey + '\0' + grey + red)
-        << QList<QRgb>{qRgb(255, 0, 0), qRgb(127, 127, 127), qRgb(127, 127, 127), qRgb(255, 0, 0)} << false;
+        << QList<QRgb>{qRgb(255, 0, 0), qRgb(127, 127, 127), qRgb(127, 127, 127), qRgb(255, 0, 0)} << 0;
     QTest::newRow("16-bit grey") << hostile::pngFile(2, 1, 16, 0, false, QByteArray("\0\0\0\xFF\xFF", 5))
-                                 << QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)} << false;
+                                 << QList<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)} << 0;
     QTest::newRow("8-bit grey and alpha") << hostile::pngFile(2, 1, 8, 4, false, QByteArray("\0\x64\0\xC8\xFF", 5))
-                                          << QList<QRgb>{qRgb(100, 100, 100), qRgb(200, 200, 200)} << true;
+                                          << QList<QRgb>{qRgb(0, 0, 0), qRgb(200, 200, 200)} << 1;
     QTest::newRow("1-bit grey") << hostile::pngFile(2, 1, 1, 0, false, QByteArray("\0\x80", 2))
-                                << QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)} << false;
+                                << QList<QRgb>{qRgb(255, 255, 255), qRgb(0, 0, 0)} << 0;
     QTest::newRow("palette, one entry transparent")
         << hostile::pngFile(2, 1, 8, 3, false, QByteArray("\0\1\0", 3),
                             hostile::pngChunk("PLTE", QByteArray("\x0A\x14\x1E\xC8\x64\x32", 6))
                                 + hostile::pngChunk("tRNS", QByteArray("\0", 1)))
-        << QList<QRgb>{qRgb(200, 100, 50), qRgb(10, 20, 30)} << true;
+        << QList<QRgb>{qRgb(200, 100, 50), qRgb(0, 0, 0)} << 1;
 }
 
 void tst_PictureRead::pngOfEveryKind()
 {
     QFETCH(QByteArray, content);
     QFETCH(QList<QRgb>, pixels);
-    QFETCH(bool, transparent);
+    QFETCH(int, keyed);
 
     QBuffer buffer(&content);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
@@ -431,7 +437,8 @@ void tst_PictureRead::pngOfEveryKind()
         for (int x = 0; x < read->picture.width(); ++x)
             got.append(read->picture.pixel(x, y));
     QCOMPARE(got, pixels);
-    QCOMPARE(read->droppedTransparency, transparent);
+    QCOMPARE(read->keyed.keyed, keyed);
+    QVERIFY(!read->droppedTransparency);
 }
 
 // The decoders' own lines end up in the result, in Pixmold's words, and nowhere else.

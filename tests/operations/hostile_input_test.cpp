@@ -349,6 +349,62 @@ private slots:
             image::BitBlt(want, 0, y, 3, 1, sheet, 0, height - 1 - y);
         COMPARE_SURFACES(run.work, want);
     }
+
+    // Key Out Background on sheets that make the most regions: a checkerboard, each of
+    // its background pixels a region of its own, and cells of one pixel. Only what
+    // touches a cell's border is keyed.
+    void keyOutOfManyRegions_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("checkered");
+        QTest::addColumn<double>("cells"); // along each side
+        QTest::addColumn<QString>("tolerance");
+
+        QTest::newRow("one colour, 1x20000") << 1 << 20000 << false << 0.0 << "0";
+        QTest::newRow("one colour, 20000x1") << 20000 << 1 << false << 0.0 << "255";
+        QTest::newRow("checkerboard, one cell") << 1025 << 1025 << true << 0.0 << "0";
+        QTest::newRow("checkerboard, cells of a pixel") << 1025 << 1025 << true << 1025.0 << "0";
+        QTest::newRow("checkerboard, cells of 3 pixels") << 1023 << 1023 << true << 341.0 << "0";
+        QTest::newRow("a tolerance that reaches the checks") << 1025 << 1025 << true << 0.0 << "255";
+        QTest::newRow("a tolerance as typed, 1e999") << 9 << 9 << true << 0.0 << "1e999";
+    }
+    void keyOutOfManyRegions()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, checkered);
+        QFETCH(double, cells);
+        QFETCH(QString, tolerance);
+
+        image::Surface sheet(kWhite, width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = checkered ? (y + 1) % 2 : width; x < width; x += 2)
+                image::SetPixel(sheet, x, y, kBlack);
+        const Colour key = rgb(255, 0, 255);
+        image::Surface expected = sheet;
+        // Square cells, or the whole sheet; without checks every pixel is background.
+        const int cell = cells > 0 ? int(width / cells) : std::max(width, height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const bool border = x % cell == 0 || x % cell == cell - 1 || y % cell == 0 || y % cell == cell - 1
+                    || y == height - 1 || x == width - 1;
+                const bool background = image::GetPixel(sheet, x, y) == kWhite;
+                if (tolerance == "255" || (background && (border || !checkered)))
+                    image::SetPixel(expected, x, y, key);
+            }
+        if (tolerance == "1e999")
+            expected = sheet;
+
+        SheetRun run{sheet};
+        ops::OperationSettings settings;
+        settings.key = key;
+        settings.grid = {cells, cells};
+        const ops::Outcome outcome = run.run(*ops::operationForOption(QStringLiteral("key-out-background")),
+                                             {{tolerance}, 0, std::nullopt}, settings);
+        QCOMPARE(outcome.kind, tolerance == "1e999" ? Kind::Refused : Kind::Changed);
+        COMPARE_SURFACES(run.work, expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_HostileInput)

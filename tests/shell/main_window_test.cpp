@@ -169,6 +169,7 @@ void tst_MainWindow::menus()
         {"mnuFileNPC", "M&ake NPC-Compatible", QKeySequence(Qt::Key_F2)},
         {"mnuFileArrange", "&Re-Arrange Sprites", QKeySequence(Qt::Key_F3)},
         {"mnuFileChange", "&Change A Color", QKeySequence(Qt::Key_F4)},
+        {"mnuKeyOut", "&Key Out Background", QKeySequence(Qt::Key_F5)},
         {"mnuFileMirror", "M&irror Sprites", QKeySequence(Qt::Key_F6)},
     };
     auto check = [](QMenu* menu, const auto& items) {
@@ -187,7 +188,7 @@ void tst_MainWindow::menus()
 
     // Undo and redo name their step, and are disabled while there is none.
     const QList<QAction*> edit = menus[1]->menu()->actions();
-    QCOMPARE(edit.size(), 2);
+    QCOMPARE(edit.size(), 5); // then the key colour's, after a separator (window_key_test)
     QCOMPARE(edit[0]->objectName(), QStringLiteral("mnuEditUndo"));
     QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
     QCOMPARE(edit[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -211,7 +211,8 @@ void tst_WindowFiles::saveFormatFollowsTheName()
     f.dialogs.files.enqueue(f.folder.filePath(typed));
     f.trigger("mnuFileSave");
     QCOMPARE(f.dialogs.fileDialogs.constLast().filters,
-             (QStringList{QStringLiteral("Windows Bitmap (*.bmp)"), QStringLiteral("PNG (*.png)")}));
+             (QStringList{QStringLiteral("Windows Bitmap (*.bmp)"), QStringLiteral("PNG (*.png)"),
+                          QStringLiteral("8-bit indexed bitmap (*.bmp)")}));
     QFile file(f.folder.filePath(written));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.read(signature.size()), signature);

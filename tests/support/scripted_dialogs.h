@@ -25,6 +25,7 @@ public:
     QQueue<QString> files;         // open and save dialogs
     QQueue<QStringList> fileLists; // open dialogs of several files
     QQueue<std::optional<image::Colour>> colours;
+    QQueue<int> saveFilters; // the filter each save dialog ends on; the first where none is given
     QList<Shown> shown;
     QList<shell::FileDialogSettings> fileDialogs;
     int yields = 0;
@@ -55,6 +56,7 @@ public:
     {
         shown.append({QStringLiteral("save"), settings.startPath, {}});
         fileDialogs.append(settings);
+        m_lastSaveFilter = saveFilters.isEmpty() ? 0 : saveFilters.dequeue();
         return take(files, "save dialog");
     }
 
@@ -64,10 +66,18 @@ public:
         fileDialogs.append(settings);
         return take(fileLists, "open dialog for several files");
     }
+    int lastSaveFilter() const override { return m_lastSaveFilter; }
 
     std::optional<image::Colour> chooseColour() override
     {
         shown.append({QStringLiteral("colour"), {}, {}});
+        return take(colours, "colour dialog");
+    }
+
+    // Recorded with the colour it opens on, as hexadecimal 0xBBGGRR.
+    std::optional<image::Colour> chooseColourFrom(image::Colour start) override
+    {
+        shown.append({QStringLiteral("colour"), QString::number(start, 16), {}});
         return take(colours, "colour dialog");
     }
 
@@ -88,6 +98,8 @@ public:
     }
 
 private:
+    int m_lastSaveFilter = 0;
+
     template <typename T> static T take(QQueue<T>& queue, const char* what)
     {
         if (queue.isEmpty()) {

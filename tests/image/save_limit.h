@@ -14,19 +14,14 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
-// Saves under limits a test cannot set on itself: in a forked child, so that neither the
-// file size limit nor the unprivileged user reaches the test.
-namespace limited_save {
-
-#ifdef Q_OS_UNIX
+// Saves under a limit the test process itself must not take on.
 enum class SaveLimit {
     ReadOnlyFolder, // run as a user who cannot write there (root writes anyway: nobody)
     FileSize,       // files of at most 1000 bytes, as on a nearly full disk
 };
 
-// Runs `save` in a child under the limit and gives back the reason it reports, or
+// Runs `save` in a forked child under the limit and gives back the reason it reports, or
 // "saved", or what went wrong with the child.
 inline QString saveInChild(const std::function<Result<void>()>& save, SaveLimit limit)
 {
@@ -61,5 +56,3 @@ inline QString saveInChild(const std::function<Result<void>()>& save, SaveLimit 
     return QString::fromUtf8(answer);
 }
 #endif
-
-} // namespace limited_save

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+#include "indexed_bitmap_save.h"
+
+#include "indexed_bitmap_layout.h"
+#include "replacing_save.h"
+#include "save_flush.h"
+
+#include <QBuffer>
+#include <QFileDevice>
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
+
+namespace image {
+
+namespace {
+
+// How much of a file being saved is handed to the disk at a time.
+constexpr qint64 kWritebackBytes = qint64(4) << 20;
+
+Result<IndexedColours> indexColours(const Surface& surface, const IndexedTableChoice& choice)
+{
+    return choice.palette ? mapOntoTable(surface, *choice.palette) : sheetTable(surface, choice.key);
+}
+
+// The headers of the 24-bit layout, with what an 8-bit file says otherwise.
+void writeIndexedHeaders(uchar* bytes, const Surface& surface, const ColourTable& table)
+{
+    using namespace bitmap_field;
+    const QImage& picture = surface.picture();
+    writePlainBitmapHeader(bytes, surface.width(), surface.height(), picture.dotsPerMeterX(), picture.dotsPerMeterY());
+    const quint32 dataSize = quint32(indexedRowBytes(surface.width()) * surface.height());
+    qToLittleEndian<quint32>(kIndexedDataOffset + dataSize, bytes + kFileSize);
+    qToLittleEndian<quint32>(kIndexedDataOffset, bytes + kDataOffset);
+    qToLittleEndian<quint16>(kIndexedBitsPerPixel, bytes + kBitsPerPixel);
+    qToLittleEndian<quint32>(dataSize, bytes + kDataSize);
+    qToLittleEndian<quint32>(kTableEntries, bytes + kColoursUsed);
+    uchar* entry = bytes + kBitmapHeadersSize;
+    for (const Colour colour : table) {
+        entry[0] = uchar(colour >> 16);
+        entry[1] = uchar(colour >> 8);
+        entry[2] = uchar(colour);
+        entry[3] = 0;
+        entry += kTableEntryBytes;
+    }
+}
+
+// The headers, then the rows bottom-up, a block at a time. Where `saved` is given (the
+// target itself, a file being saved), its bytes are handed to the disk as they go.
+// False where a write failed; the target's errorString says why.
+bool writeIndexedBytes(const Surface& surface, const IndexedColours& colours, QIODevice& target,
+                       const QFileDevice* saved)
+{
+    uchar head[kIndexedDataOffset];
+    writeIndexedHeaders(head, surface, colours.table);
+    bool written = writeAll(target, head, kIndexedDataOffset);
+
+    const int width = surface.width();
+    const int height = surface.height();
+    const qint64 rowBytes = indexedRowBytes(width);
+    const qint64 blockRows = std::max<qint64>(1, kBitmapBlockBytes / rowBytes);
+    // Zeros for the padding at each row's end, which the indexes leave alone.
+    std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
+    qint64 flushed = 0;
+    for (int y = height - 1; y >= 0 && written;) {
+        qint64 rows = 0;
+        for (; rows < blockRows && y >= 0; ++rows, --y)
+            std::visit(
+                [&](const auto& index) { index.indexRow(block.data() + rows * rowBytes, surface.row(y), width); },
+                colours.indexOf);
+        written = writeAll(target, block.data(), rows * rowBytes);
+        if (!saved)
+            continue;
+        if (const qint64 end = target.pos(); end - flushed >= kWritebackBytes) {
+            startWriteback(*saved, flushed, end - flushed);
+            flushed = end;
+        }
+    }
+    return written;
+}
+
+} // namespace
+
+Result<qint64> writeIndexedBitmap(const Surface& surface, const QString& path, const IndexedTableChoice& choice)
+{
+    if (const auto pixels = checkPixelsToSave(surface); !pixels)
+        return Failure{pixels.error()};
+    const Result<IndexedColours> colours = indexColours(surface, choice);
+    if (!colours)
+        return Failure{colours.error()};
+    if (const auto saved
+        = saveReplacing(path, [&](QFileDevice& file) { return writeIndexedBytes(surface, *colours, file, &file); });
+        !saved)
+        return Failure{saved.error()};
+    return colours->moved;
+}
+
+Result<IndexedBytes> encodeIndexedBitmap(const Surface& surface, const IndexedTableChoice& choice)
+{
+    if (const auto pixels = checkPixelsToSave(surface); !pixels)
+        return Failure{pixels.error()};
+    const Result<IndexedColours> colours = indexColours(surface, choice);
+    if (!colours)
+        return Failure{colours.error()};
+    IndexedBytes result{QByteArray(), colours->moved};
+    QBuffer buffer(&result.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeIndexedBytes(surface, *colours, buffer, nullptr); // a buffer takes every write
+    return result;
+}
+
+} // namespace image
