@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame_canvas.h"
 
+#include "image/key_checkerboard.h"
 #include "image/zoomed_copy.h"
 
 #include <QPaintEvent>
@@ -55,8 +56,9 @@ void FrameCanvas::paintEvent(QPaintEvent* event)
         const int right = (shown.right() + m_zoom) / m_zoom;
         const int bottom = (shown.bottom() + m_zoom) / m_zoom;
         m_zoomed.resizeUnfilled((right - left) * m_zoom, (bottom - top) * m_zoom);
-        // The key keeps its own colour until the view's checkerboard drawing is shared.
         image::zoomedCopy(m_zoomed, m_cell, left, top, m_zoom);
+        if (m_keyAsCheckerboard)
+            image::showKeyAsCheckerboard(m_zoomed, m_cell, left, top, m_zoom, m_key);
         painter.drawImage(QPoint(left * m_zoom, top * m_zoom), m_zoomed.picture());
     }
     const QRegion rest = QRegion(exposed) - frame;

@@ -189,9 +189,8 @@ void Main::buildMenus()
         = addCommand(view, QStringLiteral("mnuViewGrid"), QStringLiteral("Show Cell &Grid"), Qt::CTRL | Qt::Key_G,
                      Needs::Nothing, [this] { m_view->setGridShown(m_mnuViewGrid->isChecked()); });
     m_mnuViewGrid->setCheckable(true);
-    m_mnuViewKey = addCommand(
-        view, QStringLiteral("mnuViewKey"), QStringLiteral("Show &Key as Checkerboard"), QKeySequence(), Needs::Nothing,
-        [this] { m_view->setKeyShown(m_mnuViewKey->isChecked() ? std::optional(m_state.key) : std::nullopt); });
+    m_mnuViewKey = addCommand(view, QStringLiteral("mnuViewKey"), QStringLiteral("Show &Key as Checkerboard"),
+                              QKeySequence(), Needs::Nothing, [this] { showKey(); });
     m_mnuViewKey->setCheckable(true);
     view->addSeparator();
     m_mnuViewPreview = addCommand(view, QStringLiteral("mnuViewPreview"), QStringLiteral("&Preview Animation"),

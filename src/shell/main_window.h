@@ -105,6 +105,7 @@ private:
     void chooseKeyColour();
     void choosePalette();
     void setKey(image::Colour key);
+    void showKey();
 
     // The operations of the table: asks an entry's questions; for one that picks a
     // colour, a press on the picture goes on.

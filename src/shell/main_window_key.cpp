@@ -2,6 +2,8 @@
 // The key colour and the palette of 8-bit saves: the Edit menu's Key Colour and Palette.
 #include "main_window.h"
 
+#include "animation_preview.h"
+
 #include "dialog_service.h"
 #include "file_filters.h"
 #include "image/palette_file.h"
@@ -19,8 +21,16 @@ const QString kPaletteTitle = QStringLiteral("Palette");
 void Main::setKey(image::Colour key)
 {
     m_state.key = key;
-    if (m_mnuViewKey->isChecked())
-        m_view->setKeyShown(key);
+    showKey();
+}
+
+// The view and the preview draw the key alike: as a checkerboard while the View item is
+// checked, else in its own colour.
+void Main::showKey()
+{
+    const bool shown = m_mnuViewKey->isChecked();
+    m_view->setKeyShown(shown ? std::optional(m_state.key) : std::nullopt);
+    m_preview->setKey(m_state.key, shown);
 }
 
 // The dialog opens on the key; Change A Color's keeps its own last choice. A key that
