@@ -46,6 +46,7 @@ private slots:
     void opensWithoutImageAndGoesWithTheWindow();
     void followsTheSheetAndTheRowClicked();
     void holdsStillWhileAnOperationRuns();
+    void drawsTheKeyAsTheViewDoes();
 };
 
 void tst_WindowPreview::shortcutsClashWithNone()
@@ -125,6 +126,24 @@ void tst_WindowPreview::holdsStillWhileAnOperationRuns()
     QVERIFY(!exportable.isEmpty());
     QVERIFY(!exportable.contains(true));
     QVERIFY(exportButton->isEnabled());
+}
+
+// The background, keyed white, turns to the checkerboard's greys with View's item and
+// back; the sprite's block keeps its colour.
+void tst_WindowPreview::drawsTheKeyAsTheViewDoes()
+{
+    PreviewedWindow f;
+    f.load(sheet(1));
+    f.dialogs.colours << image::rgb(255, 255, 255);
+    f.trigger("mnuEditKey");
+    const auto corner = [&f] { return f.control<QWidget>("previewFrame")->grab().toImage().pixel(0, 0); };
+    QCOMPARE(corner(), qRgb(255, 255, 255));
+    f.trigger("mnuViewKey");
+    const QImage frame = f.control<QWidget>("previewFrame")->grab().toImage();
+    QVERIFY(frame.pixel(0, 0) == qRgb(238, 238, 238) || frame.pixel(0, 0) == qRgb(204, 204, 204));
+    QCOMPARE(frame.pixel(8, 8), qRgb(0, 0, 200));
+    f.trigger("mnuViewKey");
+    QCOMPARE(corner(), qRgb(255, 255, 255));
 }
 
 QTEST_MAIN(tst_WindowPreview)
