@@ -188,7 +188,11 @@ bool looksLikeBitmap(const QByteArray& bytes)
         return false;
     if (bytes.size() != kActBytes && bytes.size() != kActCountedBytes)
         return true;
-    return qFromLittleEndian<quint32>(bytes.constData() + bitmap_field::kFileSize) == quint32(bytes.size());
+    // Byte by byte: GCC's bounds check under the sanitizers misreads a QByteArray's data.
+    quint32 fileSize = 0;
+    for (int i = 3; i >= 0; --i)
+        fileSize = fileSize << 8 | quint8(bytes.at(bitmap_field::kFileSize + i));
+    return fileSize == quint32(bytes.size());
 }
 
 } // namespace
