@@ -97,7 +97,7 @@ void timePlaying(const image::Surface& sheet)
     ScriptedDialogs dialogs;
     shell::AnimationPreview preview(dialogs, kZoom);
     preview.resize(kCell * kZoom + 200, kCell * kZoom + 300);
-    preview.showSheet(sheet, shell::CellGrid{1, double(kFrames)});
+    preview.showSheet(sheet, ops::CellGrid{1, double(kFrames)});
     preview.show();
     QCoreApplication::processEvents();
 
