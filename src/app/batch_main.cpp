@@ -75,7 +75,7 @@ int main(int argc, char* argv[])
         job, threads, [&](const batch::FileResult& result, int done) { report.finished(result, done); });
     report.end();
 
-    const bool allWritten
-        = std::all_of(results.cbegin(), results.cend(), [](const batch::FileResult& result) { return !result.error; });
+    const bool allWritten = std::all_of(results.cbegin(), results.cend(),
+                                        [](const batch::FileResult& result) { return result.status.ok(); });
     return allWritten ? 0 : 1;
 }

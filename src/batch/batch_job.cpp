@@ -142,32 +142,32 @@ QString colourText(image::Colour colour)
 
 // The key colour and what gives it: --key, --alpha-threshold, and entry 0 of --palette
 // (which needs --format bmp8); the palette itself. Fills the job; the reason on failure.
-QString readKey(const QCommandLineParser& parser, Job& job)
+Result<void> readKey(const QCommandLineParser& parser, Job& job)
 {
     if (parser.isSet(kKey)) {
         const auto key = ops::readColourText(parser.value(kKey));
         if (!key)
-            return QStringLiteral("--key %1: Give the key colour as #rrggbb or r,g,b, e.g. '#ff00ff'.")
-                .arg(parser.value(kKey));
+            return Failure{QStringLiteral("--key %1: Give the key colour as #rrggbb or r,g,b, e.g. '#ff00ff'.")
+                               .arg(parser.value(kKey))};
         job.key.key = *key;
     }
     if (parser.isSet(kAlphaThreshold)) {
         const auto threshold = readWholeNumber(parser.value(kAlphaThreshold), 1, 255);
         if (!threshold)
-            return QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255.")
-                .arg(parser.value(kAlphaThreshold));
+            return Failure{QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255.")
+                               .arg(parser.value(kAlphaThreshold))};
         job.key.threshold = *threshold;
     }
     if (!parser.isSet(kPalette))
         return {};
     if (!job.indexed)
-        return QStringLiteral("--palette is the table of 8-bit files and needs --format bmp8.");
+        return Failure{QStringLiteral("--palette is the table of 8-bit files and needs --format bmp8.")};
     const Result<image::ColourTable> palette = image::readPaletteFile(parser.value(kPalette));
     if (!palette)
-        return QStringLiteral("--palette %1").arg(palette.error());
+        return Failure{QStringLiteral("--palette %1").arg(palette.error())};
     if (parser.isSet(kKey) && job.key.key != (*palette)[0])
-        return QStringLiteral("--key %1 differs from the key the palette gives, its entry 0: %2.")
-            .arg(parser.value(kKey), colourText((*palette)[0]));
+        return Failure{QStringLiteral("--key %1 differs from the key the palette gives, its entry 0: %2.")
+                           .arg(parser.value(kKey), colourText((*palette)[0]))};
     job.key.key = (*palette)[0];
     job.palette = *palette;
     return {};
@@ -308,59 +308,61 @@ Result<void> readDestination(const QCommandLineParser& parser, Job& job)
 
 // --join's value and --split's, and whether their results have where to go. Fills the
 // job; the reason on failure.
-QString readFrameOptions(const QCommandLineParser& parser, Job& job)
+Result<void> readFrameOptions(const QCommandLineParser& parser, Job& job)
 {
     job.split = parser.isSet(kSplit);
     if (job.gif && (job.split || parser.isSet(kJoin)))
-        return QStringLiteral("--gif cannot be used together with %1; write the sheet first, then its GIF in "
-                              "another run.")
-            .arg(job.split ? QStringLiteral("--split") : QStringLiteral("--join"));
+        return Failure{QStringLiteral("--gif cannot be used together with %1; write the sheet first, then its GIF in "
+                                      "another run.")
+                           .arg(job.split ? QStringLiteral("--split") : QStringLiteral("--join"))};
     if (parser.isSet(kJoin)) {
         if (job.split)
-            return QStringLiteral("--join and --split cannot be used together; join in one run and split the "
-                                  "result in another.");
+            return Failure{QStringLiteral("--join and --split cannot be used together; join in one run and split the "
+                                          "result in another.")};
         const QString value = parser.value(kJoin);
         const auto columns = settings::readStrictNumber(value);
         if (!columns || !(*columns >= 1 && *columns <= image::Surface::kMaxPixels && *columns == std::floor(*columns)))
-            return QStringLiteral("--join %1: Give the number of cells in a row, a whole number from 1 up, e.g. "
-                                  "--join 8.")
-                .arg(value);
+            return Failure{
+                QStringLiteral("--join %1: Give the number of cells in a row, a whole number from 1 up, e.g. "
+                               "--join 8.")
+                    .arg(value)};
         job.join = int(*columns);
         if (job.inputs.contains(kStandardStream))
-            return QStringLiteral("--join reads every input's size from its file before any is decoded; standard "
-                                  "input (-) cannot be joined.");
+            return Failure{
+                QStringLiteral("--join reads every input's size from its file before any is decoded; standard "
+                               "input (-) cannot be joined.")};
         if (job.output.isEmpty())
-            return QStringLiteral("--join makes one sheet of all the inputs: give -o OUTPUT.");
+            return Failure{QStringLiteral("--join makes one sheet of all the inputs: give -o OUTPUT.")};
     }
     if (job.split) {
         const QString value = parser.value(kSplit);
         if (!ops::isAutoText(value)) {
             const auto grid = readGrid(kSplit, value);
             if (!grid)
-                return grid.error();
+                return Failure{grid.error()};
             job.splitGrid = *grid;
         }
         // No sheet has more cells than pixels.
         if (job.splitGrid && job.splitGrid->rows * job.splitGrid->columns > double(image::Surface::kMaxPixels))
-            return QStringLiteral("--split %1: No sheet has that many cells.").arg(value);
+            return Failure{QStringLiteral("--split %1: No sheet has that many cells.").arg(value)};
         if (job.outDir.isEmpty())
-            return QStringLiteral("--split writes each cell as a file of its own: give --out-dir DIR.");
+            return Failure{QStringLiteral("--split writes each cell as a file of its own: give --out-dir DIR.")};
     }
     return {};
 }
 
 // Two inputs of one name (a/walk.png, b/walk.bmp) would have their cells written to the
 // same files.
-QString clashingCellNames(const QStringList& inputs)
+Result<void> checkCellNamesApart(const QStringList& inputs)
 {
     QHash<QString, QString> named;
     for (const QString& input : inputs) {
         const QString name = QFileInfo(input).completeBaseName();
         if (const auto earlier = named.constFind(name); earlier != named.cend())
-            return normalPath(*earlier) == normalPath(input)
-                ? QStringLiteral("%1 is given more than once.").arg(input)
-                : QStringLiteral("%1 and %2 would both have their cells written as %3_r…_c….")
-                      .arg(*earlier, input, name);
+            return Failure{normalPath(*earlier) == normalPath(input)
+                               ? QStringLiteral("%1 is given more than once.").arg(input)
+                               : QStringLiteral("%1 and %2 would both have their cells written as %3_r…_c….")
+                                     .arg(*earlier, input, name)};
         named.insert(name, input);
     }
     return {};
@@ -369,23 +371,27 @@ QString clashingCellNames(const QStringList& inputs)
 // --join's output is no input, and its inputs have the first one's size as their headers
 // state it. A header that cannot be read is left for the run to report, as any input
 // that cannot be read.
-QString joinProblem(const Job& job)
+Result<void> checkJoin(const Job& job)
 {
     if (job.output != kStandardStream) {
         if (const auto apart = checkNoOutputOverInput(job.inputs, {job.output}); !apart)
-            return apart.error();
+            return apart;
     }
     const auto size = ops::commonFrameSize(job.inputs);
-    if (const auto* error = std::get_if<ops::FrameFileError>(&size))
-        return error->sizeDiffers ? QStringLiteral("--join: %1: %2").arg(error->file, error->reason) : QString();
-    const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, std::get<QSize>(size));
+    if (!size) {
+        if (size.error().sizeDiffers)
+            return Failure{QStringLiteral("--join: %1: %2").arg(size.error().file, size.error().reason)};
+        return {};
+    }
+    const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, *size);
     if (!layout)
-        return QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error());
+        return Failure{QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error())};
     return {};
 }
 
-// --detect only looks: the first option given that would write or change a sheet.
-std::optional<QString> notWithDetect(const QCommandLineParser& parser)
+// --detect only looks: it fails on the first option given that would write or change a
+// sheet.
+Result<void> checkAloneWithDetect(const QCommandLineParser& parser)
 {
     QStringList names;
     for (const ops::Operation* operation : ops::operationTable())
@@ -394,9 +400,30 @@ std::optional<QString> notWithDetect(const QCommandLineParser& parser)
               kFormat,     kSkipExisting, kGif,       kFps,     kPingPong, kJoin,   kSplit};
     for (const QString& name : names) {
         if (parser.isSet(name))
-            return name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name;
+            return Failure{QStringLiteral("--detect only prints each input's grid and writes no file; it cannot be "
+                                          "used together with %1.")
+                               .arg(name == kOutput ? QStringLiteral("-o") : QStringLiteral("--") + name)};
     }
-    return std::nullopt;
+    return {};
+}
+
+// The options of the operations that read a shared setting (`reads`), and whether any is
+// given: the setting does nothing without one.
+struct SettingReaders {
+    QStringList options;
+    bool given = false;
+};
+
+SettingReaders settingReaders(const QCommandLineParser& parser, bool ops::Operation::*reads)
+{
+    SettingReaders readers;
+    for (const ops::Operation* operation : ops::operationTable()) {
+        if (operation->*reads) {
+            readers.options.append(QStringLiteral("--") + operation->option.name);
+            readers.given = readers.given || parser.isSet(operation->option.name);
+        }
+    }
+    return readers;
 }
 
 CommandLine usageError(QString text)
@@ -454,17 +481,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("- (standard input) must be the only input."));
     job.detect = parser.isSet(kDetect);
     if (job.detect) {
-        if (const auto other = notWithDetect(parser))
-            return usageError(
-                QStringLiteral("--detect only prints each input's grid and writes no file; it cannot be used "
-                               "together with %1.")
-                    .arg(*other));
+        if (const auto alone = checkAloneWithDetect(parser); !alone)
+            return usageError(alone.error());
     } else if (const auto gif = readGif(parser, job); !gif) {
         return usageError(gif.error());
     } else if (const auto destination = readDestination(parser, job); !destination) {
         return usageError(destination.error());
-    } else if (const QString frames = readFrameOptions(parser, job); !frames.isEmpty()) {
-        return usageError(frames);
+    } else if (const auto frames = readFrameOptions(parser, job); !frames) {
+        return usageError(frames.error());
     }
     job.skipExisting = parser.isSet(kSkipExisting);
     job.quiet = parser.isSet(kQuiet);
@@ -479,17 +503,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const auto size = readCellSize(parser.value(kSpriteSize));
         if (!size)
             return usageError(size.error());
-        QStringList readers;
-        bool read = false;
-        for (const ops::Operation* operation : ops::operationTable()) {
-            if (operation->readsSpriteSize) {
-                readers.append(QStringLiteral("--") + operation->option.name);
-                read = read || parser.isSet(operation->option.name);
-            }
-        }
-        if (!read)
+        if (const SettingReaders readers = settingReaders(parser, &ops::Operation::readsSpriteSize); !readers.given)
             return usageError(QStringLiteral("--sprite-size is the cell size of %1 and does nothing without it.")
-                                  .arg(readers.join(QStringLiteral(" or "))));
+                                  .arg(readers.options.join(QStringLiteral(" or "))));
         job.spriteSize = *size;
     }
     if (parser.isSet(kGrid)) {
@@ -499,36 +515,28 @@ CommandLine parseCommandLine(const QStringList& arguments)
         job.grid = *grid;
     }
     if (parser.isSet(kTolerance)) {
-        QStringList readers;
-        bool read = false;
-        for (const ops::Operation* operation : ops::operationTable()) {
-            if (operation->readsTolerance) {
-                readers.append(QStringLiteral("--") + operation->option.name);
-                read = read || parser.isSet(operation->option.name);
-            }
-        }
-        if (!read)
+        if (const SettingReaders readers = settingReaders(parser, &ops::Operation::readsTolerance); !readers.given)
             return usageError(QStringLiteral("--tolerance is the tolerance of %1 and does nothing without it.")
-                                  .arg(readers.join(QStringLiteral(" or "))));
+                                  .arg(readers.options.join(QStringLiteral(" or "))));
     }
-    if (const QString problem = readKey(parser, job); !problem.isEmpty())
-        return usageError(problem);
+    if (const auto key = readKey(parser, job); !key)
+        return usageError(key.error());
 
     if (const auto steps = readSteps(parser, job); !steps)
         return usageError(steps.error());
 
     if (job.join) {
-        if (const QString problem = joinProblem(job); !problem.isEmpty())
-            return usageError(problem);
+        if (const auto joinable = checkJoin(job); !joinable)
+            return usageError(joinable.error());
     } else if (job.split) {
-        if (const QString clash = clashingCellNames(job.inputs); !clash.isEmpty())
-            return usageError(clash);
+        if (const auto apart = checkCellNamesApart(job.inputs); !apart)
+            return usageError(apart.error());
         if (job.splitGrid) {
             for (const QString& input : job.inputs) {
-                const QString over = cellOverInput(job.inputs, job.outDir, input, int(job.splitGrid->rows),
-                                                   int(job.splitGrid->columns), image::formatSuffix(job.format));
-                if (!over.isEmpty())
-                    return usageError(over);
+                const auto apart = checkNoCellOverInput(job.inputs, job.outDir, input, int(job.splitGrid->rows),
+                                                        int(job.splitGrid->columns), image::formatSuffix(job.format));
+                if (!apart)
+                    return usageError(apart.error());
             }
         }
     } else if (!job.detect) {

@@ -35,8 +35,9 @@ void BatchReport::finished(const FileResult& result, int done)
             for (const QString& warning : ready.warnings)
                 text += QStringLiteral("pixmold-batch: %1: warning: %2\n").arg(input, warning);
         }
-        if (ready.error)
-            text += QStringLiteral("pixmold-batch: %1: %2\n").arg(ready.error->file, ready.error->reason);
+        if (!ready.status)
+            text += QStringLiteral("pixmold-batch: %1: %2\n")
+                        .arg(ready.status.error().file, ready.status.error().reason);
         if (!ready.grid.isEmpty()) {
             // On a terminal, a file's warnings then stand just before its grid.
             if (!text.isEmpty())

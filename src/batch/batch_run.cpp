@@ -34,20 +34,20 @@ std::vector<FileResult> runBatch(const Job& job, int threads,
                 if (detected)
                     result.grid = *detected;
                 else
-                    result.error = FileError{inputName(result.input), detected.error()};
+                    result.status = FileError{inputName(result.input), detected.error()};
             } else if (job.join) {
                 result.output = job.output;
                 if (!(job.skipExisting && QFileInfo::exists(result.output)))
-                    result.error = joinInputs(job, result.warnings);
+                    result.status = joinInputs(job, result.warnings);
             } else if (job.split) {
                 result.output = job.outDir;
-                result.error = splitFile(job, result.input, result.warnings);
+                result.status = splitFile(job, result.input, result.warnings);
             } else {
                 result.output = job.outputFor(result.input);
                 const bool skipped
                     = job.skipExisting && result.output != kStandardStream && QFileInfo::exists(result.output);
                 if (!skipped)
-                    result.error = convertFile(job, result.input, result.output, result.warnings);
+                    result.status = convertFile(job, result.input, result.output, result.warnings);
             }
 
             const std::lock_guard lock(reporting);

@@ -15,8 +15,10 @@ struct FileResult {
     QString input;
     QString output;
     QStringList warnings;
-    QString grid;                   // --detect: the guessed grid, "4x8" or "no guess"
-    std::optional<FileError> error; // nullopt: written, or skipped by --skip-existing
+    QString grid; // --detect: the guessed grid, "4x8" or "no guess"
+    // Fails with the file and the reason; ok where written, skipped by --skip-existing
+    // or its grid guessed.
+    Result<void, FileError> status;
 };
 
 // Converts every input of the job (or, with --detect, guesses its grid; with --join, makes

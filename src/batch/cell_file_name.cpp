@@ -29,8 +29,8 @@ QString cellFileName(const QString& dir, const QString& input, int row, int colu
             .arg(QFileInfo(input).completeBaseName(), padded(row, rows), padded(column, columns), suffix));
 }
 
-QString cellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows, int columns,
-                      const QString& suffix)
+Result<void> checkNoCellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows,
+                                  int columns, const QString& suffix)
 {
     // A few thousand names at a time: a fine grid has as many cells as pixels.
     constexpr qsizetype kBatch = 4096;
@@ -42,7 +42,7 @@ QString cellOverInput(const QStringList& inputs, const QString& dir, const QStri
             if (names.size() < kBatch && !last)
                 continue;
             if (const auto apart = checkNoOutputOverInput(inputs, names); !apart)
-                return apart.error();
+                return apart;
             names.clear();
         }
     }

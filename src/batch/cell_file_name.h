@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +14,9 @@ namespace batch {
 QString cellFileName(const QString& dir, const QString& input, int row, int column, int rows, int columns,
                      const QString& suffix);
 
-// What outputOverInput says of the first of those cell files, for every cell, that is
-// one of `inputs`; empty where none is.
-QString cellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows, int columns,
-                      const QString& suffix);
+// Fails as checkNoOutputOverInput does on the first of those cell files, for every
+// cell, that is one of `inputs`.
+Result<void> checkNoCellOverInput(const QStringList& inputs, const QString& dir, const QString& input, int rows,
+                                  int columns, const QString& suffix);
 
 } // namespace batch

@@ -80,8 +80,8 @@ namespace {
 
 // The row --gif names, cut by the grid in force, written as an animated GIF; the
 // reason it was not, about the input or, for a failed write, the output.
-std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, const ops::CellGrid& implied,
-                                  const QString& input, const QString& output)
+Result<void, FileError> writeGif(const image::Surface& sheet, const Job& job, const ops::CellGrid& implied,
+                                 const QString& input, const QString& output)
 {
     const QString option = QStringLiteral("--gif %1: ").arg(job.gif->row + 1);
     const ops::SheetCells cells(QSize(sheet.width(), sheet.height()), givenGrid(implied, job.grid, sheet));
@@ -103,7 +103,7 @@ std::optional<FileError> writeGif(const image::Surface& sheet, const Job& job, c
           });
     if (!written)
         return FileError{output == kStandardStream ? kStandardOutputName : output, written.error()};
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -186,7 +186,7 @@ Result<QString> detectGrid(const QString& input, const image::TransparencyKey& k
     }
 }
 
-std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList& warnings)
+Result<void, FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList& warnings)
 {
     const QString shownInput = inputName(input);
     try {
@@ -208,7 +208,7 @@ std::optional<FileError> convertFile(const Job& job, const QString& input, const
         if (*written > 0)
             warnings.append(
                 QStringLiteral("%1 took the nearest colour of the palette, which lacks theirs.").arg(pixels(*written)));
-        return std::nullopt;
+        return {};
     } catch (const image::SurfaceError& error) {
         return FileError{shownInput, QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {

@@ -52,8 +52,7 @@ Result<ops::CellGrid> applySteps(image::Surface& sheet, const Job& job, QStringL
 // (the steps' warnings, keyed or dropped transparency, a picture read from a damaged
 // file, pixels moved to the nearest palette entry). Safe to call on several threads at
 // once.
-std::optional<FileError> convertFile(const Job& job, const QString& input, const QString& output,
-                                     QStringList& warnings);
+Result<void, FileError> convertFile(const Job& job, const QString& input, const QString& output, QStringList& warnings);
 
 // Reads `input` as convertFile does and gives the grid guessed on it, as gridText
 // writes it ("4x8", "no guess"), or a failure saying why it could not be read. `warnings`

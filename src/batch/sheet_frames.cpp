@@ -38,8 +38,8 @@ bool isWhole(double count)
 
 // Writes each cell; on a failure removes the cells this run made, so that none is left
 // of a sheet that was not split whole. The failure names the cell that was not written.
-std::optional<FileError> writeCells(const Job& job, const QString& input, const image::Surface& sheet, int rows,
-                                    int columns)
+Result<void, FileError> writeCells(const Job& job, const QString& input, const image::Surface& sheet, int rows,
+                                   int columns)
 {
     const QString suffix = image::formatSuffix(job.format);
     QStringList made;
@@ -60,19 +60,19 @@ std::optional<FileError> writeCells(const Job& job, const QString& input, const 
                 made.append(name);
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
 
-std::optional<FileError> joinInputs(const Job& job, QStringList& warnings)
+Result<void, FileError> joinInputs(const Job& job, QStringList& warnings)
 {
     const QString& first = job.inputs.first();
     try {
         const auto size = ops::commonFrameSize(job.inputs);
-        if (const auto* error = std::get_if<ops::FrameFileError>(&size))
-            return FileError{error->file, error->reason};
-        const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, std::get<QSize>(size));
+        if (!size)
+            return FileError{size.error().file, size.error().reason};
+        const auto layout = ops::frameLayout(int(job.inputs.size()), *job.join, *size);
         if (!layout)
             return FileError{first, QStringLiteral("--join %1: %2").arg(*job.join).arg(layout.error())};
         const ops::FrameLayout& frames = *layout;
@@ -91,15 +91,15 @@ std::optional<FileError> joinInputs(const Job& job, QStringList& warnings)
         };
         image::Surface sheet(image::kPictureBoxBackground);
         ops::SilentProgress progress;
-        if (const auto error = ops::joinFrameFiles(job.inputs, frames, job.key.key, read, sheet, progress))
-            return FileError{error->file, error->reason};
+        if (const auto joined = ops::joinFrameFiles(job.inputs, frames, job.key.key, read, sheet, progress); !joined)
+            return FileError{joined.error().file, joined.error().reason};
         if (const auto stepped = applySteps(sheet, job, warnings); !stepped)
             return FileError{first, stepped.error()};
         const image::PictureFormat format = image::formatForName(job.output).value_or(job.format);
         if (const auto written = writeOutput(sheet, job.output, format, job); !written)
             return FileError{job.output == kStandardStream ? QStringLiteral("standard output") : job.output,
                              written.error()};
-        return std::nullopt;
+        return {};
     } catch (const image::SurfaceError& error) {
         return FileError{first, QString::fromUtf8(error.what())};
     } catch (const std::bad_alloc&) {
@@ -107,7 +107,7 @@ std::optional<FileError> joinInputs(const Job& job, QStringList& warnings)
     }
 }
 
-std::optional<FileError> splitFile(const Job& job, const QString& input, QStringList& warnings)
+Result<void, FileError> splitFile(const Job& job, const QString& input, QStringList& warnings)
 {
     try {
         image::Surface sheet(image::kPictureBoxBackground);
@@ -139,10 +139,10 @@ std::optional<FileError> splitFile(const Job& job, const QString& input, QString
         if (const auto divided = ops::checkSplit(sheet, rows, columns); !divided)
             return FileError{input, QStringLiteral("%1: %2").arg(option, divided.error())};
         if (!job.splitGrid) {
-            const QString over
-                = cellOverInput(job.inputs, job.outDir, input, rows, columns, image::formatSuffix(job.format));
-            if (!over.isEmpty())
-                return FileError{input, over};
+            const auto apart
+                = checkNoCellOverInput(job.inputs, job.outDir, input, rows, columns, image::formatSuffix(job.format));
+            if (!apart)
+                return FileError{input, apart.error()};
         }
         return writeCells(job, input, sheet, rows, columns);
     } catch (const image::SurfaceError& error) {

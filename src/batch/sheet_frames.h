@@ -13,7 +13,7 @@ namespace batch {
 // (every input of the first one's size, as their headers state it), runs the steps on
 // it and writes it to job.output. The cells a short last row leaves take the key colour,
 // with a warning. Nothing is written when an input cannot be read or a step stops.
-std::optional<FileError> joinInputs(const Job& job, QStringList& warnings);
+Result<void, FileError> joinInputs(const Job& job, QStringList& warnings);
 
 // --split: reads `input`, runs the steps and writes each cell of the result, cut by the
 // job's grid (or the grid in force for auto), to job.outDir as NAME_rRR_cCC.EXT in the
@@ -21,6 +21,6 @@ std::optional<FileError> joinInputs(const Job& job, QStringList& warnings);
 // not divide the sheet, or a cell that would be written over an input, fails the file
 // before any cell is written; a cell that cannot be written removes those written before
 // it. Safe to call on several threads at once.
-std::optional<FileError> splitFile(const Job& job, const QString& input, QStringList& warnings);
+Result<void, FileError> splitFile(const Job& job, const QString& input, QStringList& warnings);
 
 } // namespace batch

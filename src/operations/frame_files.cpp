@@ -16,7 +16,7 @@ QString sizeText(QSize size)
 
 } // namespace
 
-std::variant<QSize, FrameFileError> commonFrameSize(const QStringList& files)
+Result<QSize, FrameFileError> commonFrameSize(const QStringList& files)
 {
     std::optional<QSize> first;
     for (const QString& file : files) {
@@ -39,8 +39,8 @@ std::variant<QSize, FrameFileError> commonFrameSize(const QStringList& files)
     return *first;
 }
 
-std::optional<FrameFileError> joinFrameFiles(const QStringList& files, const FrameLayout& layout, image::Colour key,
-                                             const FrameReader& read, image::Surface& sheet, Progress& progress)
+Result<void, FrameFileError> joinFrameFiles(const QStringList& files, const FrameLayout& layout, image::Colour key,
+                                            const FrameReader& read, image::Surface& sheet, Progress& progress)
 {
     try {
         image::Surface joined(sheet.background());
@@ -63,7 +63,7 @@ std::optional<FrameFileError> joinFrameFiles(const QStringList& files, const Fra
             progress.reached(int(qint64(100) * (i + 1) / layout.frames));
         }
         sheet.swapPixels(joined);
-        return std::nullopt;
+        return {};
     } catch (const image::SurfaceError& error) {
         return FrameFileError{files.value(0), QString::fromStdString(error.what())};
     } catch (const std::bad_alloc&) {

@@ -9,8 +9,6 @@
 
 #include <QStringList>
 #include <functional>
-#include <optional>
-#include <variant>
 
 namespace ops {
 
@@ -24,7 +22,7 @@ struct FrameFileError {
 // The size all the files share, as their headers state it, read before any is
 // decoded; otherwise the first file whose size cannot be read or differs from the
 // first one's.
-std::variant<QSize, FrameFileError> commonFrameSize(const QStringList& files);
+Result<QSize, FrameFileError> commonFrameSize(const QStringList& files);
 
 // How a frame file becomes a picture: the caller's loader, which keys transparency as
 // every load does.
@@ -35,7 +33,7 @@ using FrameReader = std::function<Result<image::PictureRead>(const QString& file
 // `key`. A file that cannot be read, or that decodes to another size than its header
 // stated, stops the join. `sheet` is replaced only when every frame is in place; on an
 // error it is left as it was. Milestones: 0, then 100 * frames placed / frames.
-std::optional<FrameFileError> joinFrameFiles(const QStringList& files, const FrameLayout& layout, image::Colour key,
-                                             const FrameReader& read, image::Surface& sheet, Progress& progress);
+Result<void, FrameFileError> joinFrameFiles(const QStringList& files, const FrameLayout& layout, image::Colour key,
+                                            const FrameReader& read, image::Surface& sheet, Progress& progress);
 
 } // namespace ops

@@ -53,8 +53,8 @@ void Main::openPicture(const QString& path)
     m_state.LastLoadPath = path;
 
     // A picture that cannot be read changes nothing but the start path, and says why.
-    if (const QString error = m_document->load(path, {m_state.key}); !error.isEmpty()) {
-        showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), error));
+    if (const Result<void> loaded = m_document->load(path, {m_state.key}); !loaded) {
+        showError(QStringLiteral("%1 could not be loaded.\n\n%2").arg(QDir::toNativeSeparators(path), loaded.error()));
         return;
     }
     showLoaded(path);
@@ -73,8 +73,8 @@ void Main::importFrames()
     sortByNaturalName(paths);
     m_state.LastLoadPath = paths.first();
     // The cells a short last row leaves take the key colour.
-    if (const QString error = m_document->importFrames(paths, columns->numeric, m_state.key); !error.isEmpty()) {
-        showError(QStringLiteral("The frames could not be imported.\n\n%1").arg(error));
+    if (const Result<void> joined = m_document->importFrames(paths, columns->numeric, m_state.key); !joined) {
+        showError(QStringLiteral("The frames could not be imported.\n\n%1").arg(joined.error()));
         return;
     }
     showLoaded(paths.first());

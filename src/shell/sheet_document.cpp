@@ -30,15 +30,15 @@ SheetDocument::SheetDocument(QObject* parent)
 {
 }
 
-QString SheetDocument::load(const QString& path, const image::TransparencyKey& key)
+Result<void> SheetDocument::load(const QString& path, const image::TransparencyKey& key)
 {
     const auto read = image::readPicture(path, key);
     if (!read)
-        return read.error();
+        return Failure{read.error()};
     try {
         m_picPic1.assign(read->picture);
     } catch (const image::SurfaceError& error) {
-        return QString::fromUtf8(error.what());
+        return Failure{QString::fromUtf8(error.what())};
     }
     m_loaded = true;
     m_history.clear();
@@ -66,21 +66,21 @@ void SheetDocument::run(const QString& name, const Work& work, const CellGrid& g
     then(outcome);
 }
 
-QString SheetDocument::importFrames(const QStringList& paths, double columns, image::Colour key)
+Result<void> SheetDocument::importFrames(const QStringList& paths, double columns, image::Colour key)
 {
     const auto named = [](const ops::FrameFileError& error) {
-        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(error.file), error.reason);
+        return Failure{QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(error.file), error.reason)};
     };
     const auto size = ops::commonFrameSize(paths);
-    if (const auto* error = std::get_if<ops::FrameFileError>(&size))
-        return named(*error);
-    const auto layout = ops::frameLayout(int(paths.size()), columns, std::get<QSize>(size));
+    if (!size)
+        return named(size.error());
+    const auto layout = ops::frameLayout(int(paths.size()), columns, *size);
     if (!layout)
-        return layout.error();
+        return Failure{layout.error()};
     ops::SilentProgress progress;
     const auto read = [key](const QString& path) { return image::readPicture(path, image::TransparencyKey{key}); };
-    if (const auto error = ops::joinFrameFiles(paths, *layout, key, read, m_picPic1, progress))
-        return named(*error);
+    if (const auto joined = ops::joinFrameFiles(paths, *layout, key, read, m_picPic1, progress); !joined)
+        return named(joined.error());
     m_loaded = true;
     m_history.clear();
     setGrid(CellGrid{double(layout->rows), double(layout->columns)});

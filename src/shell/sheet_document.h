@@ -3,6 +3,7 @@
 
 #include "cell_grid.h"
 #include "sheet_history.h"
+#include "base/result.h"
 #include "image/colour.h"
 #include "image/keyed_transparency.h"
 #include "image/surface.h"
@@ -38,16 +39,16 @@ public:
     bool busy() const { return m_busy; }
 
     // Reads the picture at `path` as the new sheet: the history is cleared and the grid
-    // guessed; transparency takes the key. The reason it could not be read, or the empty
-    // text; on a failure the sheet stays as it was.
-    QString load(const QString& path, const image::TransparencyKey& key = {});
+    // guessed; transparency takes the key. On a failure, the reason it could not be read,
+    // the sheet staying as it was.
+    Result<void> load(const QString& path, const image::TransparencyKey& key = {});
 
     // Joins the pictures at `paths`, in that order, into rows of `columns` cells as the
     // new sheet, as a load takes one: the history is cleared, and the grid is the
     // frames'. Every picture must have the first one's size; cells a short last row
-    // leaves take `key`. The reason the sheet could not be made, or the empty text; on a
-    // failure the sheet stays as it was.
-    QString importFrames(const QStringList& paths, double columns, image::Colour key);
+    // leaves take `key`. On a failure, the reason the sheet could not be made, the sheet
+    // staying as it was.
+    Result<void> importFrames(const QStringList& paths, double columns, image::Colour key);
 
     // Runs an operation on the sheet. The document is busy until `then` has seen the
     // outcome, so commands wait through its messages and redraw too; a changed sheet

@@ -15,7 +15,7 @@ batch::FileResult resultFor(int index, const QString& input, const QString& warn
     if (!warning.isEmpty())
         result.warnings.append(warning);
     if (!error.isEmpty())
-        result.error = batch::FileError{input, error};
+        result.status = batch::FileError{input, error};
     return result;
 }
 

@@ -101,9 +101,9 @@ void tst_SheetConvert::sameAsTheWindow()
 
     const QString output = path(QStringLiteral("out.bmp"));
     QStringList warnings;
-    const auto error
+    const auto converted
         = batch::convertFile(jobFor(options), writeSheet(QStringLiteral("in.bmp"), sheet), output, warnings);
-    QVERIFY2(!error, error ? qPrintable(error->reason) : "");
+    QVERIFY2(converted, qPrintable(converted.error().reason));
     const auto written = image::readPicture(output);
     QCOMPARE(written.error(), QString());
     QCOMPARE(written->picture, window.picture);
@@ -127,8 +127,8 @@ void tst_SheetConvert::importFramesSameAsJoin()
     job.join = 2;
     job.output = path(QStringLiteral("joined.bmp"));
     QStringList warnings;
-    const auto error = batch::joinInputs(job, warnings);
-    QVERIFY2(!error, error ? qPrintable(error->reason) : "");
+    const auto joined = batch::joinInputs(job, warnings);
+    QVERIFY2(joined, qPrintable(joined.error().reason));
     QCOMPARE(warnings.size(), 1); // the short last row
     QCOMPARE(image::readPicture(job.output)->picture, toImage(f.window->workingImage()));
     QCOMPARE(f.window->workingImage().width(), 10);
@@ -174,10 +174,10 @@ void tst_SheetConvert::nothingWrittenForAFailedFile()
 
     const QString inputPath = path(input);
     QStringList warnings;
-    const auto error = batch::convertFile(jobFor(options), inputPath, output, warnings);
-    QVERIFY(error);
-    QCOMPARE(error->file, inputPath);
-    QVERIFY2(error->reason.contains(reason), qPrintable(error->reason));
+    const auto converted = batch::convertFile(jobFor(options), inputPath, output, warnings);
+    QVERIFY(!converted);
+    QCOMPARE(converted.error().file, inputPath);
+    QVERIFY2(converted.error().reason.contains(reason), qPrintable(converted.error().reason));
     QCOMPARE(contents(output), QByteArray("earlier"));
     QCOMPARE(QDir(path({})).entryList(QDir::Files).size(), 4);
 }
@@ -187,10 +187,11 @@ void tst_SheetConvert::unwritableOutput()
     const QString input = writeSheet(QStringLiteral("in.bmp"), patternPicture(20, 10));
     const QString output = input + QStringLiteral("/out.bmp"); // under a regular file
     QStringList warnings;
-    const auto error = batch::convertFile(jobFor({"--negative", "2"}), input, output, warnings);
-    QVERIFY(error);
-    QCOMPARE(error->file, output);
-    QVERIFY2(error->reason.contains(QLatin1String("could not be created")), qPrintable(error->reason));
+    const auto converted = batch::convertFile(jobFor({"--negative", "2"}), input, output, warnings);
+    QVERIFY(!converted);
+    QCOMPARE(converted.error().file, output);
+    QVERIFY2(converted.error().reason.contains(QLatin1String("could not be created")),
+             qPrintable(converted.error().reason));
 }
 
 void tst_SheetConvert::severalInputsOneBad()
@@ -206,10 +207,10 @@ void tst_SheetConvert::severalInputsOneBad()
     const auto results = batch::runBatch(job, 2, [&](const batch::FileResult&, int done) { counts.append(done); });
     QCOMPARE(counts, (QList<int>{1, 2, 3}));
     QCOMPARE(results.size(), size_t(3));
-    QVERIFY(!results[0].error);
-    QVERIFY(results[1].error);
-    QCOMPARE(results[1].error->file, job.inputs[1]);
-    QVERIFY(!results[2].error);
+    QVERIFY(results[0].status);
+    QVERIFY(!results[1].status);
+    QCOMPARE(results[1].status.error().file, job.inputs[1]);
+    QVERIFY(results[2].status);
 
     QCOMPARE(QDir(job.outDir).entryList(QDir::Files), (QStringList{"a.bmp", "c.bmp"}));
     QCOMPARE(image::readPicture(results[2].output)->picture,

@@ -64,10 +64,11 @@ private slots:
         const Frames made(frames);
         const auto common = ops::commonFrameSize(made.files);
         if (size.isValid()) {
-            QCOMPARE(std::get<QSize>(common), size);
+            QCOMPARE(*common, size);
             return;
         }
-        const auto& error = std::get<ops::FrameFileError>(common);
+        QVERIFY(!common);
+        const ops::FrameFileError& error = common.error();
         QCOMPARE(error.file, made.files[refusedFile]);
         QCOMPARE(error.sizeDiffers, differs);
         QVERIFY(!error.reason.isEmpty());
@@ -76,11 +77,11 @@ private slots:
     void joinsInOrder()
     {
         const Frames made({"c.bmp=ab|cd", "a.png=ef|gh", "b.bmp=ij|kl"});
-        const auto layout = *ops::frameLayout(3, 2, std::get<QSize>(ops::commonFrameSize(made.files)));
+        const auto layout = *ops::frameLayout(3, 2, *ops::commonFrameSize(made.files));
         image::Surface sheet(image::rgb(1, 2, 3));
         RecordingProgress progress;
-        const auto error = ops::joinFrameFiles(made.files, layout, kKey, readFrame, sheet, progress);
-        QVERIFY2(!error, qPrintable(error ? error->reason : QString()));
+        const auto joined = ops::joinFrameFiles(made.files, layout, kKey, readFrame, sheet, progress);
+        QVERIFY2(joined, qPrintable(joined.error().reason));
         QCOMPARE(pixel_text::text(sheet), QStringLiteral("abef|cdgh|ijKK|klKK"));
         QCOMPARE(sheet.background(), image::rgb(1, 2, 3));
         QCOMPARE(progress.milestones, QList<int>({0, 33, 66, 100}));
@@ -108,10 +109,10 @@ private slots:
             return broken;
         };
         SheetRun run{pixel_text::surface("xyz")};
-        const auto error = ops::joinFrameFiles(made.files, layout, kKey, read, run.work, run.progress);
-        QVERIFY(error);
-        QCOMPARE(error->file, made.files[1]);
-        QVERIFY(!error->sizeDiffers);
+        const auto joined = ops::joinFrameFiles(made.files, layout, kKey, read, run.work, run.progress);
+        QVERIFY(!joined);
+        QCOMPARE(joined.error().file, made.files[1]);
+        QVERIFY(!joined.error().sizeDiffers);
         QCOMPARE(pixel_text::text(run.work), QStringLiteral("xyz"));
     }
 };
