@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -128,6 +129,19 @@ void AnimationPreview::setZoom(int factor)
     // A factor between the list's shows at the next smaller one.
     const auto* at = std::upper_bound(kZoomFactors.begin(), kZoomFactors.end(), factor);
     m_zoom->setCurrentIndex(int(std::max(at - kZoomFactors.begin() - 1, std::ptrdiff_t(0))));
+}
+
+void AnimationPreview::showBeside(const QWidget& window, int zoom)
+{
+    setZoom(zoom);
+    adjustSize();
+    QRect placed(window.frameGeometry().topRight() + QPoint(8, 0), frameGeometry().size());
+    const QRect screen = window.screen()->availableGeometry();
+    if (placed.right() > screen.right())
+        placed.moveRight(window.frameGeometry().left() - 8);
+    placed.moveLeft(std::max(placed.left(), screen.left()));
+    move(placed.topLeft());
+    show();
 }
 
 void AnimationPreview::setKey(image::Colour key, bool asCheckerboard)

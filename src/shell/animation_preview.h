@@ -42,6 +42,8 @@ public:
     void setRow(int row);
     int row() const;
     void setZoom(int factor);
+    // Shows it at `zoom`, right of `window` where the screen has room, else left of it.
+    void showBeside(const QWidget& window, int zoom);
     void setKey(image::Colour key, bool asCheckerboard);
 
     // The cell of the row on show, 0-based from the left; -1 while none is.

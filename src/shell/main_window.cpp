@@ -3,6 +3,10 @@
 
 #include "animation_preview.h"
 #include "dialog_service.h"
+#include "file_commands.h"
+#include "key_commands.h"
+#include "operation_commands.h"
+#include "preview_follow.h"
 #include "viewport.h"
 #include "window_layout.h"
 #include "zoom_factors.h"
@@ -12,34 +16,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <algorithm>
 
 namespace shell {
-
-namespace {
-
-// Where the file dialogs first open: the images folder beside the program where there
-// is one, else the user's pictures, never the folder of an installed program.
-QString startFolder()
-{
-    const QString images = QCoreApplication::applicationDirPath() + QStringLiteral("/images/");
-    if (QFileInfo(images).isDir())
-        return images;
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
-        return pictures + QLatin1Char('/');
-    return QDir::homePath() + QLatin1Char('/');
-}
-
-} // namespace
 
 Main::Main(DialogService& dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_document(new SheetDocument(this))
@@ -50,11 +33,12 @@ Main::Main(DialogService& dialogs, QWidget* parent)
     setAcceptDrops(true);
 
     buildControls();
+    m_files = std::make_unique<FileCommands>(m_state, m_dialogs, *m_document,
+                                             [this](const QString& path) { showLoaded(path); });
+    m_keys = std::make_unique<KeyCommands>(m_state, m_dialogs, [this] { showKey(); });
+    m_operations = std::make_unique<OperationCommands>(m_state, m_dialogs, *m_document, *m_view, *m_PB);
     buildMenus();
     buildPreview();
-
-    m_state.LastSavePath = startFolder();
-    m_state.LastLoadPath = m_state.LastSavePath;
 
     resize(startWindowSize(menuBar()->sizeHint().height()));
     layOut();
@@ -91,7 +75,7 @@ void Main::buildControls()
     Viewport* viewport = m_view->viewport();
     connect(viewport, &Viewport::pointerMoved, this,
             [this](QPointF position) { m_lblcoords->setText(m_view->readout(position)); });
-    connect(viewport, &Viewport::pressed, this, &Main::changeColourAt);
+    connect(viewport, &Viewport::pressed, this, [this](QPointF position) { m_operations->pressAt(position); });
     connect(viewport, &Viewport::zoomWheel, this, [this](QPointF position, int steps) {
         if (!commandsSilenced())
             m_view->zoomByWheel(position, steps);
@@ -139,7 +123,7 @@ void Main::buildMenus()
     addCommand(file, QStringLiteral("mnuFileLoad"), QStringLiteral("&Load Picture"), Qt::CTRL | Qt::Key_L,
                Needs::Nothing, [this] { RunCommand(1); });
     addCommand(file, QStringLiteral("mnuFileImportFrames"), QStringLiteral("Import &Frames\u2026"), QKeySequence(),
-               Needs::Nothing, [this] { importFrames(); });
+               Needs::Nothing, [this] { m_files->importFrames(); });
     file->addSeparator()->setObjectName(QStringLiteral("mnuFileDash"));
     addCommand(file, QStringLiteral("mnuFileOptions"), QStringLiteral("&Options"), Qt::CTRL | Qt::Key_O, Needs::Nothing,
                [this] { m_OpsFrame->open(); });
@@ -159,9 +143,9 @@ void Main::buildMenus()
     followHistory();
     edit->addSeparator()->setObjectName(QStringLiteral("mnuEditDash"));
     addCommand(edit, QStringLiteral("mnuEditKey"), QStringLiteral("&Key Colour\u2026"), QKeySequence(), Needs::Nothing,
-               [this] { chooseKeyColour(); });
+               [this] { m_keys->chooseKeyColour(); });
     addCommand(edit, QStringLiteral("mnuEditPalette"), QStringLiteral("&Palette\u2026"), QKeySequence(), Needs::Nothing,
-               [this] { choosePalette(); });
+               [this] { m_keys->choosePalette(); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
@@ -194,8 +178,12 @@ void Main::buildMenus()
     m_mnuViewKey->setCheckable(true);
     view->addSeparator();
     m_mnuViewPreview = addCommand(view, QStringLiteral("mnuViewPreview"), QStringLiteral("&Preview Animation"),
-                                  Qt::CTRL | Qt::SHIFT | Qt::Key_P, Needs::Nothing,
-                                  [this] { showPreview(m_mnuViewPreview->isChecked()); });
+                                  Qt::CTRL | Qt::SHIFT | Qt::Key_P, Needs::Nothing, [this] {
+                                      if (m_mnuViewPreview->isChecked())
+                                          m_preview->showBeside(*this, m_view->zoom());
+                                      else
+                                          m_preview->hide();
+                                  });
     m_mnuViewPreview->setCheckable(true);
 
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
@@ -209,7 +197,7 @@ void Main::buildMenus()
             if (entry->window.runCode)
                 RunCommand(*entry->window.runCode);
             else
-                operate(*entry);
+                m_operations->operate(*entry);
         });
     }
 }
@@ -249,10 +237,10 @@ void Main::RunCommand(int code)
 {
     switch (code) {
     case 0:
-        savePicture();
+        m_files->save();
         break;
     case 1:
-        loadPicture();
+        m_files->load();
         break;
     case 2:
         NegPic();
@@ -266,6 +254,38 @@ void Main::RunCommand(int code)
     default:
         break;
     }
+}
+
+void Main::NPCPic()
+{
+    m_operations->operate(*ops::operationForRunCode(4));
+}
+
+void Main::NegPic()
+{
+    m_operations->operate(*ops::operationForRunCode(2));
+}
+
+void Main::openPicture(const QString& path)
+{
+    m_files->open(path);
+}
+
+// The view and the preview draw the key as a checkerboard while the View item is
+// checked, else in its own colour.
+void Main::showKey()
+{
+    const bool shown = m_mnuViewKey->isChecked();
+    m_view->setKeyShown(shown ? std::optional(m_state.key) : std::nullopt);
+    m_preview->setKey(m_state.key, shown);
+}
+
+void Main::buildPreview()
+{
+    m_preview = new AnimationPreview(m_dialogs, m_view->zoom(), this);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    connect(m_preview, &AnimationPreview::closed, this, [this] { m_mnuViewPreview->setChecked(false); });
+    followDocument(*m_preview, *m_document, *m_view);
 }
 
 void Main::exitProgram()

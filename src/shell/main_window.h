@@ -4,15 +4,13 @@
 #include "cell_grid.h"
 #include "sheet_document.h"
 #include "sheet_view.h"
-#include "image/colour_table.h"
+#include "window_state.h"
 #include "operations/operation.h"
-#include "settings/sprite_size.h"
 
 #include <QMainWindow>
-#include <QPointF>
 #include <QString>
 #include <functional>
-#include <optional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -26,23 +24,13 @@ namespace shell {
 
 class AnimationPreview;
 class DialogService;
-class ProgressBarReporter;
+class FileCommands;
+class KeyCommands;
+class OperationCommands;
 
-// The window-level values the commands share.
-struct WindowState {
-    settings::SpriteSize sprite; // SpriteWidth, SpriteHeight
-    float ImageWidth = 0;        // twips, recorded by the last load
-    float ImageHeight = 0;
-    bool ColorPickMode = false; // the next press on the viewport picks a colour
-    QString LastLoadPath;
-    QString LastSavePath;
-    image::Colour key = image::rgb(0, 0, 0);   // the colour the engines draw as transparent
-    std::optional<image::ColourTable> palette; // of 8-bit saves; its entry 0 is the key
-    QString LastPalettePath;
-};
-
-// The program's one window: its menus and the guards of their commands, the dialogs
-// and the Options panel, over a document (the sheet) and a view of it.
+// The program's one window: its menus and the guards of their commands and the Options
+// panel, over a document (the sheet) and a view of it; the commands' dialogs are asked
+// by the files', the key's and the operations' own classes.
 class Main final : public QMainWindow {
     Q_OBJECT
 public:
@@ -94,32 +82,13 @@ private:
     bool commandsSilenced() const;
     bool passesGuards(Needs needs);
 
-    // Commands.
-    void savePicture();
-    void loadPicture();
-    // Several frame files joined into a new sheet, taken as a load takes a picture.
-    void importFrames();
     void exitProgram();
     void NPCPic();
     void NegPic();
-    void chooseKeyColour();
-    void choosePalette();
-    void setKey(image::Colour key);
+    // The view and the preview draw the key alike.
     void showKey();
-
-    // The operations of the table: asks an entry's questions; for one that picks a
-    // colour, a press on the picture goes on.
-    void operate(const ops::Operation& operation);
-    void changeColourAt(QPointF position);
-    // Reads what was gathered the entry's lenient way and runs it through the document.
-    void runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given);
-    ops::OperationSettings operationSettings() const;
-    void showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome);
-
     // The animation preview, a tool window beside this one.
     void buildPreview();
-    void showPreview(bool shown);
-    void followSheet();
 
     // Shared steps.
     void showLoaded(const QString& path);
@@ -131,6 +100,9 @@ private:
     WindowState m_state;
     SheetDocument* m_document = nullptr;
     SheetView* m_view = nullptr;
+    std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<KeyCommands> m_keys;
+    std::unique_ptr<OperationCommands> m_operations;
 
     QLabel* m_lblCurImage = nullptr;
     QLabel* m_lblcoords = nullptr;
@@ -146,13 +118,6 @@ private:
     QAction* m_mnuViewKey = nullptr;
 
     bool m_exiting = false; // the exit was confirmed; the close needs no question
-
-    // The operation waiting for a press on the picture, and its answers so far.
-    struct ColourPick {
-        const ops::Operation* operation = nullptr;
-        ops::WindowAnswers answers;
-    };
-    ColourPick m_colourPick;
 };
 
 } // namespace shell

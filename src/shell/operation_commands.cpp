@@ -1,33 +1,28 @@
 // SPDX-License-Identifier: MIT
-// The operations of the table as the window runs them: one handler asks an entry's
-// questions, reads them leniently, runs it through the document, and shows its end
-// the entry's way.
-#include "main_window.h"
+#include "operation_commands.h"
 
 #include "dialog_service.h"
 #include "progress_bar.h"
+#include "sheet_document.h"
+#include "sheet_view.h"
 #include "image/raster.h"
-#include "operations/operation_table.h"
+#include "operations/message_title.h"
 
 namespace shell {
 
-void Main::NPCPic()
+OperationCommands::OperationCommands(WindowState& state, DialogService& dialogs, SheetDocument& document,
+                                     SheetView& view, QProgressBar& bar)
+    : m_state(state), m_dialogs(dialogs), m_document(document), m_view(view), m_bar(bar)
 {
-    operate(*ops::operationForRunCode(4));
 }
 
-void Main::NegPic()
-{
-    operate(*ops::operationForRunCode(2));
-}
-
-void Main::operate(const ops::Operation& operation)
+void OperationCommands::operate(const ops::Operation& operation)
 {
     const ops::WindowCommand& command = operation.window;
     // Asking first would only lead to a refusal.
     if (command.checkBeforeAsking) {
-        if (const Result<void> checked = command.checkBeforeAsking(operationSettings()); !checked) {
-            showError(checked.error());
+        if (const Result<void> checked = command.checkBeforeAsking(settings()); !checked) {
+            m_dialogs.message(checked.error(), Buttons::Ok, ops::kMessageTitle);
             return;
         }
     }
@@ -49,24 +44,24 @@ void Main::operate(const ops::Operation& operation)
     m_state.ColorPickMode = true;
 }
 
-void Main::changeColourAt(QPointF position)
+void OperationCommands::pressAt(QPointF position)
 {
-    if (m_document->busy() || !m_state.ColorPickMode)
+    if (m_document.busy() || !m_state.ColorPickMode)
         return;
     // A press on the border, or on the grey beyond the picture, ends the pick with
     // nothing changed.
-    const std::optional<QPoint> pixel = m_view->pickAt(position);
+    const std::optional<QPoint> pixel = m_view.pickAt(position);
     if (!pixel) {
         m_state.ColorPickMode = false;
         return;
     }
     ops::WindowAnswers given = m_colourPick.answers;
-    given.picked = image::GetPixel(workingImage(), pixel->x(), pixel->y());
+    given.picked = image::GetPixel(m_document.picture(), pixel->x(), pixel->y());
     given.chosen = m_dialogs.chooseColour();
     runWithAnswers(*m_colourPick.operation, given);
 }
 
-void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given)
+void OperationCommands::runWithAnswers(const ops::Operation& operation, const ops::WindowAnswers& given)
 {
     const std::optional<ops::Answers> answers = operation.window.readAnswers(given);
     if (!answers) {
@@ -74,10 +69,10 @@ void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnsw
             m_state.ColorPickMode = false;
         return;
     }
-    const ops::OperationSettings settings = operationSettings();
-    const CellGrid grid{operation.gridAfter(*answers, cellGrid())};
-    ProgressBarReporter progress(*m_PB, m_dialogs);
-    m_document->run(
+    const ops::OperationSettings settings = this->settings();
+    const CellGrid grid{operation.gridAfter(*answers, m_document.grid())};
+    ProgressBarReporter progress(m_bar, m_dialogs);
+    m_document.run(
         operation.name,
         [&](ops::Sheets& sheets, ops::Progress& reporter) {
             return operation.run(sheets, *answers, settings, reporter);
@@ -88,20 +83,20 @@ void Main::runWithAnswers(const ops::Operation& operation, const ops::WindowAnsw
                 showFailure(operation.window.failureBoxes, outcome);
                 return;
             }
-            m_view->showResult(operation.window.viewAfter, progress);
+            m_view.showResult(operation.window.viewAfter, progress);
             if (operation.window.picksColour)
                 m_state.ColorPickMode = false;
             progress.finish();
         });
 }
 
-ops::OperationSettings Main::operationSettings() const
+ops::OperationSettings OperationCommands::settings() const
 {
-    return {m_state.sprite, cellGrid(), m_state.key};
+    return {m_state.sprite, m_document.grid(), m_state.key};
 }
 
 // A run that left the sheet alone says what the entry has it say.
-void Main::showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome)
+void OperationCommands::showFailure(const std::optional<ops::FailureBoxes>& boxes, const ops::Outcome& outcome)
 {
     if (!boxes)
         return;

@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The key colour and the palette of 8-bit saves: the Edit menu's Key Colour and Palette.
-#include "main_window.h"
-
-#include "animation_preview.h"
+#include "key_commands.h"
 
 #include "dialog_service.h"
 #include "file_filters.h"
 #include "image/palette_file.h"
-
-#include <QAction>
 
 namespace shell {
 
@@ -18,24 +13,20 @@ const QString kPaletteTitle = QStringLiteral("Palette");
 
 } // namespace
 
-void Main::setKey(image::Colour key)
+KeyCommands::KeyCommands(WindowState& state, DialogService& dialogs, std::function<void()> keyChanged)
+    : m_state(state), m_dialogs(dialogs), m_keyChanged(std::move(keyChanged))
 {
-    m_state.key = key;
-    showKey();
 }
 
-// The view and the preview draw the key alike: as a checkerboard while the View item is
-// checked, else in its own colour.
-void Main::showKey()
+void KeyCommands::setKey(image::Colour key)
 {
-    const bool shown = m_mnuViewKey->isChecked();
-    m_view->setKeyShown(shown ? std::optional(m_state.key) : std::nullopt);
-    m_preview->setKey(m_state.key, shown);
+    m_state.key = key;
+    m_keyChanged();
 }
 
 // The dialog opens on the key; Change A Color's keeps its own last choice. A key that
 // is not the palette's entry 0 leaves the palette.
-void Main::chooseKeyColour()
+void KeyCommands::chooseKeyColour()
 {
     const std::optional<image::Colour> chosen = m_dialogs.chooseColourFrom(m_state.key);
     if (!chosen)
@@ -47,7 +38,7 @@ void Main::chooseKeyColour()
 
 // A palette file for 8-bit saves, whose entry 0 becomes the key; cancelled while one is
 // in use, the question whether to save without one again.
-void Main::choosePalette()
+void KeyCommands::choosePalette()
 {
     FileDialogSettings settings;
     settings.filters = paletteFilters();
