@@ -2,16 +2,14 @@
 #include "bitmap_save.h"
 
 #include "bitmap_header.h"
+#include "bottom_up_rows.h"
 #include "replacing_save.h"
 #include "row_loop.h"
-#include "save_flush.h"
 
 #include <QCoreApplication>
 #include <QFileDevice>
 #include <QtEndian>
 
-#include <algorithm>
-#include <vector>
 
 namespace image {
 
@@ -21,9 +19,6 @@ QString tr(const char* text)
 {
     return QCoreApplication::translate("image::BitmapSave", text);
 }
-
-// How much of a file being saved is handed to the disk at a time.
-constexpr qint64 kWritebackBytes = qint64(4) << 20;
 
 // Blue, green, red for each pixel; the padding is left alone. Four pixels go out as
 // three little-endian words.
@@ -46,9 +41,8 @@ PIXMOLD_ROW_LOOP void packRow(uchar* out, const QRgb* line, int width)
     }
 }
 
-// The headers, then the rows bottom-up, a block at a time. Where `saved` is given (the
-// target itself, a file being saved), its bytes are handed to the disk as they go.
-// False where a write failed; the target's errorString says why.
+// The headers, then the rows bottom-up (see writeRowsBottomUp for `saved`). False where
+// a write failed; the target's errorString says why.
 bool writeBitmapBytes(const Surface& surface, QIODevice& target, const QFileDevice* saved)
 {
     const int width = surface.width();
@@ -57,25 +51,9 @@ bool writeBitmapBytes(const Surface& surface, QIODevice& target, const QFileDevi
     const QImage& picture = surface.picture();
     uchar header[kBitmapHeadersSize];
     writePlainBitmapHeader(header, width, height, picture.dotsPerMeterX(), picture.dotsPerMeterY());
-    bool written = writeAll(target, header, kBitmapHeadersSize);
-
-    // Zeros for the padding at each row's end, which packRow leaves alone.
-    const qint64 blockRows = std::max<qint64>(1, kBitmapBlockBytes / rowBytes);
-    std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
-    qint64 flushed = 0;
-    for (int y = height - 1; y >= 0 && written;) {
-        qint64 rows = 0;
-        for (; rows < blockRows && y >= 0; ++rows, --y)
-            packRow(block.data() + rows * rowBytes, surface.row(y), width);
-        written = writeAll(target, block.data(), rows * rowBytes);
-        if (!saved)
-            continue;
-        if (const qint64 end = target.pos(); end - flushed >= kWritebackBytes) {
-            startWriteback(*saved, flushed, end - flushed);
-            flushed = end;
-        }
-    }
-    return written;
+    return writeAll(target, header, kBitmapHeadersSize)
+        && writeRowsBottomUp(target, saved, height, rowBytes,
+                             [&](uchar* bytes, int y) { packRow(bytes, surface.row(y), width); });
 }
 
 } // namespace

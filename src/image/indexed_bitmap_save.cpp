@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "indexed_bitmap_save.h"
 
+#include "bottom_up_rows.h"
 #include "indexed_bitmap_layout.h"
 #include "replacing_save.h"
-#include "save_flush.h"
 
 #include <QBuffer>
 #include <QFileDevice>
 #include <QtEndian>
 
-#include <algorithm>
-#include <vector>
 
 namespace image {
 
 namespace {
-
-// How much of a file being saved is handed to the disk at a time.
-constexpr qint64 kWritebackBytes = qint64(4) << 20;
 
 Result<IndexedColours> indexColours(const Surface& surface, const IndexedTableChoice& choice)
 {
@@ -46,38 +41,18 @@ void writeIndexedHeaders(uchar* bytes, const Surface& surface, const ColourTable
     }
 }
 
-// The headers, then the rows bottom-up, a block at a time. Where `saved` is given (the
-// target itself, a file being saved), its bytes are handed to the disk as they go.
-// False where a write failed; the target's errorString says why.
+// The headers, then the rows bottom-up (see writeRowsBottomUp for `saved`). False where
+// a write failed; the target's errorString says why.
 bool writeIndexedBytes(const Surface& surface, const IndexedColours& colours, QIODevice& target,
                        const QFileDevice* saved)
 {
     uchar head[kIndexedDataOffset];
     writeIndexedHeaders(head, surface, colours.table);
-    bool written = writeAll(target, head, kIndexedDataOffset);
-
     const int width = surface.width();
-    const int height = surface.height();
-    const qint64 rowBytes = indexedRowBytes(width);
-    const qint64 blockRows = std::max<qint64>(1, kBitmapBlockBytes / rowBytes);
-    // Zeros for the padding at each row's end, which the indexes leave alone.
-    std::vector<uchar> block(size_t(std::min<qint64>(blockRows, height) * rowBytes), 0);
-    qint64 flushed = 0;
-    for (int y = height - 1; y >= 0 && written;) {
-        qint64 rows = 0;
-        for (; rows < blockRows && y >= 0; ++rows, --y)
-            std::visit(
-                [&](const auto& index) { index.indexRow(block.data() + rows * rowBytes, surface.row(y), width); },
-                colours.indexOf);
-        written = writeAll(target, block.data(), rows * rowBytes);
-        if (!saved)
-            continue;
-        if (const qint64 end = target.pos(); end - flushed >= kWritebackBytes) {
-            startWriteback(*saved, flushed, end - flushed);
-            flushed = end;
-        }
-    }
-    return written;
+    return writeAll(target, head, kIndexedDataOffset)
+        && writeRowsBottomUp(target, saved, surface.height(), indexedRowBytes(width), [&](uchar* bytes, int y) {
+               std::visit([&](const auto& index) { index.indexRow(bytes, surface.row(y), width); }, colours.indexOf);
+           });
 }
 
 } // namespace

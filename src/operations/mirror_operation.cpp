@@ -1,28 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Mirror Sprites as the window and pixmold-batch offer it.
 #include "mirror.h"
+#include "column_count.h"
 #include "operation.h"
 
 namespace ops {
 
 namespace {
 
-std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
-{
-    const auto columns = readCountAnswer(given.texts.value(0));
-    if (!columns)
-        return std::nullopt;
-    return Answers{{columns}, {}, {}};
-}
-
 Result<Answers> readOptionValue(const QString& value)
 {
-    if (value.isEmpty())
-        return Failure{QStringLiteral("--mirror: Give the number of animation columns, e.g. --mirror 8, or auto.")};
-    auto columns = readOptionCount(QStringLiteral("mirror"), value, value, QStringLiteral("column count"));
-    if (!columns)
-        return Failure{columns.error()};
-    return Answers{{*columns}, {}, {}};
+    return readColumnCountOption(QStringLiteral("mirror"), value);
 }
 
 // A count that does not divide the width is refused when the step runs.
@@ -53,11 +41,10 @@ const Operation& mirrorOperation()
                    .menuPosition = 5,
                    .runCode = std::nullopt,
                    .notice = std::nullopt,
-                   .prompts
-                   = {{QStringLiteral("How many Animation Columns are present?"), QStringLiteral("Animation Columns")}},
+                   .prompts = {kColumnCountPrompt},
                    .picksColour = false,
                    .checkBeforeAsking = nullptr,
-                   .readAnswers = readWindowAnswers,
+                   .readAnswers = readColumnCountAnswer,
                    .failureBoxes = kFailureBoxes,
                    .viewAfter = ViewAfter::WhereItWas},
         .option = {.name = QStringLiteral("mirror"),

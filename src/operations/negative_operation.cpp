@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The negative as the window and pixmold-batch offer it.
 #include "negative.h"
+#include "column_count.h"
 #include "operation.h"
 #include "uneven_count.h"
 
@@ -8,22 +9,9 @@ namespace ops {
 
 namespace {
 
-std::optional<Answers> readWindowAnswers(const WindowAnswers& given)
-{
-    const auto columns = readCountAnswer(given.texts.value(0));
-    if (!columns)
-        return std::nullopt;
-    return Answers{{columns}, {}, {}};
-}
-
 Result<Answers> readOptionValue(const QString& value)
 {
-    if (value.isEmpty())
-        return Failure{QStringLiteral("--negative: Give the number of animation columns, e.g. --negative 8, or auto.")};
-    auto columns = readOptionCount(QStringLiteral("negative"), value, value, QStringLiteral("column count"));
-    if (!columns)
-        return Failure{columns.error()};
-    return Answers{{*columns}, {}, {}};
+    return readColumnCountOption(QStringLiteral("negative"), value);
 }
 
 QStringList warnings(const Answers& answers, int width, int)
@@ -56,11 +44,10 @@ const Operation& negativeOperation()
                    .menuPosition = 0,
                    .runCode = 2,
                    .notice = std::nullopt,
-                   .prompts
-                   = {{QStringLiteral("How many Animation Columns are present?"), QStringLiteral("Animation Columns")}},
+                   .prompts = {kColumnCountPrompt},
                    .picksColour = false,
                    .checkBeforeAsking = nullptr,
-                   .readAnswers = readWindowAnswers,
+                   .readAnswers = readColumnCountAnswer,
                    .failureBoxes = kFailureBoxes,
                    .viewAfter = ViewAfter::CornerKeepingScroll},
         .option

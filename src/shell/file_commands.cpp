@@ -7,6 +7,7 @@
 #include "sheet_document.h"
 #include "image/indexed_bitmap_save.h"
 #include "image/picture_format.h"
+#include "operations/column_count.h"
 #include "operations/count_answer.h"
 #include "operations/message_title.h"
 
@@ -75,8 +76,8 @@ void FileCommands::importFrames()
     QStringList paths = m_dialogs.openFiles(pictureDialog(openFilters(), m_state.LastLoadPath));
     if (paths.isEmpty())
         return;
-    const auto columns = ops::readCountAnswer(m_dialogs.input(QStringLiteral("How many Animation Columns are present?"),
-                                                              QStringLiteral("Animation Columns")));
+    const auto columns
+        = ops::readCountAnswer(m_dialogs.input(ops::kColumnCountPrompt.text, ops::kColumnCountPrompt.title));
     if (!columns)
         return;
     // walk2 before walk10, whatever order the dialog gives.
