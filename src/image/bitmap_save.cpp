@@ -10,7 +10,6 @@
 #include <QFileDevice>
 #include <QtEndian>
 
-
 namespace image {
 
 namespace {

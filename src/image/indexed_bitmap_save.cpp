@@ -9,7 +9,6 @@
 #include <QFileDevice>
 #include <QtEndian>
 
-
 namespace image {
 
 namespace {
