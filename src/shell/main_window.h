@@ -5,7 +5,6 @@
 #include "sheet_document.h"
 #include "sheet_view.h"
 #include "window_state.h"
-#include "operations/operation.h"
 
 #include <QMainWindow>
 #include <QString>
