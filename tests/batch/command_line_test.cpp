@@ -134,6 +134,11 @@ void tst_CommandLine::usageErrors_data()
         QTest::newRow(qPrintable(QStringLiteral("alpha threshold %1").arg(threshold)))
             << QStringList{"a.bmp", out, "--alpha-threshold", threshold}
             << QStringLiteral("--alpha-threshold %1: Give a whole number from 1 to 255").arg(threshold);
+    // A shared setting without an operation that reads it.
+    QTest::newRow("sprite size alone") << QStringList{"a.bmp", out, "--sprite-size", "24x48", "--mirror", "2"}
+                                       << "--sprite-size is the cell size of --npc and does nothing";
+    QTest::newRow("tolerance alone") << QStringList{"a.bmp", out, "--tolerance", "4", "--negative", "2"}
+                                     << "--tolerance is the tolerance of --key-out-background and does nothing";
     for (const char* tolerance : {"256", "-1", "2.5", "x"})
         QTest::newRow(qPrintable(QStringLiteral("tolerance %1").arg(tolerance)))
             << QStringList{"a.bmp", out, "--key-out-background", "--tolerance", tolerance}
