@@ -24,7 +24,10 @@ public:
     constexpr std::uint32_t bgr() const { return m_bgr; }
 
     // The opaque pixel of this colour; what lies above its three channels is dropped.
-    constexpr QRgb pixel() const { return 0xFF000000u | QRgb(red()) << 16 | QRgb(green()) << 8 | QRgb(blue()); }
+    constexpr QRgb pixel() const
+    {
+        return 0xFF000000u | (m_bgr & 0xFFu) << 16 | (m_bgr & 0xFF00u) | (m_bgr >> 16 & 0xFFu);
+    }
 
     constexpr int red() const { return int(m_bgr & 0xFFu); }
     constexpr int green() const { return int(m_bgr >> 8 & 0xFFu); }
