@@ -22,11 +22,11 @@ inline image::Surface makeSheet(int width, int height)
     image::Surface sheet(image::kPictureBoxBackground, width, height);
     std::mt19937 random(20240607);
     std::uniform_int_distribution<int> percent(0, 99);
-    std::uniform_int_distribution<image::Colour> colour(0, 0xFFFFFF);
+    std::uniform_int_distribution<std::uint32_t> colour(0, 0xFFFFFF);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int p = percent(random);
-            image::SetPixel(sheet, x, y, p < 20 ? kBlack : p < 30 ? kReplaced : colour(random));
+            image::SetPixel(sheet, x, y, p < 20 ? kBlack : p < 30 ? kReplaced : image::Colour::fromBgr(colour(random)));
         }
     image::SetPixel(sheet, 0, 0, kReplaced);
     return sheet;
@@ -38,7 +38,7 @@ inline image::Surface makeSpriteSheet(int width, int height)
 {
     image::Surface sheet(kBlack, width, height);
     std::mt19937 random(20240918);
-    std::uniform_int_distribution<image::Colour> colour(1, 0xFFFFFF);
+    std::uniform_int_distribution<std::uint32_t> colour(1, 0xFFFFFF);
     const int cellWidth = width / kCells;
     const int cellHeight = height / kCells;
     for (int row = 0; row < kCells; ++row)
@@ -51,7 +51,8 @@ inline image::Surface makeSpriteSheet(int width, int height)
                     const double v = (2.0 * y + 1 - h) / h;
                     if (u * u + v * v <= 1)
                         image::SetPixel(sheet, column * cellWidth + (cellWidth - w) / 2 + x,
-                                        row * cellHeight + (cellHeight - h) / 2 + y, colour(random));
+                                        row * cellHeight + (cellHeight - h) / 2 + y,
+                                        image::Colour::fromBgr(colour(random)));
                 }
         }
     return sheet;
@@ -63,15 +64,15 @@ inline image::Surface makeIndexedSheet(int width, int height)
 {
     image::Surface sheet(kBlack, width, height);
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<image::Colour> colour(1, 0xFFFFFF);
+    std::uniform_int_distribution<std::uint32_t> colour(1, 0xFFFFFF);
     image::Colour colours[256] = {kBlack};
     for (int i = 1; i < 256; ++i)
-        colours[i] = colour(random);
+        colours[i] = image::Colour::fromBgr(colour(random));
     std::uniform_int_distribution<int> pick(0, 255);
     for (int y = 0; y < height; ++y) {
         QRgb* line = sheet.row(y);
         for (int x = 0; x < width; ++x)
-            line[x] = image::toPixel(colours[pick(random)]);
+            line[x] = colours[pick(random)].pixel();
     }
     return sheet;
 }

@@ -58,6 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     image::BitBlt(viewport, 0, 0, viewport.width(), viewport.height(), working, 0, 0);
     const int x = working.width() - 1;
     const int y = working.height() - 1;
-    require(image::GetPixel(working, x, y) == image::fromPixel(picture.pixel(x, y)));
+    require(image::GetPixel(working, x, y) == image::Colour::fromPixel(picture.pixel(x, y)));
     return 0;
 }

@@ -51,7 +51,7 @@ inline image::Colour colourAt(const image::Surface& surface, int x, int y)
 
 inline bool sameColour(image::Colour a, image::Colour b)
 {
-    return (a & 0xFFFFFF) == (b & 0xFFFFFF);
+    return a.pixel() == b.pixel();
 }
 
 inline void requireAllBackground(const image::Surface& surface)
@@ -84,7 +84,7 @@ inline void checkNpc(const image::Surface& before, const Sheets& sheets, const o
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x < after.width(); ++x) {
             const image::Colour old = colourAt(before, x, y);
-            require(colourAt(after, x, y) == (old == 0 ? image::rgb(20, 20, 20) : old));
+            require(colourAt(after, x, y) == (old == image::rgb(0, 0, 0) ? image::rgb(20, 20, 20) : old));
         }
     }
 }
@@ -105,7 +105,7 @@ inline void checkNegative(const image::Surface& before, const image::Surface& af
             const int j = x % w;
             const image::Colour old = colourAt(before, x, y);
             require(colourAt(after, 2 * k * w + j, y) == old);
-            const image::Colour negative = old == 0 ? image::rgb(255, 255, 255) : image::rgb(0, 0, 0);
+            const image::Colour negative = old == image::rgb(0, 0, 0) ? image::rgb(255, 255, 255) : image::rgb(0, 0, 0);
             require(colourAt(after, 2 * k * w + w + j, y) == negative);
         }
     }
@@ -138,7 +138,7 @@ inline void checkReplaced(const image::Surface& before, const image::Surface& af
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x < after.width(); ++x) {
             const image::Colour old = colourAt(before, x, y);
-            require(colourAt(after, x, y) == (sameColour(old, from) ? (to & 0xFFFFFF) : old));
+            require(colourAt(after, x, y) == (sameColour(old, from) ? image::Colour::fromPixel(to.pixel()) : old));
         }
     }
 }
@@ -168,8 +168,9 @@ inline void checkKeyedOut(const image::Surface& before, const image::Surface& af
             if (now == old)
                 continue;
             require(now == key);
-            for (const int shift : {0, 8, 16})
-                require(std::abs(int(old >> shift & 0xFF) - int(background >> shift & 0xFF)) <= tolerance);
+            require(std::abs(old.red() - background.red()) <= tolerance);
+            require(std::abs(old.green() - background.green()) <= tolerance);
+            require(std::abs(old.blue() - background.blue()) <= tolerance);
         }
     }
 }

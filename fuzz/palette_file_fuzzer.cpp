@@ -18,8 +18,8 @@ QByteArray gimpText(const image::ColourTable& table)
 {
     QByteArray text = "GIMP Palette\nName: again\n";
     for (const image::Colour c : table)
-        text += QByteArray::number(c & 0xFF) + ' ' + QByteArray::number(c >> 8 & 0xFF) + ' '
-            + QByteArray::number(c >> 16 & 0xFF) + '\n';
+        text += QByteArray::number(c.red()) + ' ' + QByteArray::number(c.green()) + ' ' + QByteArray::number(c.blue())
+            + '\n';
     return text;
 }
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const image::ColourTable& table = *read;
     for (const image::Colour c : table)
-        require(c <= 0xFFFFFFu);
+        require(c.bgr() <= 0xFFFFFFu);
     const Result<image::ColourTable> again = image::readPalette(gimpText(table));
     require(again && *again == table);
     return 0;

@@ -137,7 +137,7 @@ std::optional<int> readWholeNumber(const QString& value, int low, int high)
 
 QString colourText(image::Colour colour)
 {
-    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+    return QStringLiteral("#%1").arg(colour.pixel() & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 // The key colour and what gives it: --key, --alpha-threshold, and entry 0 of --palette

@@ -34,7 +34,7 @@ QString pixels(qint64 count)
 
 QString colourText(image::Colour colour)
 {
-    return QStringLiteral("#%1").arg(image::toPixel(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+    return QStringLiteral("#%1").arg(colour.pixel() & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is

@@ -150,7 +150,7 @@ Result<QByteArray> encodeAnimatedGif(const Surface& sheet, const AnimatedRow& ro
         if (cell.isEmpty() || !whole.contains(cell))
             return Failure{tr("A cell of the row lies outside the sheet.")};
 
-    const RowColours colours = rowColours(sheet, row.cells, toPixel(row.key));
+    const RowColours colours = rowColours(sheet, row.cells, row.key.pixel());
     if (colours.table.size() > kMaxColours)
         return Failure{tr("The row has %1 colours, the key colour counted, too many for a GIF (%2 at most).")
                            .arg(colours.table.size())

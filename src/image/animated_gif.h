@@ -18,7 +18,7 @@ inline constexpr int kMaxFramesPerSecond = 60;
 // One row of a sheet as an animation: its cells, left to right, each a frame.
 struct AnimatedRow {
     QList<QRect> cells; // inside the sheet
-    Colour key = 0;     // the colour written as transparent
+    Colour key;         // the colour written as transparent
     int framesPerSecond = 10;
     bool pingPong = false; // play back down again (see playOrder)
 };

@@ -30,7 +30,7 @@ qint64 countColours(const Surface& sheet, Colour key)
         count += (word & bit) == 0;
         word |= bit;
     };
-    see(toPixel(key) & 0xFFFFFFu);
+    see(key.pixel() & 0xFFFFFFu);
     for (int y = 0; y < sheet.height(); ++y) {
         const QRgb* line = sheet.row(y);
         for (int x = 0; x < sheet.width(); ++x)
@@ -60,14 +60,14 @@ Result<IndexedColours> sheetTable(const Surface& sheet, Colour key)
     IndexedColours result;
     auto& index = result.indexOf.emplace<SmallColourIndex>();
     result.table[0] = key;
-    index.add(toPixel(key), 0);
+    index.add(key.pixel(), 0);
     for (int y = 0; y < sheet.height(); ++y) {
         const QRgb* line = sheet.row(y);
         for (int x = 0; (x = index.firstUnheld(line, x, sheet.width())) < sheet.width(); ++x) {
             const int next = index.size();
             if (next == kTableEntries)
                 return Failure{tooManyColours(sheet, key)};
-            result.table[next] = fromPixel(line[x]);
+            result.table[next] = Colour::fromPixel(line[x]);
             index.add(line[x] | 0xFF000000u, uchar(next));
         }
     }
@@ -79,17 +79,14 @@ int nearestEntry(const ColourTable& table, Colour colour)
     for (int i = 0; i < kTableEntries; ++i)
         if (table[i] == colour)
             return i;
-    const auto channel = [](Colour c, int shift) { return int(c >> shift & 0xFF); };
     int best = -1;
     qint64 bestDistance = 0;
     for (int i = 0; i < kTableEntries; ++i) {
         if (table[i] == table[0])
             continue;
-        qint64 distance = 0;
-        for (const int shift : {0, 8, 16}) {
-            const int d = channel(table[i], shift) - channel(colour, shift);
-            distance += d * d;
-        }
+        const auto square = [](int d) { return qint64(d) * d; };
+        const qint64 distance = square(table[i].red() - colour.red()) + square(table[i].green() - colour.green())
+            + square(table[i].blue() - colour.blue());
         if (best < 0 || distance < bestDistance) {
             best = i;
             bestDistance = distance;
@@ -113,7 +110,7 @@ Result<IndexedColours> mapOntoTable(const Surface& sheet, const ColourTable& tab
             if (pixel != last) {
                 int value = indexOf.find(pixel);
                 if (value < 0) {
-                    const Colour colour = fromPixel(pixel);
+                    const Colour colour = Colour::fromPixel(pixel);
                     const int entry = nearestEntry(table, colour);
                     if (entry < 0)
                         return Failure{tr("The palette holds no colour but the key colour, so the picture's "

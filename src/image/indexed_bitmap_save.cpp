@@ -32,9 +32,9 @@ void writeIndexedHeaders(uchar* bytes, const Surface& surface, const ColourTable
     qToLittleEndian<quint32>(kTableEntries, bytes + kColoursUsed);
     uchar* entry = bytes + kBitmapHeadersSize;
     for (const Colour colour : table) {
-        entry[0] = uchar(colour >> 16);
-        entry[1] = uchar(colour >> 8);
-        entry[2] = uchar(colour);
+        entry[0] = uchar(colour.blue());
+        entry[1] = uchar(colour.green());
+        entry[2] = uchar(colour.red());
         entry[3] = 0;
         entry += kTableEntryBytes;
     }

@@ -14,8 +14,8 @@ namespace {
 // `darkFirst` whether the row's squares start dark there.
 PIXMOLD_ROW_LOOP void checkerRow(QRgb* line, int count, QRgb keyPixel, qint64 column, bool darkFirst)
 {
-    const QRgb light = toPixel(kCheckerLight);
-    const QRgb dark = toPixel(kCheckerDark);
+    const QRgb light = kCheckerLight.pixel();
+    const QRgb dark = kCheckerDark.pixel();
     const unsigned flip = darkFirst ? 1 : 0;
     for (int x = 0; x < count; ++x) {
         const unsigned square = unsigned((column + x) / kCheckerSquare) & 1;
@@ -32,7 +32,7 @@ void showKeyAsCheckerboard(Surface& dest, const Surface& src, int sx, int sy, in
     const ZoomedArea area = zoomedArea(dest, src, sx, sy, factor);
     if (area.isEmpty())
         return;
-    const QRgb keyPixel = toPixel(key);
+    const QRgb keyPixel = key.pixel();
     // Where the view's first column and row lie in the zoomed picture.
     const qint64 left = qint64(sx) * factor;
     const qint64 top = qint64(sy) * factor;

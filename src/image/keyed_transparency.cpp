@@ -31,7 +31,7 @@ void keyRow(QRgb* line, int width, const TransparencyKey& key, KeyedCounts& coun
 {
     quint32 keyed = 0;
     quint32 alreadyKey = 0;
-    keyPixels(line, width, toPixel(key.key), quint32(key.threshold), keyed, alreadyKey);
+    keyPixels(line, width, key.key.pixel(), quint32(key.threshold), keyed, alreadyKey);
     counts.keyed += keyed;
     counts.alreadyKey += alreadyKey;
 }

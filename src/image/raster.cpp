@@ -229,14 +229,14 @@ Colour GetPixel(const Surface& surface, int x, int y)
 {
     if (x < 0 || y < 0 || x >= surface.width() || y >= surface.height())
         return kNoColour;
-    return fromPixel(surface.row(y)[x]);
+    return Colour::fromPixel(surface.row(y)[x]);
 }
 
 void SetPixel(Surface& surface, int x, int y, Colour colour)
 {
     if (x < 0 || y < 0 || x >= surface.width() || y >= surface.height())
         return;
-    surface.row(y)[x] = toPixel(colour);
+    surface.row(y)[x] = colour.pixel();
 }
 
 } // namespace image

@@ -36,7 +36,7 @@ public:
     // Larger surfaces are refused rather than risk the machine's memory: 16384 x 16384.
     static constexpr qint64 kMaxPixels = kMaxSurfacePixels;
 
-    explicit Surface(Colour background = 0, int width = 0, int height = 0);
+    explicit Surface(Colour background = {}, int width = 0, int height = 0);
 
     // An RGB32 picture in the memory surfaces use, its pixels unspecified: for a reader
     // that fills it, before a surface takes it. Throws as resize(); width and height
@@ -46,7 +46,7 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     Colour background() const { return m_background; }
-    QRgb backgroundPixel() const { return toPixel(m_background); }
+    QRgb backgroundPixel() const { return m_background.pixel(); }
 
     // Fills every pixel with the background colour.
     void clear();
@@ -102,7 +102,7 @@ private:
     PixelMemory m_pixels;
     int m_width = 0;
     int m_height = 0;
-    Colour m_background = 0;
+    Colour m_background;
 };
 
 } // namespace image

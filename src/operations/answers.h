@@ -29,7 +29,7 @@ struct Answers {
 // cancelled).
 struct WindowAnswers {
     QStringList texts;
-    image::Colour picked = 0;
+    image::Colour picked;
     std::optional<image::Colour> chosen;
 };
 

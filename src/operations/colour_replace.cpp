@@ -25,18 +25,19 @@ PIXMOLD_ROW_LOOP void replaceInRow(QRgb* to, const QRgb* from, int width, QRgb f
 
 Outcome replaceColour(image::Surface& work, image::Colour from, image::Colour to, Progress& progress)
 {
-    to &= kColourBits;
+    // What a pixel can hold: kNoColour as the replacement writes white.
+    to = image::Colour::fromPixel(to.pixel());
     if (from == to)
         return Outcome::unchanged();
 
     progress.reached(0);
     // A colour read outside every surface (image::kNoColour) equals no pixel.
-    if (from > kColourBits) {
+    if (from != image::Colour::fromPixel(from.pixel())) {
         progress.reached(80);
         return Outcome::changed();
     }
-    const QRgb fromPixel = image::toPixel(from) & kColourBits;
-    const QRgb toPixel = image::toPixel(to);
+    const QRgb fromPixel = from.pixel() & kColourBits;
+    const QRgb toPixel = to.pixel();
     const int width = work.width();
     // An undo step may share the sheet: the new rows are then made from its old ones.
     const QImage shared = work.pixelsBeforeRewrite();

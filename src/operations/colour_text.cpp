@@ -51,7 +51,8 @@ std::optional<image::Colour> readColourText(QStringView text)
                 return std::nullopt;
             value = value * 16 + digit;
         }
-        return image::rgb(value >> 16 & 0xFF, value >> 8 & 0xFF, value & 0xFF);
+        // #rrggbb reads as a pixel holds it, alpha aside.
+        return image::Colour::fromPixel(QRgb(value));
     }
 
     const QList<QStringView> parts = text.split(u',');

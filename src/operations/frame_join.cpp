@@ -40,7 +40,7 @@ void startJoinedSheet(image::Surface& sheet, const FrameLayout& layout, image::C
     // Only the last row can have cells without a frame.
     const int filled = layout.cell.width() * (layout.columns - layout.emptyCells());
     for (int y = (layout.rows - 1) * layout.cell.height(); y < sheet.height(); ++y)
-        image::fillRow(sheet.row(y) + filled, width - filled, image::toPixel(key));
+        image::fillRow(sheet.row(y) + filled, width - filled, key.pixel());
 }
 
 void placeFrame(image::Surface& sheet, const FrameLayout& layout, int index, const image::Surface& frame)

@@ -139,7 +139,7 @@ Outcome keyOutBackground(image::Surface& work, image::Colour key, int tolerance,
     if (!background)
         return Outcome::refused(
             tr("The sheet has no background colour to key out: no three of its four corners share a colour."));
-    const QRgb keyPixel = image::toPixel(key);
+    const QRgb keyPixel = key.pixel();
     if (tolerance == 0 && (keyPixel & kColourBits) == *background)
         return Outcome::unchanged();
 

@@ -19,8 +19,8 @@ namespace ops {
 
 namespace {
 
-const QRgb kBlack = image::toPixel(image::rgb(0, 0, 0));
-const QRgb kWhite = image::toPixel(image::rgb(255, 255, 255));
+constexpr QRgb kBlack = image::rgb(0, 0, 0).pixel();
+constexpr QRgb kWhite = image::rgb(255, 255, 255).pixel();
 
 // One strip and where its block goes. Strip pixels come from the sheet as widened to
 // the result's width (new columns in the sheet's background); a strip column that

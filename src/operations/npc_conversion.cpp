@@ -18,7 +18,7 @@ namespace ops {
 
 namespace {
 
-const QRgb kNearBlack = image::toPixel(image::rgb(20, 20, 20));
+constexpr QRgb kNearBlack = image::rgb(20, 20, 20).pixel();
 
 // Cells stretched in one go: enough for a row of a large sheet, without holding
 // memory for absurd column counts.

@@ -70,7 +70,7 @@ private:
     ops::SheetCells m_cells;
     QList<QRect> m_rowCells;
     QList<int> m_order; // of m_rowCells, as they play
-    image::Colour m_key = 0;
+    image::Colour m_key;
     AnimationClock m_clock;
     QTimer m_timer;
     int m_shownCell = -1;

@@ -32,7 +32,7 @@ private:
     image::Surface m_zoomed; // the part of the zoomed cell being painted
     QSize m_area;
     int m_zoom = 1;
-    image::Colour m_key = 0;
+    image::Colour m_key;
     bool m_keyAsCheckerboard = false;
 };
 

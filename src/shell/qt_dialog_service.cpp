@@ -2,6 +2,7 @@
 #include "qt_dialog_service.h"
 
 #include "file_filters.h"
+#include "image/qcolor_conversion.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -99,16 +100,15 @@ std::optional<image::Colour> QtDialogService::chooseColour()
     if (!chosen.isValid())
         return std::nullopt;
     m_lastColour = chosen;
-    return image::rgb(chosen.red(), chosen.green(), chosen.blue());
+    return image::fromQColor(chosen);
 }
 
 std::optional<image::Colour> QtDialogService::chooseColourFrom(image::Colour start)
 {
-    const QRgb pixel = image::toPixel(start);
-    const QColor chosen = QColorDialog::getColor(QColor(qRed(pixel), qGreen(pixel), qBlue(pixel)), m_parent);
+    const QColor chosen = QColorDialog::getColor(image::toQColor(start), m_parent);
     if (!chosen.isValid())
         return std::nullopt;
-    return image::rgb(chosen.red(), chosen.green(), chosen.blue());
+    return image::fromQColor(chosen);
 }
 
 void QtDialogService::yield()

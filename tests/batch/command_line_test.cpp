@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "batch/batch_job.h"
+#include "support/colour_text.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -306,11 +307,11 @@ void tst_CommandLine::keySettings()
         {{"--format", "bmp8", "--palette", game}, magenta, 128, true, {}},
         {{"--format", "bmp8", "--palette", game, "--key", "255, 0 ,255"}, magenta, 128, true, {}},
         {{"--format", "bmp8", "--palette", game, "--key", "0,0,0"},
-         0,
+         {},
          0,
          false,
          "--key 0,0,0 differs from the key the palette gives, its entry 0: #ff00ff."},
-        {{"--format", "bmp8", "--palette", bad}, 0, 0, false, "--palette bad.gpl: line 3: 256 is above 255."},
+        {{"--format", "bmp8", "--palette", bad}, {}, 0, false, "--palette bad.gpl: line 3: 256 is above 255."},
     };
     for (const Case& given : cases) {
         const CommandLine line = parse(QStringList{"a.png", "-o", "b.bmp"} + given.arguments);

@@ -39,7 +39,7 @@ QString frameText(const QImage& frame)
         QString row;
         for (int x = 0; x < frame.width(); ++x) {
             const QRgb pixel = frame.pixel(x, y);
-            row += qAlpha(pixel) == 0 ? u'_' : pixel_text::charOf(image::fromPixel(pixel));
+            row += qAlpha(pixel) == 0 ? u'_' : pixel_text::charOf(image::Colour::fromPixel(pixel));
         }
         rows << row;
     }
@@ -179,7 +179,7 @@ void tst_AnimatedGif::refusedRowWritesNothing()
     QFETCH(int, fps);
     QFETCH(QString, reason);
 
-    Surface sheet(0, 16, 17);
+    Surface sheet(image::rgb(0, 0, 0), 16, 17);
     for (int i = 0; i < 16 * 17; ++i)
         image::SetPixel(sheet, i % 16, i / 16, image::rgb(1 + i % colours % 255, i % colours / 255, 9));
     const QString path = m_dir.filePath("refused.gif");
@@ -242,7 +242,7 @@ void tst_AnimatedGif::failedSaveLeavesNothing()
                                           | QFile::ReadOther | QFile::ExeOther));
 
     // 255 colours in no order LZW could shorten: well over the 1000 bytes allowed.
-    Surface sheet(0, 64, 32);
+    Surface sheet(image::rgb(0, 0, 0), 64, 32);
     QRandomGenerator random(20261208);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)

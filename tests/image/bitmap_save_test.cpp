@@ -4,6 +4,7 @@
 #include "image/raster.h"
 #include "file_bytes.h"
 #include "save_limit.h"
+#include "support/colour_text.h"
 
 #include <QtTest>
 
@@ -69,15 +70,15 @@ void tst_BitmapSave::roundTripKeepsEveryColour()
     QFETCH(int, width);
     QFETCH(int, height);
 
-    const QList<Colour> pinned
+    const QList<quint32> pinned
         = {0x000000, 0x010101, 0x000001, 0x000100, 0x010000, 0xFFFFFF, 0xFEFEFE, 0xFF00FF, 0x00FFFF, 0x808080};
     QRandomGenerator random(20240607); // fixed seed
-    Surface sheet(0, width, height);
+    Surface sheet(image::rgb(0, 0, 0), width, height);
     QList<Colour> written;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const int i = y * width + x;
-            const Colour colour = i < pinned.size() ? pinned[i] : random.bounded(0x1000000u);
+            const Colour colour = Colour::fromBgr(i < pinned.size() ? pinned[i] : random.bounded(0x1000000u));
             image::SetPixel(sheet, x, y, colour);
             written << colour;
         }
@@ -98,7 +99,7 @@ void tst_BitmapSave::roundTripKeepsEveryColour()
     QList<Colour> loaded;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            loaded << image::fromPixel(read->picture.pixel(x, y));
+            loaded << Colour::fromPixel(read->picture.pixel(x, y));
     QCOMPARE(loaded, written);
 }
 
@@ -230,7 +231,7 @@ void tst_BitmapSave::saveFails()
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("a pipe")).constData(), 0600), 0);
 #endif
 
-    const auto written = image::writeBitmap(Surface(0, 2, 2), dir.filePath(name));
+    const auto written = image::writeBitmap(Surface(image::rgb(0, 0, 0), 2, 2), dir.filePath(name));
     QVERIFY(!written);
     const QString& error = written.error();
     QVERIFY2(error.startsWith("The file could not be created: ") && error.size() > 31, qPrintable(error));
@@ -247,7 +248,7 @@ void tst_BitmapSave::saveFails()
 
 void tst_BitmapSave::emptySurfaceIsNotSaved()
 {
-    for (const Surface& empty : {Surface(), Surface(0, 0, 5), Surface(0, 5, 0)}) {
+    for (const Surface& empty : {Surface(), Surface(image::rgb(0, 0, 0), 0, 5), Surface(image::rgb(0, 0, 0), 5, 0)}) {
         const QString path = m_dir.filePath("empty.bmp");
         const auto written = image::writeBitmap(empty, path);
         QVERIFY(!written);
@@ -320,7 +321,7 @@ void tst_BitmapSave::deviceFailureSaysWhy()
         QVERIFY(file.open(QIODevice::WriteOnly));
         target = &file;
     }
-    const auto written = image::writeBitmap(Surface(0, side, side), *target);
+    const auto written = image::writeBitmap(Surface(image::rgb(0, 0, 0), side, side), *target);
     QVERIFY(!written);
     const QString* error = &written.error();
     if (expected.endsWith(": "))

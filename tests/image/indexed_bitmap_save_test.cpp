@@ -48,10 +48,10 @@ QByteArray expectedFile(const QString& table, const QString& indexes, qint32 dot
     qToLittleEndian<qint32>(dotsPerMeter, b + 42);
     qToLittleEndian<quint32>(256, b + 46);
     for (int i = 0; i < 256; ++i) {
-        const Colour c = i < table.size() ? colourOf(table[i]) : 0;
-        bytes += char(c >> 16 & 0xFF);
-        bytes += char(c >> 8 & 0xFF);
-        bytes += char(c & 0xFF);
+        const Colour c = i < table.size() ? colourOf(table[i]) : rgb(0, 0, 0);
+        bytes += char(c.blue());
+        bytes += char(c.green());
+        bytes += char(c.red());
         bytes += '\0';
     }
     for (int y = height - 1; y >= 0; --y) {
@@ -178,8 +178,7 @@ private slots:
         QCOMPARE(*saved, moved ? 6 : 0);
         const QByteArray bytes = file_bytes::fileBytes(path);
         for (int i = 0; i < palette.size(); ++i)
-            QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 54 + 4 * i),
-                     quint32(palette[i] >> 16 | (palette[i] & 0xFF00) | (palette[i] & 0xFF) << 16));
+            QCOMPARE(qFromLittleEndian<quint32>(bytes.constData() + 54 + 4 * i), palette[i].pixel() & 0xFFFFFFu);
         const QByteArray row = QByteArray(3, char(index)) + '\0';
         QCOMPARE(bytes.mid(1078), row + row);
     }
@@ -187,7 +186,8 @@ private slots:
     void aPaletteOfTheKeyAloneTakesNoOtherColour()
     {
         const QString path = m_dir.filePath("nowhere.bmp");
-        QVERIFY(!image::writeIndexedBitmap(image::Surface(rgb(1, 2, 3), 2, 2), path, {0, image::ColourTable{}}));
+        QVERIFY(
+            !image::writeIndexedBitmap(image::Surface(rgb(1, 2, 3), 2, 2), path, {rgb(0, 0, 0), image::ColourTable{}}));
         QVERIFY(!QFile::exists(path));
     }
 
@@ -239,10 +239,11 @@ private slots:
         QVERIFY2(error.startsWith("The picture could not be written: "), qPrintable(error));
         QCOMPARE(file_bytes::fileBytes(path), QByteArray("old"));
 #endif
-        QVERIFY(image::writeIndexedBitmap(image::Surface(0, 0, 3), path, {})
+        QVERIFY(image::writeIndexedBitmap(image::Surface(image::rgb(0, 0, 0), 0, 3), path, {})
                     .error()
                     .startsWith("A picture with no pixels"));
-        QVERIFY(!image::writeIndexedBitmap(image::Surface(0, 2, 2), m_dir.filePath("no folder/x.bmp"), {}));
+        QVERIFY(!image::writeIndexedBitmap(image::Surface(image::rgb(0, 0, 0), 2, 2), m_dir.filePath("no folder/x.bmp"),
+                                           {}));
     }
 
     // Another program's reader, where Python's imaging library is installed.
@@ -273,7 +274,7 @@ private slots:
         QStringList pixels;
         for (int y = 0; y < sheet.height(); ++y)
             for (int x = 0; x < sheet.width(); ++x) {
-                const QRgb p = image::toPixel(image::GetPixel(sheet, x, y));
+                const QRgb p = image::GetPixel(sheet, x, y).pixel();
                 pixels << QStringLiteral("%1").arg(p & 0xFFFFFF, 6, 16, QLatin1Char('0'));
             }
         QCOMPARE(lines.value(1), pixels.join(u' '));

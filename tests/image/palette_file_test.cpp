@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "image/palette_file.h"
 #include "file_bytes.h"
+#include "support/colour_text.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,9 +18,9 @@ QByteArray act(const QList<Colour>& colours, std::optional<int> counted = std::n
 {
     QByteArray bytes(768, '\0');
     for (int i = 0; i < colours.size(); ++i) {
-        bytes[3 * i] = char(colours[i] & 0xFF);
-        bytes[3 * i + 1] = char(colours[i] >> 8 & 0xFF);
-        bytes[3 * i + 2] = char(colours[i] >> 16 & 0xFF);
+        bytes[3 * i] = char(colours[i].red());
+        bytes[3 * i + 1] = char(colours[i].green());
+        bytes[3 * i + 2] = char(colours[i].blue());
     }
     if (counted) {
         bytes += char(*counted >> 8);
@@ -46,9 +47,9 @@ QByteArray bitmap(const QList<Colour>& colours, quint32 used, quint16 bits = 8)
     qToLittleEndian<quint16>(bits, b + 28);
     qToLittleEndian<quint32>(used, b + 46);
     for (const Colour c : colours) {
-        bytes += char(c >> 16 & 0xFF);
-        bytes += char(c >> 8 & 0xFF);
-        bytes += char(c & 0xFF);
+        bytes += char(c.blue());
+        bytes += char(c.green());
+        bytes += char(c.red());
         bytes += '\0';
     }
     bytes += QByteArray(4, '\0');
@@ -67,8 +68,8 @@ QByteArray gimpOf(const QList<Colour>& colours)
 {
     QByteArray text = "GIMP Palette\nName: ramp\nColumns: 16\n#\n";
     for (const Colour c : colours)
-        text += QByteArray::number(c & 0xFF) + ' ' + QByteArray::number(c >> 8 & 0xFF) + '\t'
-            + QByteArray::number(c >> 16 & 0xFF) + " colour\n";
+        text += QByteArray::number(c.red()) + ' ' + QByteArray::number(c.green()) + '\t' + QByteArray::number(c.blue())
+            + " colour\n";
     return text;
 }
 

@@ -3,6 +3,7 @@
 
 #include "image/raster.h"
 #include "image/surface.h"
+#include "support/colour_text.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,7 +26,7 @@ inline QChar charOf(image::Colour colour)
 {
     if (colour == kDot)
         return u'.';
-    const int red = colour & 0xFF;
+    const int red = colour.red();
     if (colour == colourOf(QChar(red)))
         return QChar(red);
     return u'?';

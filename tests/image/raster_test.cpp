@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "image/raster.h"
 #include "pixel_text.h"
+#include "support/colour_text.h"
 
 #include <QtTest>
 
@@ -18,7 +19,12 @@ constexpr int kMin = std::numeric_limits<int>::min();
 // All 24 colour bits set but one: merges by AND stay readable.
 constexpr Colour allBut(int bit)
 {
-    return 0xFFFFFFu & ~(1u << bit);
+    return Colour::fromBgr(0xFFFFFFu & ~(1u << bit));
+}
+
+constexpr Colour operator&(Colour a, Colour b)
+{
+    return Colour::fromBgr(a.bgr() & b.bgr());
 }
 
 Surface line(const QList<Colour>& colours, bool vertical)
@@ -162,21 +168,21 @@ void tst_Raster::pixelOutside()
     QFETCH(int, y);
 
     Surface surface = pixel_text::surface("abc|def");
-    QCOMPARE(image::GetPixel(surface, x, y), Colour(0xFFFFFFFF));
+    QCOMPARE(image::GetPixel(surface, x, y), Colour::fromBgr(0xFFFFFFFF));
     image::SetPixel(surface, x, y, pixel_text::colourOf(u'z'));
     QCOMPARE(text(surface), "abc|def");
 
     const Surface empty;
-    QCOMPARE(image::GetPixel(empty, 0, 0), Colour(0xFFFFFFFF));
+    QCOMPARE(image::GetPixel(empty, 0, 0), Colour::fromBgr(0xFFFFFFFF));
 }
 
 void tst_Raster::pixelInsideNeverReadsAsOutside()
 {
-    Surface surface(0, 2, 1);
-    image::SetPixel(surface, 0, 0, 0xFFFFFFFF);
-    image::SetPixel(surface, 1, 0, 0xAB123456);
+    Surface surface(image::rgb(0, 0, 0), 2, 1);
+    image::SetPixel(surface, 0, 0, Colour::fromBgr(0xFFFFFFFF));
+    image::SetPixel(surface, 1, 0, Colour::fromBgr(0xAB123456));
     QCOMPARE(image::GetPixel(surface, 0, 0), image::rgb(255, 255, 255));
-    QCOMPARE(image::GetPixel(surface, 1, 0), Colour(0x123456));
+    QCOMPARE(image::GetPixel(surface, 1, 0), Colour::fromBgr(0x123456));
 }
 
 void tst_Raster::stretchMerges_data()
@@ -198,7 +204,8 @@ void tst_Raster::stretchMerges_data()
         const char* axis = vertical ? "vertical" : "horizontal";
         auto row = [&](const char* name) -> QTestData& { return QTest::addRow("%s, %s", name, axis); };
         row("magenta and yellow onto one") << QList{magenta, yellow} << 1 << QList{red} << vertical;
-        row("black wins") << QList<Colour>{0xFFFFFF, 0} << 1 << QList<Colour>{0} << vertical;
+        row("black wins") << QList{image::rgb(255, 255, 255), image::rgb(0, 0, 0)} << 1 << QList{image::rgb(0, 0, 0)}
+                          << vertical;
         row("4 to 2") << QList{b0, b1, b2, b3} << 2 << QList{b0 & b1, b2 & b3} << vertical;
         row("3 to 1") << QList{b0, b1, b2} << 1 << QList{b0 & b1 & b2} << vertical;
         row("3 to 2") << QList{b0, b1, b2} << 2 << QList{b0, b1 & b2} << vertical;
@@ -296,7 +303,7 @@ void tst_Raster::stretchHugeSourceMergesWhatExists()
 // columns stay put, and a one-pixel black outline row survives in exactly one row.
 void tst_Raster::stretchSpriteCellHalfHeight()
 {
-    Surface cell(0, 24, 100);
+    Surface cell(image::rgb(0, 0, 0), 24, 100);
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 24; ++x)
             image::SetPixel(cell, x, y, y < 50 ? image::rgb(x + 1, 0x80, 0xFF) : image::rgb(0xFF, 0x80, x + 1));
@@ -308,14 +315,14 @@ void tst_Raster::stretchSpriteCellHalfHeight()
                      y < 24 ? image::rgb(x + 1, 0x80, 0xFF) : image::rgb(0xFF, 0x80, x + 1));
 
     for (int x = 0; x < 24; ++x)
-        image::SetPixel(cell, x, 10, 0);
+        image::SetPixel(cell, x, 10, image::rgb(0, 0, 0));
     image::StretchBlt(squeezed, 0, 0, 24, 48, cell, 0, 0, 24, 100);
     QList<int> blackRows;
     for (int y = 0; y < 48; ++y) {
-        if (image::GetPixel(squeezed, 0, y) == 0) {
+        if (image::GetPixel(squeezed, 0, y) == image::rgb(0, 0, 0)) {
             blackRows << y;
             for (int x = 1; x < 24; ++x)
-                QCOMPARE(image::GetPixel(squeezed, x, y), Colour(0));
+                QCOMPARE(image::GetPixel(squeezed, x, y), image::rgb(0, 0, 0));
         }
     }
     QCOMPARE(blackRows.size(), 1);
@@ -326,7 +333,7 @@ void tst_Raster::stretchSpriteCellHalfHeight()
 // once, not once for every destination row it lands on (20 billion reads).
 void tst_Raster::stretchFewWideRowsOntoManyNarrowOnes()
 {
-    Surface src(0, 20000, 2);
+    Surface src(image::rgb(0, 0, 0), 20000, 2);
     for (int x = 0; x < 20000; ++x) {
         image::SetPixel(src, x, 0, allBut(x % 2));
         image::SetPixel(src, x, 1, allBut(2));

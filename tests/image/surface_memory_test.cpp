@@ -142,13 +142,13 @@ void tst_SurfaceMemory::rewriteReadsTheSharedPixels()
 
 void tst_SurfaceMemory::unsharedMemoryIsReused()
 {
-    Surface surface(0, kLargeSide, kLargeSide);
+    Surface surface(image::rgb(0, 0, 0), kLargeSide, kLargeSide);
     const uchar* memory = surface.picture().constBits();
     surface.resizeUnfilled(kLargeSide / 2, kLargeSide);
     QCOMPARE(surface.picture().constBits(), memory);
     surface.resizeBlank(kLargeSide, kLargeSide);
     QCOMPARE(surface.picture().constBits(), memory);
-    QCOMPARE(image::GetPixel(surface, kLargeSide - 1, kLargeSide - 1), image::Colour(0));
+    QCOMPARE(image::GetPixel(surface, kLargeSide - 1, kLargeSide - 1), image::rgb(0, 0, 0));
 
     // Shared, it is left to the sharer.
     const QImage step = surface.picture();

@@ -78,10 +78,10 @@ void tst_Surface::clear()
     surface.clear();
     QCOMPARE(text(surface), "...|...");
 
-    Surface black(0, 2, 1);
+    Surface black(image::rgb(0, 0, 0), 2, 1);
     image::SetPixel(black, 1, 0, image::rgb(255, 255, 255));
     black.clear();
-    QCOMPARE(image::GetPixel(black, 1, 0), image::Colour(0));
+    QCOMPARE(image::GetPixel(black, 1, 0), image::rgb(0, 0, 0));
 }
 
 void tst_Surface::refusedSize_data()
@@ -111,7 +111,7 @@ void tst_Surface::refusedSize()
     QCOMPARE(surface.height(), 2);
     QCOMPARE(text(surface), "ab|cd");
 
-    QVERIFY_THROWS_EXCEPTION(SurfaceError, Surface(0, width, height));
+    QVERIFY_THROWS_EXCEPTION(SurfaceError, Surface(image::rgb(0, 0, 0), width, height));
 }
 
 void tst_Surface::assignDropsAlpha_data()

@@ -8,7 +8,7 @@ namespace {
 
 image::Surface pattern(int width, int height)
 {
-    image::Surface surface(0, width, height);
+    image::Surface surface(image::rgb(0, 0, 0), width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image::SetPixel(surface, x, y, image::rgb(x + 1, y + 1, 7));

@@ -15,7 +15,7 @@ private slots:
     {
         const image::Colour red = rgb(255, 0, 0);
         const image::Colour blue = rgb(0, 0, 255);
-        image::Surface work(0, 5, 3);
+        image::Surface work(image::rgb(0, 0, 0), 5, 3);
         fillRect(work, 0, 0, 5, 3, rgb(10, 20, 30));
         image::SetPixel(work, 0, 0, red);
         image::SetPixel(work, 4, 2, red);
@@ -34,7 +34,7 @@ private slots:
 
     void sameColourChangesNothing()
     {
-        image::Surface work(0, 3, 3);
+        image::Surface work(image::rgb(0, 0, 0), 3, 3);
         fillRect(work, 1, 1, 1, 1, rgb(1, 2, 3));
         const image::Surface before = work;
         RecordingProgress progress;
@@ -60,7 +60,7 @@ private slots:
         const image::Colour a = rgb(200, 100, 50);
         const image::Colour b = rgb(50, 100, 200);
         const image::Colour others[] = {rgb(0, 0, 0), rgb(200, 100, 51), rgb(50, 100, 201)};
-        image::Surface work(0, 67, 41);
+        image::Surface work(image::rgb(0, 0, 0), 67, 41);
         for (int y = 0; y < work.height(); ++y) {
             for (int x = 0; x < work.width(); ++x) {
                 const int pick = random.bounded(5);

@@ -105,7 +105,7 @@ private slots:
             if (!decoded.isValid())
                 return Failure{QStringLiteral("broken")};
             image::PictureRead broken;
-            broken.picture = image::Surface(0, decoded.width(), decoded.height()).picture();
+            broken.picture = image::Surface(image::rgb(0, 0, 0), decoded.width(), decoded.height()).picture();
             return broken;
         };
         SheetRun run{pixel_text::surface("xyz")};

@@ -15,7 +15,7 @@ QString joined(const QStringList& frames, int columns)
 {
     const image::Surface first = pixel_text::surface(frames.first());
     const auto layout = *ops::frameLayout(int(frames.size()), columns, QSize(first.width(), first.height()));
-    image::Surface sheet(0);
+    image::Surface sheet(image::rgb(0, 0, 0));
     ops::startJoinedSheet(sheet, layout, kKey);
     for (int i = 0; i < frames.size(); ++i)
         ops::placeFrame(sheet, layout, i, pixel_text::surface(frames[i]));
@@ -142,19 +142,19 @@ private slots:
     {
         QFETCH(int, rows);
         QFETCH(int, columns);
-        const auto divided = ops::checkSplit(image::Surface(0, 6, 4), rows, columns);
+        const auto divided = ops::checkSplit(image::Surface(image::rgb(0, 0, 0), 6, 4), rows, columns);
         QVERIFY(!divided);
         QVERIFY2(divided.error().contains(QStringLiteral("6 x 4")), qPrintable(divided.error()));
     }
 
     void splitThenJoinIsTheSheet()
     {
-        image::Surface sheet(0, 12, 8);
+        image::Surface sheet(image::rgb(0, 0, 0), 12, 8);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 12; ++x)
                 image::SetPixel(sheet, x, y, image::rgb(x * 20, y * 30, x ^ y));
         const auto layout = *ops::frameLayout(6, 3, QSize(4, 4));
-        image::Surface rejoined(0);
+        image::Surface rejoined(image::rgb(0, 0, 0));
         ops::startJoinedSheet(rejoined, layout, kKey);
         image::Surface cell;
         for (int i = 0; i < 6; ++i) {

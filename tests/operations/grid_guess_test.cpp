@@ -26,8 +26,8 @@ int between(QRandomGenerator& random, int low, int high) // both included
 
 image::Colour inkOn(QRandomGenerator& random, image::Colour background)
 {
-    const image::Colour ink = random.bounded(0x1000000);
-    return ink == background ? ink ^ 1 : ink;
+    const quint32 ink = random.bounded(0x1000000);
+    return image::Colour::fromBgr(ink == background.bgr() ? ink ^ 1 : ink);
 }
 
 // A filled ellipse with a margin of a pixel or more; with Narrow, half the sprites are a

@@ -28,11 +28,11 @@ ops::Outcome runOperation(SheetRun& sheet, const QString& option, const QStringL
 {
     const ops::Operation& operation = *ops::operationForOption(option);
     const qsizetype prompts = operation.window.prompts.size();
-    ops::WindowAnswers given{answers.mid(0, prompts), 0, std::nullopt};
+    ops::WindowAnswers given{answers.mid(0, prompts), {}, std::nullopt};
     ops::OperationSettings settings;
     if (operation.window.picksColour) {
-        given.picked = answers[prompts].toUInt(nullptr, 16);
-        given.chosen = answers[prompts + 1].toUInt(nullptr, 16);
+        given.picked = Colour::fromBgr(answers[prompts].toUInt(nullptr, 16));
+        given.chosen = Colour::fromBgr(answers[prompts + 1].toUInt(nullptr, 16));
     } else if (answers.size() > prompts) {
         settings.spriteSize = {answers[prompts].toDouble(), qint16(answers[prompts + 1].toInt())};
     }
@@ -401,7 +401,7 @@ private slots:
         settings.key = key;
         settings.grid = {cells, cells};
         const ops::Outcome outcome = run.run(*ops::operationForOption(QStringLiteral("key-out-background")),
-                                             {{tolerance}, 0, std::nullopt}, settings);
+                                             {{tolerance}, {}, std::nullopt}, settings);
         QCOMPARE(outcome.kind, tolerance == "1e999" ? Kind::Refused : Kind::Changed);
         COMPARE_SURFACES(run.work, expected);
     }

@@ -29,10 +29,9 @@ image::Surface keyedByRule(const image::Surface& sheet, int tolerance, const std
     const image::Colour background = image::GetPixel(sheet, 0, 0);
     const auto near = [&](int x, int y) {
         const image::Colour c = image::GetPixel(sheet, x, y);
-        for (const int shift : {0, 8, 16})
-            if (std::abs(int(c >> shift & 0xFF) - int(background >> shift & 0xFF)) > tolerance)
-                return false;
-        return true;
+        return std::abs(c.red() - background.red()) <= tolerance
+            && std::abs(c.green() - background.green()) <= tolerance
+            && std::abs(c.blue() - background.blue()) <= tolerance;
     };
     const auto cellOf = [](const std::vector<int>& edges, int at) {
         int cell = 0;
@@ -177,7 +176,7 @@ private slots:
         for (int round = 0; round < 200; ++round) {
             const int width = 1 + random.bounded(40);
             const int height = 1 + random.bounded(30);
-            image::Surface sheet(0, width, height);
+            image::Surface sheet(image::rgb(0, 0, 0), width, height);
             for (int y = 0; y < height; ++y)
                 for (int x = 0; x < width; ++x)
                     image::SetPixel(sheet, x, y, colourOf(pixels[random.bounded(7)]));

@@ -70,7 +70,7 @@ private slots:
     void wideSheetTwiceIsTheSheet()
     {
         // Cells of 37 pixels, wider than any vector, mirrored and back.
-        image::Surface sheet(0, 37 * 5, 3);
+        image::Surface sheet(image::rgb(0, 0, 0), 37 * 5, 3);
         for (int y = 0; y < sheet.height(); ++y)
             for (int x = 0; x < sheet.width(); ++x)
                 image::SetPixel(sheet, x, y, image::rgb(x, y, x / 37));
@@ -125,7 +125,7 @@ private slots:
 
     void emptySheetIsRefused()
     {
-        SheetRun run{image::Surface(0)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0))};
         QCOMPARE(mirror(run, "1").kind, ops::Outcome::Kind::Refused);
     }
 };

@@ -11,6 +11,7 @@ using image::rgb;
 
 namespace {
 
+const image::Colour kBlack = rgb(0, 0, 0);
 const image::Colour kWhite = rgb(255, 255, 255);
 const image::Colour kGrey = rgb(200, 200, 200);
 
@@ -20,7 +21,7 @@ image::Surface patternSheet(int width, int height)
     image::Surface sheet(kGrey, width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image::SetPixel(sheet, x, y, (x + y) % 3 == 0 ? 0 : rgb(x + 1, y + 1, 5));
+            image::SetPixel(sheet, x, y, (x + y) % 3 == 0 ? kBlack : rgb(x + 1, y + 1, 5));
     return sheet;
 }
 
@@ -43,7 +44,8 @@ void negativeByPixels(image::Surface& work, image::Surface& scratch, image::Surf
         image::BitBlt(scratch, 0, 0, roundToPixel(w), height, work, roundToPixel(k * w), 0);
         for (int x = 0; x < roundToPixel(w); ++x)
             for (int y = 0; y < height; ++y)
-                image::SetPixel(scratch, roundToPixel(w) + x, y, image::GetPixel(scratch, x, y) == 0 ? kWhite : 0);
+                image::SetPixel(scratch, roundToPixel(w) + x, y,
+                                image::GetPixel(scratch, x, y) == kBlack ? kWhite : kBlack);
         image::BitBlt(scratch2, roundToPixel(k * (2 * w)), 0, roundToPixel(2 * w), height, scratch, 0, 0);
     }
     work.clear();
@@ -68,7 +70,7 @@ private slots:
                 for (int y = 0; y < 5; ++y) {
                     const image::Colour original = image::GetPixel(sheet, 24 * k + i, y);
                     QCOMPARE(image::GetPixel(run.work, 48 * k + i, y), original);
-                    QCOMPARE(image::GetPixel(run.work, 48 * k + 24 + i, y), original == 0 ? kWhite : 0);
+                    QCOMPARE(image::GetPixel(run.work, 48 * k + 24 + i, y), original == kBlack ? kWhite : kBlack);
                 }
             }
         }
@@ -87,7 +89,7 @@ private slots:
         };
         run.negative("3");
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 50, 70}));
-        QCOMPARE(seen, QList<image::Colour>({rgb(9, 9, 9), 0}));
+        QCOMPARE(seen, QList<image::Colour>({rgb(9, 9, 9), kBlack}));
     }
 
     void negativePixel_data()
@@ -125,7 +127,7 @@ private slots:
         image::Surface expected = patternSheet(14, 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x)
-                image::SetPixel(expected, 7 + x, y, (x + y) % 3 == 0 ? kWhite : 0);
+                image::SetPixel(expected, 7 + x, y, (x + y) % 3 == 0 ? kWhite : kBlack);
         run.negative(answer);
         COMPARE_SURFACES(run.work, expected);
         QCOMPARE(run.progress.milestones, QList<int>({0, 20, 50, 70}));
@@ -136,12 +138,12 @@ private slots:
         // 5 wide in 2: strips of 2 read from 0 and 2, blocks of 5 at 0 and 5; the
         // negative follows each strip at once, the block's last column stays black.
         SheetRun run{image::Surface(kGrey, 5, 1)};
-        fillRect(run.work, 0, 0, 5, 1, 0);
+        fillRect(run.work, 0, 0, 5, 1, kBlack);
         run.negative("2");
         QList<image::Colour> row;
         for (int x = 0; x < run.work.width(); ++x)
             row.append(image::GetPixel(run.work, x, 0));
-        const image::Colour b = 0, w = kWhite;
+        const image::Colour b = kBlack, w = kWhite;
         QCOMPARE(row, QList<image::Colour>({b, b, w, w, b, b, b, w, w, b}));
     }
 
@@ -159,11 +161,11 @@ private slots:
                 image::Surface sheet(kGrey, width, 3);
                 for (int y = 0; y < 3; ++y)
                     for (int x = 0; x < width; ++x)
-                        image::SetPixel(sheet, x, y, random.bounded(2) ? 0 : rgb(1, 2, random.bounded(256)));
+                        image::SetPixel(sheet, x, y, random.bounded(2) ? kBlack : rgb(1, 2, random.bounded(256)));
                 // Scratch surfaces left white by earlier work, the result's size or not.
                 SheetRun run{sheet};
                 const int scratchWidth = width % 2 ? 3 : 2 * width;
-                run.scratch = image::Surface(0, scratchWidth, 3);
+                run.scratch = image::Surface(image::rgb(0, 0, 0), scratchWidth, 3);
                 fillRect(run.scratch, 0, 0, scratchWidth, 3, kWhite);
                 run.scratch2 = run.scratch;
                 image::Surface work = sheet, scratch = run.scratch, scratch2 = run.scratch;
@@ -202,7 +204,7 @@ private slots:
     {
         SheetRun run{patternSheet(12, 2)};
         const image::Surface before = run.work;
-        run.scratch = image::Surface(0, 2, 2);
+        run.scratch = image::Surface(image::rgb(0, 0, 0), 2, 2);
         fillRect(run.scratch, 0, 0, 2, 2, kWhite);
         const ops::Outcome outcome = run.negative("3x");
         QCOMPARE(outcome.kind, ops::Outcome::Kind::Failed);

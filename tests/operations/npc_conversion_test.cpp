@@ -21,15 +21,15 @@ private slots:
     void cellsKeepRowAndColumn()
     {
         // 2 rows and 4 columns of 24 x 100 cells, each its own colour.
-        SheetRun run{image::Surface(0, 96, 200)};
-        image::Surface expected(0, 96, 96);
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 96, 200)};
+        image::Surface expected(image::rgb(0, 0, 0), 96, 96);
         for (int r = 0; r < 2; ++r) {
             for (int c = 0; c < 4; ++c) {
                 fillRect(run.work, 24 * c, 100 * r, 24, 100, rgb(10 + r, 50 + c, 90));
                 fillRect(expected, 24 * c, 48 * r, 24, 48, rgb(10 + r, 50 + c, 90));
             }
         }
-        run.scratch2 = image::Surface(0, 4, 4);
+        run.scratch2 = image::Surface(image::rgb(0, 0, 0), 4, 4);
         fillRect(run.scratch2, 0, 0, 4, 4, rgb(9, 9, 9));
 
         QCOMPARE(run.npc("2", "4", 24, 48).kind, ops::Outcome::Kind::Changed);
@@ -37,15 +37,15 @@ private slots:
         QCOMPARE(image::GetPixel(run.work, 48, 48), rgb(11, 52, 90));
         QCOMPARE(run.progress.milestones, QList<int>({0, 40, 70}));
         // Both scratch surfaces end cleared; the first keeps the new sheet's size.
-        QCOMPARE(countDiff(run.scratch, image::Surface(0, 96, 96)), 0);
-        QCOMPARE(countDiff(run.scratch2, image::Surface(0, 4, 4)), 0);
+        QCOMPARE(countDiff(run.scratch, image::Surface(image::rgb(0, 0, 0), 96, 96)), 0);
+        QCOMPARE(countDiff(run.scratch2, image::Surface(image::rgb(0, 0, 0), 4, 4)), 0);
     }
 
     void thirdsStartAtRoundedPositions()
     {
         // 100 columns of their own colour, 3 cells 33 wide kept at 33: a plain copy of
         // the columns 0-32, 33-65 and 67-99.
-        SheetRun run{image::Surface(0, 100, 1)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 100, 1)};
         for (int x = 0; x < 100; ++x)
             image::SetPixel(run.work, x, 0, rgb(x + 1, 100, 100));
         QCOMPARE(run.npc("1", "3", 33, 1).kind, ops::Outcome::Kind::Changed);
@@ -68,9 +68,9 @@ private slots:
         // 75 wide in 2 columns: the second cell reads 38 columns from 38, one past the edge.
         QFETCH(int, scratchWidth);
         // The scratch still holds an earlier picture, which must not show through.
-        SheetRun run{image::Surface(0, 75, 2)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 75, 2)};
         fillRect(run.work, 0, 0, 75, 2, rgb(255, 255, 255));
-        run.scratch = image::Surface(0, scratchWidth, 2);
+        run.scratch = image::Surface(image::rgb(0, 0, 0), scratchWidth, 2);
         fillRect(run.scratch, 0, 0, scratchWidth, 2, rgb(255, 255, 255));
         run.npc("1", "2", 38, 2);
         QCOMPARE(run.work.width(), 76);
@@ -81,9 +81,9 @@ private slots:
     void partOfTheSheetWithoutCellsIsNearBlack()
     {
         // 1.5 columns make one cell column in a sheet 1.5 cells wide.
-        SheetRun run{image::Surface(0, 4, 1)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 4, 1)};
         fillRect(run.work, 0, 0, 4, 1, rgb(255, 255, 255));
-        run.scratch = image::Surface(0, 3, 1);
+        run.scratch = image::Surface(image::rgb(0, 0, 0), 3, 1);
         fillRect(run.scratch, 0, 0, 3, 1, rgb(255, 255, 255));
         run.npc("1", "1.5", 2, 1);
         QCOMPARE(run.work.width(), 3);
@@ -105,7 +105,7 @@ private slots:
     {
         QFETCH(image::Colour, colour);
         QFETCH(image::Colour, result);
-        SheetRun run{image::Surface(0, 2, 2)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 2, 2)};
         fillRect(run.work, 0, 0, 2, 2, colour);
         run.npc("1", "1", 2, 2);
         QCOMPARE(image::GetPixel(run.work, 1, 1), result);
@@ -115,14 +115,15 @@ private slots:
     {
         const quint32 seed = 7031;
         QRandomGenerator random(seed);
-        SheetRun run{image::Surface(0, 48, 96)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 48, 96)};
         for (int y = 0; y < 96; ++y)
             for (int x = 0; x < 48; ++x)
-                image::SetPixel(run.work, x, y, random.bounded(4) == 0 ? 0 : random.bounded(1u << 24));
+                image::SetPixel(run.work, x, y,
+                                image::Colour::fromBgr(random.bounded(4) == 0 ? 0 : random.bounded(1u << 24)));
         image::Surface expected = run.work;
         for (int y = 0; y < 96; ++y)
             for (int x = 0; x < 48; ++x)
-                if (image::GetPixel(expected, x, y) == 0)
+                if (image::GetPixel(expected, x, y) == rgb(0, 0, 0))
                     image::SetPixel(expected, x, y, kNearBlack);
 
         run.npc("2", "2", 24, 48);
@@ -146,10 +147,10 @@ private slots:
         QFETCH(QString, sprites);
         QFETCH(QString, columns);
         // The whole 4 x 6 sheet shrinks into one 2 x 3 cell.
-        SheetRun run{image::Surface(0, 4, 6)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 4, 6)};
         fillRect(run.work, 0, 0, 4, 6, rgb(1, 2, 3));
         run.npc(sprites, columns, 2, 3);
-        image::Surface expected(0, 2, 3);
+        image::Surface expected(image::rgb(0, 0, 0), 2, 3);
         fillRect(expected, 0, 0, 2, 3, rgb(1, 2, 3));
         COMPARE_SURFACES(run.work, expected);
     }
@@ -170,7 +171,7 @@ private slots:
         QFETCH(QString, sprites);
         QFETCH(QString, columns);
         QFETCH(int, scratchHeight);
-        SheetRun run{image::Surface(0, 8, 8)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 8, 8)};
         fillRect(run.work, 2, 2, 3, 3, rgb(5, 6, 7));
         const image::Surface before = run.work;
 
@@ -196,7 +197,7 @@ private slots:
     {
         QFETCH(QString, sprites);
         QFETCH(QString, columns);
-        SheetRun run{image::Surface(0, 8, 8)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 8, 8)};
         fillRect(run.work, 1, 1, 2, 2, rgb(5, 6, 7));
         const image::Surface before = run.work;
         const ops::Outcome outcome = run.npc(sprites, columns, 24, 48);
@@ -208,7 +209,7 @@ private slots:
     // The black pass runs while the bar shows 40; 70 follows it.
     void blackPassBetweenFortyAndSeventy()
     {
-        SheetRun run{image::Surface(0, 2, 2)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 2, 2)};
         QList<image::Colour> seen;
         run.progress.onReached = [&](int percent) {
             if (percent == 40 || percent == 70)
@@ -234,7 +235,7 @@ private slots:
         const settings::SpriteSize size{width, qint16(height)};
         QVERIFY(!ops::checkSpriteSize(size));
 
-        SheetRun run{image::Surface(0, 8, 8)};
+        SheetRun run{image::Surface(image::rgb(0, 0, 0), 8, 8)};
         const ops::Outcome outcome = run.npc("1", "1", width, qint16(height));
         QCOMPARE(outcome.kind, ops::Outcome::Kind::Refused);
         QCOMPARE(outcome.message, ops::checkSpriteSize(size).error());

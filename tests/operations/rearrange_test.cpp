@@ -11,7 +11,7 @@ namespace {
 // Every row, and every pixel in it, has its own colour; none is black.
 image::Surface rowSheet(int height)
 {
-    image::Surface sheet(0, 3, height);
+    image::Surface sheet(image::rgb(0, 0, 0), 3, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < sheet.width(); ++x)
             image::SetPixel(sheet, x, y, rgb(y % 256, y / 256 + 1, 100 + x));
@@ -61,13 +61,13 @@ private slots:
 
         image::Surface work = rowSheet(height);
         const image::Surface sheet = work;
-        image::Surface expected(0, sheet.width(), height);
+        image::Surface expected(image::rgb(0, 0, 0), sheet.width(), height);
         for (const Copy& copy : copies)
             image::BitBlt(expected, 0, copy.to, sheet.width(), copy.rows, sheet, 0, copy.from);
 
         // A scratch of the sheet's size still holding an earlier picture: what it held
         // must not show through.
-        image::Surface scratch(0, sheet.width(), height);
+        image::Surface scratch(image::rgb(0, 0, 0), sheet.width(), height);
         fillRect(scratch, 0, 0, scratch.width(), height, rgb(255, 255, 255));
         RecordingProgress progress;
         QCOMPARE(ops::rearrangeRows(work, scratch, answer, progress).kind, ops::Outcome::Kind::Changed);
@@ -78,7 +78,7 @@ private slots:
     void newScratchIsBlackWhereNoBandLands()
     {
         image::Surface work = rowSheet(100);
-        image::Surface scratch(0, 5, 7);
+        image::Surface scratch(image::rgb(0, 0, 0), 5, 7);
         fillRect(scratch, 0, 0, 5, 7, rgb(255, 255, 255));
         ops::SilentProgress progress;
         ops::rearrangeRows(work, scratch, "1,2,3", progress);
@@ -90,7 +90,7 @@ private slots:
     {
         image::Surface work = rowSheet(12);
         const image::Surface before = work;
-        image::Surface scratch(0);
+        image::Surface scratch(image::rgb(0, 0, 0));
         RecordingProgress progress;
         QCOMPARE(ops::rearrangeRows(work, scratch, ",,,", progress).kind, ops::Outcome::Kind::Unchanged);
         COMPARE_SURFACES(work, before);

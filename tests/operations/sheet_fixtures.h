@@ -10,6 +10,7 @@
 #include "operations/operation.h"
 #include "operations/progress.h"
 #include "operations/rearrange.h"
+#include "support/colour_text.h"
 
 #include <QList>
 #include <functional>
@@ -36,8 +37,8 @@ struct SheetRun {
     explicit SheetRun(image::Surface sheet) : work(std::move(sheet)) {}
 
     image::Surface work;
-    image::Surface scratch{0};
-    image::Surface scratch2{0};
+    image::Surface scratch{image::rgb(0, 0, 0)};
+    image::Surface scratch2{image::rgb(0, 0, 0)};
     RecordingProgress progress;
 
     ops::Outcome npc(const QString& sprites, const QString& columns, double width = 24, qint16 height = 48)
@@ -90,8 +91,8 @@ inline int countDiff(const image::Surface& a, const image::Surface& b, QString* 
                 *first = QStringLiteral("at (%1, %2): %3 and %4")
                              .arg(x)
                              .arg(y)
-                             .arg(pa, 6, 16, QLatin1Char('0'))
-                             .arg(pb, 6, 16, QLatin1Char('0'));
+                             .arg(pa.bgr(), 6, 16, QLatin1Char('0'))
+                             .arg(pb.bgr(), 6, 16, QLatin1Char('0'));
         }
     }
     return differing;

@@ -255,7 +255,8 @@ void tst_AnimationPreview::exportsRow()
         QString text;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 2; ++x)
-                text += qAlpha(frame.pixel(x, y)) ? pixel_text::charOf(image::fromPixel(frame.pixel(x, y))) : u'_';
+                text += qAlpha(frame.pixel(x, y)) ? pixel_text::charOf(image::Colour::fromPixel(frame.pixel(x, y)))
+                                                  : u'_';
         frames << text;
     }
     QCOMPARE(frames, (QStringList{"eEEe", "f__f", "gGGg", "hHHh", "gGGg", "f__f"}));

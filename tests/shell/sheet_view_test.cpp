@@ -3,6 +3,7 @@
 #include "shell/sheet_view.h"
 #include "shell/viewport.h"
 #include "image/raster.h"
+#include "support/colour_text.h"
 
 #include <QScrollBar>
 #include <QTemporaryDir>

@@ -5,6 +5,7 @@
 #include "shell/main_window.h"
 #include "shell/viewport.h"
 #include "image/raster.h"
+#include "support/colour_text.h"
 
 #include <QAction>
 #include <QImage>

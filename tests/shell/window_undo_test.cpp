@@ -2,6 +2,7 @@
 #include "batch/window_run.h"
 
 #include "shell/sheet_history.h"
+#include "support/colour_text.h"
 
 #include <QUndoStack>
 

@@ -77,7 +77,7 @@ public:
     // Recorded with the colour it opens on, as hexadecimal 0xBBGGRR.
     std::optional<image::Colour> chooseColourFrom(image::Colour start) override
     {
-        shown.append({QStringLiteral("colour"), QString::number(start, 16), {}});
+        shown.append({QStringLiteral("colour"), QString::number(start.bgr(), 16), {}});
         return take(colours, "colour dialog");
     }
 

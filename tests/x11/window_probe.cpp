@@ -3,6 +3,7 @@
 // the window must produce from it, finds a picture on the X screen and grabs the screen.
 #include "image/bitmap_save.h"
 #include "image/picture_read.h"
+#include "image/qcolor_conversion.h"
 #include "image/raster.h"
 #include "operations/colour_replace.h"
 #include "operations/count_answer.h"
@@ -154,7 +155,7 @@ int writeExpected(const QStringList& args)
         return 1;
 
     const image::Colour picked = image::GetPixel(*work, args[3].toInt(), args[4].toInt());
-    ops::replaceColour(*work, picked, image::rgb(colour.red(), colour.green(), colour.blue()), silent);
+    ops::replaceColour(*work, picked, image::fromQColor(colour), silent);
     return writeSurface(*work, args[7]) ? 0 : 1;
 }
 
@@ -181,8 +182,8 @@ int compare(const QString& expectedPath, const QString& actualPath)
                 say(QStringLiteral("first difference at (%1, %2): %3, expected %4")
                         .arg(x)
                         .arg(y)
-                        .arg(got, 6, 16, QLatin1Char('0'))
-                        .arg(want, 6, 16, QLatin1Char('0')));
+                        .arg(got.bgr(), 6, 16, QLatin1Char('0'))
+                        .arg(want.bgr(), 6, 16, QLatin1Char('0')));
         }
     }
     if (differing > 0) {
