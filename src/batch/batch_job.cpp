@@ -135,11 +135,6 @@ std::optional<int> readWholeNumber(const QString& value, int low, int high)
     return number;
 }
 
-QString colourText(image::Colour colour)
-{
-    return QStringLiteral("#%1").arg(colour.pixel() & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
-}
-
 // The key colour and what gives it: --key, --alpha-threshold, and entry 0 of --palette
 // (which needs --format bmp8); the palette itself. Fills the job; the reason on failure.
 Result<void> readKey(const QCommandLineParser& parser, Job& job)
@@ -167,7 +162,7 @@ Result<void> readKey(const QCommandLineParser& parser, Job& job)
         return Failure{QStringLiteral("--palette %1").arg(palette.error())};
     if (parser.isSet(kKey) && job.key.key != (*palette)[0])
         return Failure{QStringLiteral("--key %1 differs from the key the palette gives, its entry 0: %2.")
-                           .arg(parser.value(kKey), colourText((*palette)[0]))};
+                           .arg(parser.value(kKey), ops::colourText((*palette)[0]))};
     job.key.key = (*palette)[0];
     job.palette = *palette;
     return {};

@@ -7,6 +7,7 @@
 #include "image/picture_format.h"
 #include "image/picture_read.h"
 #include "image/replacing_save.h"
+#include "operations/colour_text.h"
 #include "operations/sheet_cells.h"
 #include "operations/progress.h"
 #include "standard_input.h"
@@ -30,11 +31,6 @@ Result<image::PictureRead> readInput(const QString& input, const image::Transpar
 QString pixels(qint64 count)
 {
     return count == 1 ? QStringLiteral("1 pixel") : QStringLiteral("%1 pixels").arg(count);
-}
-
-QString colourText(image::Colour colour)
-{
-    return QStringLiteral("#%1").arg(colour.pixel() & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 // The picture goes out whole or not at all: it is encoded before the first byte is
@@ -119,12 +115,12 @@ QStringList readWarnings(const image::PictureRead& read, const image::Transparen
     if (read.keyed.keyed > 0) {
         warnings.append(QStringLiteral("The picture's transparency became the key colour %1: %2 less opaque than "
                                        "%3 took it.")
-                            .arg(colourText(key.key), pixels(read.keyed.keyed))
+                            .arg(ops::colourText(key.key), pixels(read.keyed.keyed))
                             .arg(key.threshold));
         if (read.keyed.alreadyKey > 0)
             warnings.append(QStringLiteral("Opaque pixels already of the key colour %1: %2; the engine will show them "
                                            "as transparent too.")
-                                .arg(colourText(key.key))
+                                .arg(ops::colourText(key.key))
                                 .arg(read.keyed.alreadyKey));
     }
     return warnings;

@@ -66,4 +66,9 @@ std::optional<image::Colour> readColourText(QStringView text)
     return image::rgb(*red, *green, *blue);
 }
 
+QString colourText(image::Colour colour)
+{
+    return QStringLiteral("#%1").arg(colour.pixel() & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
 } // namespace ops

@@ -3,6 +3,7 @@
 
 #include "image/colour.h"
 
+#include <QString>
 #include <QStringView>
 #include <optional>
 
@@ -12,5 +13,8 @@ namespace ops {
 // "r,g,b" (three whole numbers 0 to 255, blanks around each allowed). nullopt for
 // anything else.
 std::optional<image::Colour> readColourText(QStringView text);
+
+// The colour as messages name it: "#rrggbb", in lower case.
+QString colourText(image::Colour colour);
 
 } // namespace ops
