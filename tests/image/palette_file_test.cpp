@@ -16,17 +16,14 @@ namespace {
 // transparent index where `counted`.
 QByteArray act(const QList<Colour>& colours, std::optional<int> counted = std::nullopt)
 {
-    QByteArray bytes(768, '\0');
-    for (int i = 0; i < colours.size(); ++i) {
-        bytes[3 * i] = char(colours[i].red());
-        bytes[3 * i + 1] = char(colours[i].green());
-        bytes[3 * i + 2] = char(colours[i].blue());
-    }
-    if (counted) {
-        bytes += char(*counted >> 8);
-        bytes += char(*counted & 0xFF);
-        bytes += QByteArray("\xFF\xFF", 2);
-    }
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly); // big-endian, as the count is
+    for (const Colour c : colours)
+        out << quint8(c.red()) << quint8(c.green()) << quint8(c.blue());
+    const QByteArray rest(768 - 3 * colours.size(), '\0');
+    out.writeRawData(rest.constData(), int(rest.size()));
+    if (counted)
+        out << quint16(*counted) << quint16(0xFFFF);
     return bytes;
 }
 
