@@ -290,8 +290,6 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("key out the background")
         << QStringList{"--key-out-background", "--tolerance", "4", "grid.bmp", "--out-dir", "d"} << no << 0 << none
         << QStringList{"d/grid.bmp"} << no;
-    QTest::newRow("8-bit") << QStringList{"--format", "bmp8", "grid.bmp", "--out-dir", "d"} << no << 0 << none
-                           << QStringList{"d/grid.bmp"} << no;
     QTest::newRow("8-bit, too many colours")
         << QStringList{"--format", "bmp8", "noise.bmp", "grid.bmp", "--out-dir", "d"} << no << 1
         << QStringList{"pixmold-batch: d/noise.bmp: The picture has ", "--palette"} << QStringList{"d/grid.bmp"} << no;
@@ -384,9 +382,8 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"--npc 5,auto: 5 rows do not divide the height"} << QStringList{"c.bmp"} << no;
 
     // One row as a GIF, cut by the grid in force: the steps', else --grid's, else the guess.
-    QTest::newRow("gif, guessed grid") << QStringList{"--gif", "3", "--ping-pong", "grid.bmp", "-o", "c.gif"} << no << 0
-                                       << none << QStringList{"c.gif"} << no;
-    QTest::newRow("gif, no grid") << QStringList{"--gif", "1", "--fps", "60", "noise.bmp", "grid.bmp", "--out-dir", "d"}
+    QTest::newRow("gif, no grid") << QStringList{"--gif=1",   "--fps=60", "--ping-pong", "noise.bmp", "grid.bmp",
+                                                 "--out-dir", "d"}
                                   << no << 1 << QStringList{"noise.bmp: --gif 1: The sheet has no grid"}
                                   << QStringList{"d/grid.gif"} << no;
     QTest::newRow("gif, a step's columns, --grid's rows")
@@ -423,14 +420,6 @@ void tst_CarefulProgram::cases_data()
         << "bmp";
     QTest::newRow("join, too large") << QStringList{"--join", "200000", "a.bmp", "-o", "j.png"} << no << 2
                                      << QStringList{"--join 200000: The joined sheet would be"} << none << no;
-    QStringList cells;
-    for (int row = 1; row <= 3; ++row)
-        for (int column = 1; column <= 4; ++column)
-            cells << QStringLiteral("d/grid_r%1_c%2.png")
-                         .arg(row, 2, 10, QLatin1Char('0'))
-                         .arg(column, 2, 10, QLatin1Char('0'));
-    QTest::newRow("split auto, png") << QStringList{"--split", "auto", "--format", "png", "grid.bmp", "--out-dir", "d"}
-                                     << no << 0 << none << cells << no;
     QTest::newRow("split, after a step") << QStringList{"--negative", "1", "--split", "auto", "b.bmp", "--out-dir", "d"}
                                          << no << 0 << none << QStringList{"d/b_r01_c01.bmp", "d/b_r01_c02.bmp"} << no;
     QTest::newRow("split, not dividing") << QStringList{"--split", "7x4", "grid.bmp", "a.bmp", "--out-dir", "d"} << no
@@ -596,7 +585,7 @@ void tst_CarefulProgram::splitThenJoinIsTheSheet()
 {
     const QString folder = m_folder->path();
     QCOMPARE(runProgram({"--split", "auto", "grid.bmp", "--out-dir", "cells", "--format", "png"}, folder).exitCode, 0);
-    QStringList cells = QDir(m_folder->filePath("cells")).entryList(QDir::Files, QDir::Name);
+    QStringList cells = QDir(m_folder->filePath("cells")).entryList({"*.png"}, QDir::Files, QDir::Name);
     QCOMPARE(cells.size(), 12);
     cells.replaceInStrings(QRegularExpression("^"), QStringLiteral("cells/"));
     QCOMPARE(runProgram(QStringList{"--join", "4"} + cells + QStringList{"-o", "back.bmp"}, folder).exitCode, 0);
