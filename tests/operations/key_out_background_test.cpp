@@ -55,7 +55,7 @@ private slots:
                                      << "kkkkkk|kkrkrk|kurtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
         QTest::newRow("tolerance 2") << fringe << none << none << 2
                                      << "kkkkkk|kkrkrk|kkrtrk|krrrrk|krvrkk|krrrrk|kkkkkk";
-        QTest::newRow("tolerance 255 reaches all but the enclosed")
+        QTest::newRow("tolerance 255 reaches every pixel")
             << "wwwww|wrrrw|wrvrw|wrrrw|wwwww" << none << none << 255 << "kkkkk|kkkkk|kkkkk|kkkkk|kkkkk";
         QTest::newRow("one pixel") << "w" << none << none << 0 << "k";
         QTest::newRow("the background is the key, the fringe not")
