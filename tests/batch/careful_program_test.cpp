@@ -163,16 +163,11 @@ void tst_CarefulProgram::init()
              0);
     QVERIFY(folder.mkpath("sub") && folder.mkpath("done"));
     for (const auto& [name, bytes] :
-         {std::pair{"cut.jpg", hostile::cutJpeg()}, std::pair{"text.png", hostile::pngWithHugeTextChunk()}}) {
+         {std::pair{"cut.jpg", hostile::cutJpeg()}, std::pair{"text.png", hostile::pngWithHugeTextChunk()},
+          std::pair{"game.gpl", QByteArray("GIMP Palette\n255 0 255 key\n255 255 255\n0 0 200\n")}}) {
         QFile file(folder.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-    }
-    for (const auto& [name, text] : {std::pair{"game.gpl", "GIMP Palette\n255 0 255 key\n255 255 255\n0 0 200\n"},
-                                     std::pair{"bad.gpl", "GIMP Palette\n1 2 3\n1 2 300\n"}}) {
-        QFile file(folder.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
     }
     for (const char* name : {"notes.txt", "done/a.bmp"}) {
         QFile file(folder.filePath(name));
@@ -250,8 +245,6 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("npc, sprite count") << QStringList{"--npc", "4x,8", "a.bmp", "-o", "c.bmp"} << no << 2
                                        << QStringList{"--npc 4x,8: The sprite count '4x' is not a number."} << none
                                        << no;
-    QTest::newRow("npc, counts forgotten") << QStringList{"--npc", "a.bmp", "-o", "c.bmp"} << no << 2
-                                           << QStringList{"'a.bmp' is not a count for --npc"} << none << no;
     QTest::newRow("npc, 0 counts as 1") << QStringList{"--npc", "0,0", "a.bmp", "-o", "c.bmp"} << no << 0 << none
                                         << QStringList{"c.bmp"} << no;
     QTest::newRow("sprite size alone") << QStringList{"--sprite-size", "20x20", "a.bmp", "-o", "c.bmp"} << no << 2
@@ -297,11 +290,6 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("key out the background")
         << QStringList{"--key-out-background", "--tolerance", "4", "grid.bmp", "--out-dir", "d"} << no << 0 << none
         << QStringList{"d/grid.bmp"} << no;
-    QTest::newRow("key out, no background")
-        << QStringList{"--key-out-background", "noise.bmp", "-o", "c.bmp"} << no << 1
-        << QStringList{"noise.bmp: --key-out-background: The sheet has no"} << none << no;
-    QTest::newRow("8-bit") << QStringList{"--format", "bmp8", "grid.bmp", "--out-dir", "d"} << no << 0 << none
-                           << QStringList{"d/grid.bmp"} << no;
     QTest::newRow("8-bit, too many colours")
         << QStringList{"--format", "bmp8", "noise.bmp", "grid.bmp", "--out-dir", "d"} << no << 1
         << QStringList{"pixmold-batch: d/noise.bmp: The picture has ", "--palette"} << QStringList{"d/grid.bmp"} << no;
@@ -311,10 +299,6 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"c.bmp"} << no;
     QTest::newRow("8-bit to standard output")
         << QStringList{"--format", "bmp8", "-", "-o", "-"} << "grid.bmp" << 0 << none << none << "bmp";
-    QTest::newRow("palette, a bad line") << QStringList{"--format", "bmp8", "--palette", "bad.gpl",
-                                                        "a.bmp",    "-o",   "c.bmp"}
-                                         << no << 2 << QStringList{"--palette bad.gpl: line 3: 300 is above 255."}
-                                         << none << no;
 
     // A folder no file can go to is told once, before any input is read.
     QTest::newRow("out-dir a file") << QStringList{"a.bmp", "--out-dir", "notes.txt"} << no << 1
@@ -398,9 +382,8 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"--npc 5,auto: 5 rows do not divide the height"} << QStringList{"c.bmp"} << no;
 
     // One row as a GIF, cut by the grid in force: the steps', else --grid's, else the guess.
-    QTest::newRow("gif, guessed grid") << QStringList{"--gif", "3", "--ping-pong", "grid.bmp", "-o", "c.gif"} << no << 0
-                                       << none << QStringList{"c.gif"} << no;
-    QTest::newRow("gif, no grid") << QStringList{"--gif", "1", "--fps", "60", "noise.bmp", "grid.bmp", "--out-dir", "d"}
+    QTest::newRow("gif, no grid") << QStringList{"--gif=1",   "--fps=60", "--ping-pong", "noise.bmp", "grid.bmp",
+                                                 "--out-dir", "d"}
                                   << no << 1 << QStringList{"noise.bmp: --gif 1: The sheet has no grid"}
                                   << QStringList{"d/grid.gif"} << no;
     QTest::newRow("gif, a step's columns, --grid's rows")
@@ -415,8 +398,6 @@ void tst_CarefulProgram::cases_data()
     QTest::newRow("gif to stdout") << QStringList{"--gif", "1", "-", "-o", "-"} << "grid.bmp" << 0 << none << none
                                    << "gif";
     // Mirror, join and split.
-    QTest::newRow("mirror, auto") << QStringList{"--mirror", "auto", "grid.bmp", "-o", "c.bmp"} << no << 0 << none
-                                  << QStringList{"c.bmp"} << no;
     QTest::newRow("mirror, not dividing") << QStringList{"--mirror", "5", "a.bmp", "b.bmp", "--out-dir", "d"} << no << 1
                                           << QStringList{"pixmold-batch: a.bmp: --mirror 5: The number of animation "
                                                          "columns must be a whole number that divides the sheet's "
@@ -432,8 +413,6 @@ void tst_CarefulProgram::cases_data()
         << QStringList{"--join: b.bmp: It is 100 x 30 pixels"} << none << no;
     QTest::newRow("join, an input missing") << QStringList{"--join", "2", "a.bmp", "missing.bmp", "-o", "j.png"} << no
                                             << 1 << QStringList{"pixmold-batch: missing.bmp: "} << none << no;
-    QTest::newRow("join, not a picture") << QStringList{"--join", "1", "a.bmp", "notes.txt", "-o", "j.png"} << no << 1
-                                         << QStringList{"pixmold-batch: notes.txt: "} << none << no;
     QTest::newRow("join over an input") << QStringList{"--join", "1", "a.bmp", "link.bmp", "-o", "hard.bmp"} << no << 2
                                         << QStringList{"hard.bmp would be written over the input"} << none << no;
     QTest::newRow("join 1 stacks, to standard output")
@@ -441,14 +420,6 @@ void tst_CarefulProgram::cases_data()
         << "bmp";
     QTest::newRow("join, too large") << QStringList{"--join", "200000", "a.bmp", "-o", "j.png"} << no << 2
                                      << QStringList{"--join 200000: The joined sheet would be"} << none << no;
-    QStringList cells;
-    for (int row = 1; row <= 3; ++row)
-        for (int column = 1; column <= 4; ++column)
-            cells << QStringLiteral("d/grid_r%1_c%2.png")
-                         .arg(row, 2, 10, QLatin1Char('0'))
-                         .arg(column, 2, 10, QLatin1Char('0'));
-    QTest::newRow("split auto, png") << QStringList{"--split", "auto", "--format", "png", "grid.bmp", "--out-dir", "d"}
-                                     << no << 0 << none << cells << no;
     QTest::newRow("split, after a step") << QStringList{"--negative", "1", "--split", "auto", "b.bmp", "--out-dir", "d"}
                                          << no << 0 << none << QStringList{"d/b_r01_c01.bmp", "d/b_r01_c02.bmp"} << no;
     QTest::newRow("split, not dividing") << QStringList{"--split", "7x4", "grid.bmp", "a.bmp", "--out-dir", "d"} << no
@@ -590,6 +561,7 @@ void tst_CarefulProgram::autoIsTheGuessedCount_data()
     QTest::newRow("npc") << QStringList{"--npc", "auto"} << QStringList{"--npc", "3,4"};
     QTest::newRow("npc, columns given") << QStringList{"--npc", " AUTO ,8"} << QStringList{"--npc", "3,8"};
     QTest::newRow("negative") << QStringList{"--negative", "auto"} << QStringList{"--negative", "4"};
+    QTest::newRow("mirror") << QStringList{"--mirror", "auto"} << QStringList{"--mirror", "4"};
     // The negative's guess is made on the smaller sheet the NPC conversion leaves.
     QTest::newRow("each step's own sheet")
         << QStringList{"--sprite-size", "12x24", "--npc", "auto", "--negative", "auto"}
@@ -613,7 +585,7 @@ void tst_CarefulProgram::splitThenJoinIsTheSheet()
 {
     const QString folder = m_folder->path();
     QCOMPARE(runProgram({"--split", "auto", "grid.bmp", "--out-dir", "cells", "--format", "png"}, folder).exitCode, 0);
-    QStringList cells = QDir(m_folder->filePath("cells")).entryList(QDir::Files, QDir::Name);
+    QStringList cells = QDir(m_folder->filePath("cells")).entryList({"*.png"}, QDir::Files, QDir::Name);
     QCOMPARE(cells.size(), 12);
     cells.replaceInStrings(QRegularExpression("^"), QStringLiteral("cells/"));
     QCOMPARE(runProgram(QStringList{"--join", "4"} + cells + QStringList{"-o", "back.bmp"}, folder).exitCode, 0);

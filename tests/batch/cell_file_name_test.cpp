@@ -13,7 +13,6 @@ private slots:
         QTest::addColumn<QList<int>>("cell"); // row, column, rows, columns
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("first") << "walk.png" << QList<int>{1, 1, 4, 8} << "out/walk_r01_c01.bmp";
         QTest::newRow("last") << "walk.png" << QList<int>{4, 8, 4, 8} << "out/walk_r04_c08.bmp";
         QTest::newRow("ten") << "walk.png" << QList<int>{10, 2, 10, 2} << "out/walk_r10_c02.bmp";
         QTest::newRow("99 columns") << "walk.png" << QList<int>{1, 7, 1, 99} << "out/walk_r01_c07.bmp";

@@ -28,11 +28,16 @@ class tst_OperationTable : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyEntryIsComplete()
+    // Complete, and no name, object, shortcut, access key or menu place taken twice.
+    void everyEntryIsCompleteAndItsOwn()
     {
         const auto& table = ops::operationTable();
         QVERIFY(!table.isEmpty());
         QSet<int> positions;
+        QSet<QString> options;
+        QSet<QString> objects;
+        QSet<QKeySequence> shortcuts;
+        QSet<QChar> accessKeys;
         for (const ops::Operation* operation : table) {
             const QString name = operation->name;
             QVERIFY2(!name.isEmpty(), "an operation without a name");
@@ -40,6 +45,11 @@ private slots:
             QVERIFY2(command.caption.count(u'&') == 1, qPrintable(name));
             QVERIFY2(!command.objectName.isEmpty() && !command.shortcut.isEmpty(), qPrintable(name));
             positions.insert(command.menuPosition);
+            options.insert(operation->option.name);
+            objects.insert(command.objectName);
+            shortcuts.insert(command.shortcut);
+            accessKeys.insert(command.caption.at(command.caption.indexOf(u'&') + 1).toLower());
+            QCOMPARE(ops::operationForOption(operation->option.name), operation);
             // Each asks for what it works with, and reads it.
             QVERIFY2(!command.prompts.isEmpty() || command.picksColour, qPrintable(name));
             QVERIFY2(command.readAnswers && operation->run && operation->gridAfter, qPrintable(name));
@@ -62,25 +72,7 @@ private slots:
         // The menu holds each at a place of its own, with no gap.
         for (int i = 0; i < table.size(); ++i)
             QVERIFY(positions.contains(i));
-    }
-
-    void namesAreUnique()
-    {
-        QCommandLineParser parser;
-        batch::describeOptions(parser);
-        QSet<QString> options;
-        QSet<QString> objects;
-        QSet<QKeySequence> shortcuts;
-        QSet<QChar> accessKeys;
-        for (const ops::Operation* operation : ops::operationTable()) {
-            const ops::WindowCommand& command = operation->window;
-            options.insert(operation->option.name);
-            objects.insert(command.objectName);
-            shortcuts.insert(command.shortcut);
-            accessKeys.insert(command.caption.at(command.caption.indexOf(u'&') + 1).toLower());
-            QCOMPARE(ops::operationForOption(operation->option.name), operation);
-        }
-        const qsizetype count = ops::operationTable().size();
+        const qsizetype count = table.size();
         QCOMPARE(options.size(), count);
         QCOMPARE(objects.size(), count);
         QCOMPARE(shortcuts.size(), count);

@@ -30,11 +30,6 @@ struct Frames {
     }
 };
 
-Result<image::PictureRead> readFrame(const QString& file)
-{
-    return image::readPicture(file);
-}
-
 } // namespace
 
 class tst_FrameFiles : public QObject {
@@ -80,7 +75,8 @@ private slots:
         const auto layout = *ops::frameLayout(3, 2, *ops::commonFrameSize(made.files));
         image::Surface sheet(image::rgb(1, 2, 3));
         RecordingProgress progress;
-        const auto joined = ops::joinFrameFiles(made.files, layout, kKey, readFrame, sheet, progress);
+        const auto joined = ops::joinFrameFiles(
+            made.files, layout, kKey, [](const QString& file) { return image::readPicture(file); }, sheet, progress);
         QVERIFY2(joined, qPrintable(joined.error().reason));
         QCOMPARE(pixel_text::text(sheet), QStringLiteral("abef|cdgh|ijKK|klKK"));
         QCOMPARE(sheet.background(), image::rgb(1, 2, 3));
