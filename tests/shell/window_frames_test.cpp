@@ -56,7 +56,6 @@ private slots:
         QTest::addColumn<QImage>("expected");
 
         QTest::newRow("two a row, the last keyed") << true << "2" << sheetOf({{kRed, kGreen}, {kBlue, kKey}});
-        QTest::newRow("stacked") << true << "1" << sheetOf({{kRed}, {kGreen}, {kBlue}});
         QTest::newRow("no number is one column") << true << "abc" << sheetOf({{kRed}, {kGreen}, {kBlue}});
         QTest::newRow("no sheet before") << false << "3" << sheetOf({{kRed, kGreen, kBlue}});
     }
