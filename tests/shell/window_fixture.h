@@ -18,6 +18,15 @@
 #include <functional>
 #include <memory>
 
+// The child of `parent` called `name`; the test fails where there is none.
+template <typename T> T* childNamed(const QObject& parent, const char* name)
+{
+    T* found = parent.findChild<T*>(QLatin1String(name));
+    if (!found)
+        QTest::qFail(name, __FILE__, __LINE__);
+    return found;
+}
+
 // A shown window with scripted dialogs, and the ways a user reaches its commands.
 struct WindowFixture {
     ScriptedDialogs dialogs;
@@ -30,13 +39,7 @@ struct WindowFixture {
         QCoreApplication::processEvents();
     }
 
-    template <typename T> T* control(const char* name) const
-    {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        if (!found)
-            QTest::qFail(name, __FILE__, __LINE__);
-        return found;
-    }
+    template <typename T> T* control(const char* name) const { return childNamed<T>(*window, name); }
 
     void trigger(const char* action) { control<QAction>(action)->trigger(); }
 
@@ -47,12 +50,12 @@ struct WindowFixture {
     QString caption() const { return control<QLabel>("lblCurImage")->text(); }
     QString readout() const { return control<QLabel>("lblcoords")->text(); }
 
-    // Writes `picture` as a BMP in the test's folder and loads it through the menu.
+    // Writes `picture` in the test's folder, in the format its name ends with, and loads it through the menu.
     QString load(const QImage& picture, const QString& name = QStringLiteral("sheet.bmp"))
     {
         const QString path = folder.filePath(name);
         if (!picture.isNull())
-            picture.save(path, "BMP");
+            picture.save(path);
         dialogs.files.enqueue(path);
         trigger("mnuFileLoad");
         return path;

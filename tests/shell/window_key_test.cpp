@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The key colour in the window: its commands, transparency on loading, the checkerboard,
+// The key colour in the window: its dialog, transparency on loading, the checkerboard,
 // Key Out Background through the menu, 8-bit saves and palettes.
 #include "image/key_checkerboard.h"
 #include "image/picture_read.h"
@@ -7,35 +7,22 @@
 #include "window_fixture.h"
 
 #include <QFile>
-#include <QMenu>
-#include <QSet>
 #include <QtEndian>
-#include <tuple>
 
 namespace {
 
 const image::Colour kMagenta = image::rgb(255, 0, 255);
-const QRgb kWhite = qRgb(255, 255, 255);
-const QRgb kRed = qRgb(200, 0, 0);
 
 // White around a red ring whose middle is white too.
 QImage ring()
 {
     QImage sheet(5, 5, QImage::Format_RGB32);
-    sheet.fill(kWhite);
+    sheet.fill(Qt::white);
     for (int y = 1; y < 4; ++y)
         for (int x = 1; x < 4; ++x)
             if (x != 2 || y != 2)
-                sheet.setPixel(x, y, kRed);
+                sheet.setPixel(x, y, qRgb(200, 0, 0));
     return sheet;
-}
-
-QStringList actionNames(const QMenu* menu)
-{
-    QStringList names;
-    for (const QAction* action : menu->actions())
-        names.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
-    return names;
 }
 
 } // namespace
@@ -44,23 +31,8 @@ class tst_WindowKey : public QObject {
     Q_OBJECT
 
 private slots:
-    void commandsStandWhereTheyBelong()
-    {
-        WindowFixture f;
-        const QStringList edit = actionNames(f.control<QMenu>("mnuEdit"));
-        QCOMPARE(edit.mid(edit.indexOf("mnuEditRedo") + 1), (QStringList{"-", "mnuEditKey", "mnuEditPalette"}));
-        QSet<QChar> keys;
-        for (const QAction* action : f.control<QMenu>("mnuEdit")->actions())
-            if (!action->isSeparator())
-                keys.insert(action->text().at(action->text().indexOf(u'&') + 1).toLower());
-        QCOMPARE(keys.size(), 4);
-        const QStringList view = actionNames(f.control<QMenu>("mnuView"));
-        QCOMPARE(view.indexOf("mnuViewKey"), view.indexOf("mnuViewGrid") + 1);
-        QVERIFY(f.control<QAction>("mnuViewKey")->isCheckable() && !f.control<QAction>("mnuViewKey")->isChecked());
-    }
-
-    // The key's dialog opens on the key; a cancel keeps it.
-    void keyColourOpensOnTheKey()
+    // The key's dialog opens on the key, a cancel keeps it, and loads take it for transparency.
+    void keyColourKeysLoads()
     {
         WindowFixture f;
         f.dialogs.colours << kMagenta << std::nullopt;
@@ -70,20 +42,11 @@ private slots:
         QCOMPARE(f.dialogs.shown[0].text, QStringLiteral("0"));
         QCOMPARE(f.dialogs.shown[1].text, QStringLiteral("ff00ff"));
         QCOMPARE(f.window->state().key, kMagenta);
-    }
 
-    void transparencyLoadsAsTheKey()
-    {
-        WindowFixture f;
-        f.dialogs.colours << kMagenta;
-        f.trigger("mnuEditKey");
         QImage clear(2, 1, QImage::Format_ARGB32);
         clear.setPixel(0, 0, qRgba(10, 20, 30, 0));
         clear.setPixel(1, 0, qRgba(10, 20, 30, 255));
-        const QString path = f.folder.filePath("clear.png");
-        QVERIFY(clear.save(path, "PNG"));
-        f.dialogs.files.enqueue(path);
-        f.trigger("mnuFileLoad");
+        f.load(clear, "clear.png");
         QCOMPARE(image::GetPixel(f.window->workingImage(), 0, 0), kMagenta);
         QCOMPARE(image::GetPixel(f.window->workingImage(), 1, 0), image::rgb(10, 20, 30));
     }
@@ -104,26 +67,22 @@ private slots:
         QCOMPARE(shownAtCorner(), image::rgb(0, 0, 0));
     }
 
+    // The pixels are the operation's own test's; here the prompt's cancel, undo and redo.
     void keyOutBackgroundThroughTheMenu()
     {
         WindowFixture f;
         f.load(ring());
-        const image::Surface before = f.window->workingImage();
+        const QImage before = toImage(f.window->workingImage());
         f.dialogs.inputs << QString() << QStringLiteral("0");
         f.trigger("mnuKeyOut"); // cancelled
         QCOMPARE(f.window->history().stack().count(), 0);
         f.trigger("mnuKeyOut");
-        QCOMPARE(f.dialogs.shown.last().text, QStringLiteral("Tolerance (0 to 255)"));
-        QCOMPARE(f.dialogs.shown.last().title, QStringLiteral("Key Out Background"));
-        const image::Surface& work = f.window->workingImage();
-        for (const auto& [x, y, colour] :
-             {std::tuple{0, 0, image::rgb(0, 0, 0)}, std::tuple{4, 2, image::rgb(0, 0, 0)},
-              std::tuple{1, 1, image::rgb(200, 0, 0)}, std::tuple{2, 2, image::rgb(255, 255, 255)}})
-            QCOMPARE(image::GetPixel(work, x, y), colour);
+        const QImage keyed = toImage(f.window->workingImage());
+        QCOMPARE(keyed.pixel(0, 0), qRgb(0, 0, 0));
         f.trigger("mnuEditUndo");
-        QCOMPARE(f.window->workingImage().picture(), before.picture());
+        QCOMPARE(toImage(f.window->workingImage()), before);
         f.trigger("mnuEditRedo");
-        QCOMPARE(image::GetPixel(f.window->workingImage(), 0, 0), image::rgb(0, 0, 0));
+        QCOMPARE(toImage(f.window->workingImage()), keyed);
     }
 
     // The filter decides for a .bmp name; a .png name is PNG whatever the filter.
@@ -149,7 +108,6 @@ private slots:
         f.dialogs.files.enqueue(path);
         f.dialogs.saveFilters.enqueue(filter);
         f.trigger("mnuFileSave");
-        QCOMPARE(f.dialogs.fileDialogs.last().filters.value(2), QStringLiteral("8-bit indexed bitmap (*.bmp)"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();

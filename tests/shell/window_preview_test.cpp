@@ -41,110 +41,96 @@ struct PreviewedWindow : WindowFixture {
 
 class tst_WindowPreview : public QObject {
     Q_OBJECT
-private slots:
-    void shortcutsClashWithNone();
-    void opensWithoutImageAndGoesWithTheWindow();
-    void followsTheSheetAndTheRowClicked();
-    void holdsStillWhileAnOperationRuns();
-    void drawsTheKeyAsTheViewDoes();
-};
 
-void tst_WindowPreview::shortcutsClashWithNone()
-{
-    WindowFixture f;
-    QHash<QKeySequence, QString> taken;
-    for (QAction* menu : f.window->menuBar()->actions()) {
-        QSet<QChar> keys;
-        for (QAction* item : menu->menu()->actions()) {
-            for (const QKeySequence& shortcut : item->shortcuts()) {
-                QVERIFY2(!taken.contains(shortcut), qPrintable(item->text() + " and " + taken.value(shortcut)));
-                taken.insert(shortcut, item->text());
-            }
-            const qsizetype amp = item->text().indexOf(u'&');
-            if (amp >= 0) {
-                const QChar key = item->text().at(amp + 1).toLower();
-                QVERIFY2(!keys.contains(key), qPrintable(item->text()));
-                keys.insert(key);
+private slots:
+    void shortcutsClashWithNone()
+    {
+        WindowFixture f;
+        QHash<QKeySequence, QString> taken;
+        for (QAction* menu : f.window->menuBar()->actions()) {
+            QSet<QChar> keys;
+            for (QAction* item : menu->menu()->actions()) {
+                for (const QKeySequence& shortcut : item->shortcuts()) {
+                    QVERIFY2(!taken.contains(shortcut), qPrintable(item->text() + " and " + taken.value(shortcut)));
+                    taken.insert(shortcut, item->text());
+                }
+                const qsizetype amp = item->text().indexOf(u'&');
+                if (amp >= 0) {
+                    const QChar key = item->text().at(amp + 1).toLower();
+                    QVERIFY2(!keys.contains(key), qPrintable(item->text()));
+                    keys.insert(key);
+                }
             }
         }
     }
-}
 
-void tst_WindowPreview::opensWithoutImageAndGoesWithTheWindow()
-{
-    PreviewedWindow f;
-    QVERIFY(f.preview->isVisible());
-    QVERIFY(f.control<QLabel>("previewMessage")->text().startsWith("No sheet is loaded"));
-    QVERIFY(f.dialogs.shown.isEmpty());
-    f.preview->close();
-    QVERIFY(!f.control<QAction>("mnuViewPreview")->isChecked());
-    f.trigger("mnuViewPreview");
-    QVERIFY(f.preview->isVisible());
-    f.trigger("mnuViewPreview");
-    QVERIFY(!f.preview->isVisible());
-    f.trigger("mnuViewPreview");
+    void opensWithoutImageAndGoesWithTheWindow()
+    {
+        PreviewedWindow f;
+        QVERIFY(f.preview->isVisible());
+        QVERIFY(f.dialogs.shown.isEmpty());
+        f.preview->close();
+        QVERIFY(!f.control<QAction>("mnuViewPreview")->isChecked());
+        f.trigger("mnuViewPreview");
+        QVERIFY(f.preview->isVisible());
+        f.trigger("mnuViewPreview");
+        QVERIFY(!f.preview->isVisible());
+        f.trigger("mnuViewPreview");
 
-    f.dialogs.answers.enqueue(shell::Answer::Yes);
-    f.window->close();
-    QVERIFY(!f.preview->isVisible());
-}
+        f.dialogs.answers.enqueue(shell::Answer::Yes);
+        f.window->close();
+        QVERIFY(!f.preview->isVisible());
+    }
 
-void tst_WindowPreview::followsTheSheetAndTheRowClicked()
-{
-    PreviewedWindow f;
-    f.control<QSpinBox>("previewFps")->setValue(1);
-    f.load(sheet(3));
-    QCOMPARE(f.preview->row(), 0);
-    QCOMPARE(f.rowShown(), 0);
-    f.mouse(QEvent::MouseButtonPress, QPointF(20, 40), Qt::LeftButton);
-    QCOMPARE(f.preview->row(), 2);
-    QCOMPARE(f.rowShown(), 2);
+    void followsTheSheetAndTheRowClicked()
+    {
+        PreviewedWindow f;
+        f.control<QSpinBox>("previewFps")->setValue(1);
+        f.load(sheet(3));
+        QCOMPARE(f.rowShown(), 0);
+        f.mouse(QEvent::MouseButtonPress, QPointF(20, 40), Qt::LeftButton);
+        QCOMPARE(f.rowShown(), 2);
 
-    operateThroughWindow(f, *ops::operationForOption(u"rearrange"), "3,2,1");
-    QCOMPARE(f.preview->row(), 2);
-    QCOMPARE(f.rowShown(), 0);
-    f.trigger("mnuEditUndo");
-    QCOMPARE(f.rowShown(), 2);
-    f.trigger("mnuEditRedo");
-    QCOMPARE(f.rowShown(), 0);
+        operateThroughWindow(f, *ops::operationForOption(u"rearrange"), "3,2,1");
+        QCOMPARE(f.preview->row(), 2);
+        QCOMPARE(f.rowShown(), 0);
+        f.trigger("mnuEditUndo");
+        QCOMPARE(f.rowShown(), 2);
+        f.trigger("mnuEditRedo");
+        QCOMPARE(f.rowShown(), 0);
+    }
 
-    // A sheet without that row: the first.
-    f.load(sheet(2), "two rows.bmp");
-    QCOMPARE(f.preview->row(), 0);
-    QCOMPARE(f.rowShown(), 0);
-}
+    void holdsStillWhileAnOperationRuns()
+    {
+        PreviewedWindow f;
+        f.load(sheet(3));
+        auto* exportButton = f.control<QPushButton>("previewExport");
+        QList<bool> exportable;
+        f.dialogs.onYield = [&] { exportable << exportButton->isEnabled(); };
+        operateThroughWindow(f, *ops::operationForOption(u"negative"), "4");
+        f.dialogs.onYield = nullptr;
+        QVERIFY(!exportable.isEmpty());
+        QVERIFY(!exportable.contains(true));
+        QVERIFY(exportButton->isEnabled());
+    }
 
-void tst_WindowPreview::holdsStillWhileAnOperationRuns()
-{
-    PreviewedWindow f;
-    f.load(sheet(3));
-    auto* exportButton = f.control<QPushButton>("previewExport");
-    QList<bool> exportable;
-    f.dialogs.onYield = [&] { exportable << exportButton->isEnabled(); };
-    operateThroughWindow(f, *ops::operationForOption(u"negative"), "4");
-    f.dialogs.onYield = nullptr;
-    QVERIFY(!exportable.isEmpty());
-    QVERIFY(!exportable.contains(true));
-    QVERIFY(exportButton->isEnabled());
-}
-
-// The background, keyed white, turns to the checkerboard's greys with View's item and
-// back; the sprite's block keeps its colour.
-void tst_WindowPreview::drawsTheKeyAsTheViewDoes()
-{
-    PreviewedWindow f;
-    f.load(sheet(1));
-    f.dialogs.colours << image::rgb(255, 255, 255);
-    f.trigger("mnuEditKey");
-    const auto corner = [&f] { return f.control<QWidget>("previewFrame")->grab().toImage().pixel(0, 0); };
-    QCOMPARE(corner(), qRgb(255, 255, 255));
-    f.trigger("mnuViewKey");
-    const QImage frame = f.control<QWidget>("previewFrame")->grab().toImage();
-    QVERIFY(frame.pixel(0, 0) == qRgb(238, 238, 238) || frame.pixel(0, 0) == qRgb(204, 204, 204));
-    QCOMPARE(frame.pixel(8, 8), qRgb(0, 0, 200));
-    f.trigger("mnuViewKey");
-    QCOMPARE(corner(), qRgb(255, 255, 255));
-}
+    // The background, keyed white, turns to the checkerboard's greys with View's item and
+    // back; the sprite's block keeps its colour.
+    void drawsTheKeyAsTheViewDoes()
+    {
+        PreviewedWindow f;
+        f.load(sheet(1));
+        f.dialogs.colours << image::rgb(255, 255, 255);
+        f.trigger("mnuEditKey");
+        const auto frame = [&f] { return f.control<QWidget>("previewFrame")->grab().toImage(); };
+        QCOMPARE(frame().pixel(0, 0), qRgb(255, 255, 255));
+        f.trigger("mnuViewKey");
+        QVERIFY(frame().pixel(0, 0) == qRgb(238, 238, 238) || frame().pixel(0, 0) == qRgb(204, 204, 204));
+        QCOMPARE(frame().pixel(8, 8), qRgb(0, 0, 200));
+        f.trigger("mnuViewKey");
+        QCOMPARE(frame().pixel(0, 0), qRgb(255, 255, 255));
+    }
+};
 
 QTEST_MAIN(tst_WindowPreview)
 #include "window_preview_test.moc"
