@@ -188,7 +188,10 @@ void tst_MainWindow::menus()
 
     // Undo and redo name their step, and are disabled while there is none.
     const QList<QAction*> edit = menus[1]->menu()->actions();
-    QCOMPARE(edit.size(), 5); // then the key colour's, after a separator (window_key_test)
+    QCOMPARE(edit.size(), 5); // then the key colour's and the palette's, after a separator
+    QVERIFY(edit[2]->isSeparator());
+    QCOMPARE(edit[3]->objectName(), QStringLiteral("mnuEditKey"));
+    QCOMPARE(edit[4]->objectName(), QStringLiteral("mnuEditPalette"));
     QCOMPARE(edit[0]->objectName(), QStringLiteral("mnuEditUndo"));
     QCOMPARE(edit[0]->text(), QStringLiteral("&Undo"));
     QCOMPARE(edit[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));

@@ -47,7 +47,7 @@ void tst_WindowZoom::viewMenu()
     WindowFixture f;
     QMenu* view = f.control<QMenu>("mnuView");
     QList<QAction*> items = view->actions();
-    QCOMPARE(items.size(), 11); // Show Key as Checkerboard, the 8th, in window_key_test
+    QCOMPARE(items.size(), 11);
     QCOMPARE(items[0]->text(), QStringLiteral("Zoom: 100 %"));
     QVERIFY(!items[0]->isEnabled());
     QCOMPARE(items[1]->text(), QStringLiteral("Cells: no guess"));
@@ -66,6 +66,7 @@ void tst_WindowZoom::viewMenu()
     QCOMPARE(items[6]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
     QVERIFY(items[6]->isCheckable());
     QVERIFY(!items[6]->isChecked());
+    QCOMPARE(items[7]->objectName(), QStringLiteral("mnuViewKey"));
     QVERIFY(items[8]->isSeparator());
     QCOMPARE(items[9]->text(), QStringLiteral("&Preview Animation"));
     QCOMPARE(items[9]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
